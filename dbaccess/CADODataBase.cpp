@@ -1,0 +1,118 @@
+// Connection open / close, compaction and transactions with failure reports.
+#include "dbaccess/CADODataBase.h"
+
+#include <cstdio>
+
+#include "platform/ado/Connection.h"
+#include "platform/ado/DatabaseCompactor.h"
+#include "platform/ado/Error.h"
+
+namespace {
+
+constexpr const char* kConnectionPrefix = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=";
+
+}  // namespace
+
+CADODataBase::CADODataBase() : m_pConnection(std::make_unique<ado::Connection>()) {}
+
+CADODataBase::~CADODataBase()
+{
+    Close();
+    m_pConnection.reset();
+    m_strConnection.clear();
+}
+
+std::string CADODataBase::ConnectionString(const std::string& strPath)
+{
+    return kConnectionPrefix + strPath;
+}
+
+bool CADODataBase::IsOpen() const
+{
+    return m_pConnection->isOpen();
+}
+
+void CADODataBase::RecordError(const ado::Error& error)
+{
+    char head[64];
+    std::snprintf(head, sizeof head, "%08lx",
+                  static_cast<unsigned long>(static_cast<std::uint32_t>(error.code())));
+    m_hrLastError = error.code();
+    m_strLastError = "Connection String = " + m_strConnection + "\n" + "CADODataBase Error\n\tCode = " +
+                     head + "\n\tCode meaning = " + ado::Error::codeMeaning(error.code()) +
+                     "\n\tSource = " + error.source() + "\n\tDescription = " + error.description() + "\n";
+}
+
+bool CADODataBase::Open(const std::string& strPath)
+{
+    if (strPath.empty())
+        return false;
+    if (IsOpen())
+        Close();
+    m_strConnection = ConnectionString(strPath);
+    try {
+        m_pConnection->open(m_strConnection, "", "", -1);
+        return true;
+    } catch (const ado::Error& error) {
+        RecordError(error);  // the report names the connection string that failed
+        m_strConnection.clear();
+        return false;
+    }
+}
+
+void CADODataBase::Close()
+{
+    if (!IsOpen())
+        return;
+    try {
+        m_pConnection->close();
+    } catch (const ado::Error& error) {
+        RecordError(error);
+    }
+}
+
+bool CADODataBase::CompactDatabase(const std::string& strSource, const std::string& strTarget)
+{
+    const bool wasOpen = IsOpen();
+    bool compacted = false;
+    try {
+        if (wasOpen)
+            m_pConnection->close();
+        ado::DatabaseCompactor::compactDatabase(kConnectionPrefix + strSource, kConnectionPrefix + strTarget);
+        compacted = true;
+    } catch (const ado::Error& error) {
+        RecordError(error);
+    }
+    if (wasOpen)
+        return Open(strSource);
+    return compacted;
+}
+
+template <typename Operation>
+bool CADODataBase::RunTransactionStep(Operation operation)
+{
+    if (!IsOpen())
+        return false;
+    try {
+        operation(*m_pConnection);
+        return true;
+    } catch (const ado::Error& error) {
+        RecordError(error);
+        return false;
+    }
+}
+
+bool CADODataBase::BeginTrans()
+{
+    return RunTransactionStep([](ado::Connection& c) { c.beginTrans(); });
+}
+
+bool CADODataBase::CommitTrans()
+{
+    return RunTransactionStep([](ado::Connection& c) { c.commitTrans(); });
+}
+
+bool CADODataBase::RollbackTrans()
+{
+    return RunTransactionStep([](ado::Connection& c) { c.rollbackTrans(); });
+}

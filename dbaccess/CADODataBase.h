@@ -1,0 +1,46 @@
+// CADODataBase: the one connection of a program to its expense database. It turns a file path
+// into a connection string, opens and closes the connection, writes compacted copies of a
+// database file and runs transactions. No engine failure escapes it: each is recorded as a text
+// report in m_strLastError with its code in m_hrLastError, and the operation answers false.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace ado {
+class Connection;
+class Error;
+}
+
+class CADODataBase {
+public:
+    CADODataBase();
+    virtual ~CADODataBase();
+    CADODataBase(const CADODataBase&) = delete;
+    CADODataBase& operator=(const CADODataBase&) = delete;
+
+    bool IsOpen() const;
+    bool Open(const std::string& strPath);
+    void Close();
+    bool CompactDatabase(const std::string& strSource, const std::string& strTarget);
+    bool BeginTrans();
+    bool CommitTrans();
+    bool RollbackTrans();
+
+    // The engine connection the record sets open on.
+    ado::Connection* GetConnection() const { return m_pConnection.get(); }
+
+    static std::string ConnectionString(const std::string& strPath);
+
+private:
+    void RecordError(const ado::Error& error);
+    template <typename Operation> bool RunTransactionStep(Operation operation);
+
+    std::unique_ptr<ado::Connection> m_pConnection;  // the engine connection object
+
+public:
+    std::string m_strConnection;   // connection string of the open or last attempted database
+    std::string m_strLastError;    // last error report; empty until the first failure
+    std::int32_t m_hrLastError = 0;  // code of the last recorded failure; 0 until the first
+};

@@ -1,0 +1,96 @@
+// CAdoRecordset: the one way the system reads and writes rows. It opens a whole table or an SQL
+// text on a CADODataBase, keeps a filter, a sort and a find criterion as plain text members,
+// reads and writes columns by name through typed getters and setters with fixed null rules,
+// navigates and searches. Engine failures are recorded in m_strLastError / m_hrLastError,
+// except in the operations documented as passing them on (IsEOF, IsBOF, GetRecordCount,
+// GetBookmark, FindNext, AddNew, CancelUpdate), which throw ado::Error.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/ado/Error.h"
+#include "platform/ado/Recordset.h"
+#include "platform/ole/Variant.h"
+
+class CADODataBase;
+
+class CAdoRecordset {
+public:
+    explicit CAdoRecordset(CADODataBase* pDatabase);
+    virtual ~CAdoRecordset();
+    CAdoRecordset(const CAdoRecordset&) = delete;
+    CAdoRecordset& operator=(const CAdoRecordset&) = delete;
+
+    virtual void CancelUpdate();
+    virtual std::string GetDefaultSQL();
+
+    bool IsOpen() const;
+    bool OpenTable(const std::string& strTable);
+    bool OpenQuery(const std::string& strSQL, int nCursorType = ado::adOpenStatic);
+    std::string BuildQuery(const std::string& strSQL);
+    void Close();
+
+    void MoveFirst();
+    void MoveNext();
+    void MovePrevious();
+    bool MoveTo(long nRow);
+    bool IsEOF() const;
+    bool IsBOF() const;
+    long GetRecordCount() const;
+    ole::Variant GetBookmark() const;
+    void SetBookmark(const ole::Variant& bookmark);
+    bool SetSort(const std::string& strSort, bool bRemember);
+
+    bool FindFirst();
+    bool FindNext();
+    std::string LookupText(std::string_view keyColumn, std::int16_t nKey, std::string_view textColumn);
+
+    bool AddNew();
+    bool Update();
+    bool Delete();
+
+    std::string GetDF_Text(std::string_view column);
+    bool GetDF_Boolean(std::string_view column);
+    std::uint8_t GetDF_Byte(std::string_view column);
+    std::int16_t GetDF_Short(std::string_view column);
+    std::int32_t GetDF_Long(std::string_view column);
+    ole::Currency GetDF_Currency(std::string_view column);
+    ole::DateTime GetDF_DateTime(std::string_view column);
+
+    bool PutDF_Text(std::string_view column, const std::string& value);
+    bool PutDF_Boolean(std::string_view column, bool value);
+    bool PutDF_Byte(std::string_view column, std::uint8_t value);
+    bool PutDF_Short(std::string_view column, std::int16_t value);
+    bool PutDF_Long(std::string_view column, std::int32_t value);
+    bool PutDF_Currency(std::string_view column, const ole::Currency& value);
+    bool PutDF_DateTime(std::string_view column, const ole::DateTime& value);
+    bool PutFieldValue(std::string_view column, const ole::Variant& value);
+    bool PutDF_Empty(std::string_view column);
+
+    CADODataBase* GetDatabase() const { return m_pDatabase; }
+    // Bytes held by the snapshot while open (for measurements).
+    std::size_t SnapshotBytes() const;
+
+private:
+    void RecordError(const std::string& context, const ado::Error& error);
+    bool CanOpen() const;
+    template <typename T, typename Read> T ReadField(std::string_view column, const char* context, T failed, Read read);
+
+    std::unique_ptr<ado::Recordset> m_pRecordset;  // the engine record set
+
+public:
+    std::string m_strFilter;        // row condition of the next open; empty = none
+    std::string m_strSort;          // column list of the next open; empty = none
+    std::string m_strFind;          // criterion of FindFirst / FindNext
+
+private:
+    CADODataBase* m_pDatabase;      // not owned; must outlive the record set
+
+public:
+    std::string m_strLastError;     // last error report
+    std::int32_t m_hrLastError = 0; // code of the last recorded failure; 0 until the first
+};

@@ -1,0 +1,134 @@
+// Opening, closing and transactions over one SQLite file.
+#include "platform/ado/Connection.h"
+
+#include <algorithm>
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include "platform/ado/Error.h"
+#include "platform/ado/Recordset.h"
+#include "platform/ado/Statement.h"
+
+namespace ado {
+
+Connection::~Connection() { close(); }
+
+std::string Connection::dataSource(const std::string& connectionString)
+{
+    static const std::string kKey = "Data Source=";
+    const std::size_t at = connectionString.find(kKey);
+    if (at == std::string::npos)
+        return {};
+    const std::size_t start = at + kKey.size();
+    // The path runs to the end: it is inserted unchanged and may itself hold ';'.
+    return connectionString.substr(start);
+}
+
+void Connection::checkDatabaseFile(const std::string& path)
+{
+    struct stat info {};
+    if (path.empty())
+        throw Error(kUnspecifiedError, "Connection", "No database file was named.");
+    if (::stat(path.c_str(), &info) != 0)
+        throw Error(kUnspecifiedError, "Connection", "Could not find file '" + path + "'.");
+    if (S_ISDIR(info.st_mode))
+        throw Error(kUnspecifiedError, "Connection", "'" + path + "' is a folder, not a database file.");
+    if (!S_ISREG(info.st_mode))
+        throw Error(kUnspecifiedError, "Connection", "'" + path + "' is not a regular file.");
+    if (info.st_size == 0)
+        throw Error(kUnspecifiedError, "Connection",
+                    "'" + path + "' is not a database file: it is empty.");
+}
+
+void Connection::open(const std::string& connectionString, const std::string&, const std::string&, long)
+{
+    if (isOpen())
+        throw Error(kIllegalOperation, "Connection", "Operation is not allowed when the object is open.");
+    const std::string path = dataSource(connectionString);
+    checkDatabaseFile(path);
+
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        sqlite3_close_v2(db);
+        throw Error(kUnspecifiedError, "Connection", "Could not open '" + path + "': " + message + ".");
+    }
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(db, 1);
+
+    // Reading the schema proves the file is a database SQLite understands.
+    try {
+        Statement probe(db, "SELECT count(*) FROM sqlite_master");
+        probe.step();
+    } catch (const Error& error) {
+        sqlite3_close_v2(db);
+        throw Error(kUnspecifiedError, "Connection",
+                    "'" + path + "' is not a database file that can be read (" + error.description() + ").");
+    }
+    m_db = db;
+    m_path = path;
+}
+
+void Connection::close()
+{
+    if (!m_db)
+        return;
+    const std::vector<Recordset*> recordsets = std::move(m_recordsets);
+    m_recordsets.clear();
+    for (Recordset* recordset : recordsets)
+        recordset->connectionClosing();
+    if (m_inTransaction)
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    m_inTransaction = false;
+    sqlite3_close_v2(m_db);
+    m_db = nullptr;
+    m_path.clear();
+}
+
+sqlite3* Connection::handle() const
+{
+    if (!m_db)
+        throw Error(kObjectClosed, "Connection", "Operation is not allowed when the object is closed.");
+    return m_db;
+}
+
+void Connection::execute(const char* sql)
+{
+    Statement statement(handle(), sql);
+    statement.step();
+}
+
+void Connection::beginTrans()
+{
+    if (m_inTransaction)
+        throw Error(kIllegalOperation, "Connection", "A transaction is already active on this connection.");
+    // IMMEDIATE takes the write lock now, so a busy file is noticed before any row is written.
+    execute("BEGIN IMMEDIATE");
+    m_inTransaction = true;
+}
+
+void Connection::commitTrans()
+{
+    if (!m_inTransaction)
+        throw Error(kNoTransaction, "Connection", "No transaction is active.");
+    execute("COMMIT");
+    m_inTransaction = false;
+}
+
+void Connection::rollbackTrans()
+{
+    if (!m_inTransaction)
+        throw Error(kNoTransaction, "Connection", "No transaction is active.");
+    m_inTransaction = false;
+    execute("ROLLBACK");
+}
+
+void Connection::attach(Recordset* recordset) { m_recordsets.push_back(recordset); }
+
+void Connection::detach(Recordset* recordset)
+{
+    m_recordsets.erase(std::remove(m_recordsets.begin(), m_recordsets.end(), recordset), m_recordsets.end());
+}
+
+}  // namespace ado

@@ -1,0 +1,56 @@
+// The connection of the database engine stand-in: one SQLite database file reached through a
+// connection string "Provider=...;Data Source=PATH". It never creates a missing file, waits for
+// another process's lock instead of failing at once, and closes the record sets opened on it
+// when it closes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace ado {
+
+class Recordset;
+
+class Connection {
+public:
+    static constexpr int kBusyTimeoutMs = 10000;  // how long to wait for another process's lock
+
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Opens the file named by the connection string's "Data Source". Throws ado::Error for a
+    // missing file, a folder, or a file that is not a database.
+    void open(const std::string& connectionString, const std::string& user,
+              const std::string& password, long options);
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+
+    void beginTrans();
+    void commitTrans();
+    void rollbackTrans();
+
+    sqlite3* handle() const;  // throws when closed
+    const std::string& path() const { return m_path; }
+
+    // The value of "Data Source=" in a connection string, or an empty text.
+    static std::string dataSource(const std::string& connectionString);
+    // Throws unless path names an existing regular, non-empty file that SQLite can read.
+    static void checkDatabaseFile(const std::string& path);
+
+    void attach(Recordset* recordset);
+    void detach(Recordset* recordset);
+
+private:
+    void execute(const char* sql);
+
+    sqlite3* m_db = nullptr;                // the open database, null when closed
+    std::string m_path;                     // its file path
+    bool m_inTransaction = false;           // between beginTrans and commit / rollback
+    std::vector<Recordset*> m_recordsets;   // open record sets, closed with the connection
+};
+
+}  // namespace ado

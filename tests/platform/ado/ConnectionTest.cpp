@@ -1,0 +1,155 @@
+// The connection: what it refuses to open (and never creates), transactions, waiting for
+// another process's lock, and closing its record sets.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <thread>
+
+#include "platform/ado/Connection.h"
+#include "platform/ado/Error.h"
+#include "platform/ado/Recordset.h"
+#include "tests/support/TestDatabase.h"
+
+using ado::Connection;
+
+namespace {
+
+std::string connectionString(const std::string& path)
+{
+    return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path;
+}
+
+ado::Error openFailure(const std::string& path)
+{
+    Connection connection;
+    try {
+        connection.open(connectionString(path), "", "", -1);
+    } catch (const ado::Error& error) {
+        EXPECT_FALSE(connection.isOpen());
+        return error;
+    }
+    ADD_FAILURE() << "opening " << path << " succeeded";
+    return ado::Error(0, "", "");
+}
+
+}  // namespace
+
+TEST(Connection, DataSourceIsTheRestOfTheString)
+{
+    EXPECT_EQ(Connection::dataSource("Provider=X;Data Source=/a/b c.mdb"), "/a/b c.mdb");
+    EXPECT_EQ(Connection::dataSource("Provider=X;Data Source=/odd;name.mdb"), "/odd;name.mdb");
+    EXPECT_EQ(Connection::dataSource("Provider=X"), "");
+}
+
+TEST(Connection, RefusesWhatIsNoDatabaseAndChangesNothing)
+{
+    TempDir dir;
+    const std::string missing = dir.file("missing.mdb");
+    EXPECT_NE(openFailure(missing).description().find("Could not find file"), std::string::npos);
+    EXPECT_FALSE(fileExists(missing)) << "a missing file must never be created";
+
+    EXPECT_NE(openFailure(dir.path()).description().find("folder"), std::string::npos);
+
+    const std::string empty = dir.file("empty.mdb");
+    writeFile(empty, "");
+    EXPECT_NE(openFailure(empty).description().find("empty"), std::string::npos);
+
+    const std::string text = dir.file("notes.mdb");
+    const std::string notes(5000, 'x');
+    writeFile(text, notes);
+    const ado::Error notDb = openFailure(text);
+    EXPECT_EQ(notDb.code(), ado::kUnspecifiedError);
+    EXPECT_NE(notDb.description().find("not a database"), std::string::npos) << notDb.description();
+    EXPECT_EQ(readFile(text), notes);
+
+    EXPECT_EQ(openFailure("").code(), ado::kUnspecifiedError);
+}
+
+TEST(Connection, TruncatedDatabaseFailsWithoutCrashing)
+{
+    TestDatabase db;
+    db.exec("WITH RECURSIVE n(v) AS (SELECT 1 UNION ALL SELECT v + 1 FROM n WHERE v < 2000) "
+            "INSERT INTO Expenses (Item) SELECT 'row ' || v FROM n");
+    const std::string bytes = readFile(db.path());
+    writeFile(db.path(), bytes.substr(0, 100));  // only the start of the header survives
+    EXPECT_EQ(openFailure(db.path()).code(), ado::kUnspecifiedError);
+
+    writeFile(db.path(), bytes.substr(0, 8192));  // the schema page survives, the rows do not
+    Connection connection;
+    try {
+        connection.open(connectionString(db.path()), "", "", -1);
+        ado::Recordset rs;
+        EXPECT_THROW(rs.open("Expenses", &connection, ado::adOpenKeyset, ado::adLockOptimistic, ado::adCmdTable),
+                     ado::Error);
+    } catch (const ado::Error&) {
+        SUCCEED();  // refusing it at open is fine too
+    }
+    EXPECT_EQ(readFile(db.path()), bytes.substr(0, 8192));
+}
+
+TEST(Connection, RollbackDiscardsAndCommitKeeps)
+{
+    TestDatabase db;
+    Connection connection;
+    connection.open(connectionString(db.path()), "", "", -1);
+    ado::Recordset rs;
+    rs.open("lkpAccounts", &connection, ado::adOpenKeyset, ado::adLockOptimistic, ado::adCmdTable);
+
+    connection.beginTrans();
+    EXPECT_THROW(connection.beginTrans(), ado::Error);
+    rs.addNew();
+    rs.setValue("AcctCode", ole::Variant("TMP"));
+    rs.update();
+    connection.rollbackTrans();
+    EXPECT_EQ(db.count("lkpAccounts", "AcctCode='TMP'"), 0);
+
+    connection.beginTrans();
+    rs.addNew();
+    rs.setValue("AcctCode", ole::Variant("KEEP"));
+    rs.update();
+    connection.commitTrans();
+    EXPECT_EQ(db.count("lkpAccounts", "AcctCode='KEEP'"), 1);
+
+    try {
+        connection.commitTrans();
+        ADD_FAILURE() << "commit without a transaction succeeded";
+    } catch (const ado::Error& error) {
+        EXPECT_EQ(error.code(), ado::kNoTransaction);
+    }
+}
+
+TEST(Connection, WaitsForAnotherWritersLock)
+{
+    TestDatabase db;
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(db.path().c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    std::thread releaser([other] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+    });
+
+    Connection connection;
+    connection.open(connectionString(db.path()), "", "", -1);
+    EXPECT_NO_THROW(connection.beginTrans());  // waits instead of failing with "database is locked"
+    EXPECT_NO_THROW(connection.commitTrans());
+    releaser.join();
+    sqlite3_close(other);
+}
+
+TEST(Connection, ClosingClosesItsRecordsets)
+{
+    TestDatabase db;
+    Connection connection;
+    connection.open(connectionString(db.path()), "", "", -1);
+    ado::Recordset first, second;
+    first.open("QlVersion", &connection, ado::adOpenKeyset, ado::adLockOptimistic, ado::adCmdTable);
+    second.open("SELECT * FROM lkpExpBillStatus", &connection, ado::adOpenStatic, ado::adLockOptimistic, ado::adCmdText);
+    second.close();
+    connection.close();
+    EXPECT_FALSE(first.isOpen());
+    EXPECT_FALSE(connection.isOpen());
+    EXPECT_THROW(first.moveFirst(), ado::Error);
+}

@@ -1,0 +1,53 @@
+// Compacted copies: the copy holds the data, the source is untouched, an existing target is
+// replaced whole, and refusals leave no stray files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/ado/DatabaseCompactor.h"
+#include "platform/ado/Error.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+std::string conn(const std::string& path) { return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path; }
+
+std::size_t filesIn(const std::string& folder)
+{
+    std::size_t n = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        (void)entry;
+        ++n;
+    }
+    return n;
+}
+
+}  // namespace
+
+TEST(DatabaseCompactor, CopyHoldsTheDataAndReplacesAnExistingTarget)
+{
+    TestDatabase db;
+    db.exec("INSERT INTO lkpAccounts (AcctCode, AcctDesc) VALUES ('VISA', 'Card')");
+    const std::string before = readFile(db.path());
+    const std::string target = db.dir().file("Exp041215.mdb");
+    writeFile(target, "an older backup");
+
+    ado::DatabaseCompactor::compactDatabase(conn(db.path()), conn(target));
+
+    EXPECT_EQ(readFile(db.path()), before);
+    EXPECT_EQ(TestDatabase::scalarAt(target, "SELECT group_concat(AcctCode) FROM lkpAccounts"), "CASH,VISA");
+    EXPECT_EQ(filesIn(db.dir().path()), 2u) << "no temporary file is left behind";
+}
+
+TEST(DatabaseCompactor, RefusalsLeaveEverythingAsItWas)
+{
+    TestDatabase db;
+    const std::string before = readFile(db.path());
+    EXPECT_THROW(ado::DatabaseCompactor::compactDatabase(conn(db.path()), conn(db.path())), ado::Error);
+    EXPECT_THROW(ado::DatabaseCompactor::compactDatabase(conn(db.dir().file("missing.mdb")), conn(db.dir().file("x.mdb"))),
+                 ado::Error);
+    EXPECT_THROW(ado::DatabaseCompactor::compactDatabase(conn(db.path()), conn(db.dir().file("no/such/folder/x.mdb"))),
+                 ado::Error);
+    EXPECT_EQ(readFile(db.path()), before);
+    EXPECT_EQ(filesIn(db.dir().path()), 1u);
+}

@@ -1,0 +1,83 @@
+// quillmar-db on the command line: each command's output, help, and errors with their exit
+// statuses.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tests/support/TestDatabase.h"
+#include "tools/quillmar-db/DatabaseTool.h"
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out, err;
+};
+
+Result run(std::vector<std::string> arguments)
+{
+    std::ostringstream out, err;
+    const int status = DatabaseTool(out, err).run(arguments);
+    return {status, out.str(), err.str()};
+}
+
+}  // namespace
+
+TEST(DatabaseTool, CreateRefusesAnExistingFileUnlessForced)
+{
+    TempDir dir;
+    const std::string path = dir.file("new.mdb");
+    EXPECT_EQ(run({"create", path}).status, 0);
+    EXPECT_EQ(TestDatabase::scalarAt(path, "SELECT count(*) FROM Expenses"), "0");
+
+    const Result again = run({"create", path});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.err.find("already exists"), std::string::npos);
+    EXPECT_EQ(run({"create", path, "--force"}).status, 0);
+}
+
+TEST(DatabaseTool, DemoAndInfo)
+{
+    TempDir dir;
+    const std::string path = dir.file("demo.mdb");
+    EXPECT_EQ(run({"demo", path, "--expenses", "250", "--seed", "3"}).status, 0);
+    const Result info = run({"info", path});
+    EXPECT_EQ(info.status, 0) << info.err;
+    EXPECT_NE(info.out.find("Expenses            250\n"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("lkpExpTypes         30\n"), std::string::npos);
+    EXPECT_NE(info.out.find("Quillmar    1       0\n"), std::string::npos);
+    EXPECT_NE(info.out.find("PalmUpdt    1       0\n"), std::string::npos);
+    EXPECT_EQ(run({"demo", path}).status, 1) << "the demo file exists";
+}
+
+TEST(DatabaseTool, InfoOnWhatIsNoExpenseDatabase)
+{
+    TempDir dir;
+    const Result missing = run({"info", dir.file("missing.mdb")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("Could not find file"), std::string::npos);
+    EXPECT_FALSE(fileExists(dir.file("missing.mdb")));
+
+    TestDatabase db;
+    db.exec("DROP TABLE QlVersion");
+    const Result partial = run({"info", db.path()});
+    EXPECT_EQ(partial.status, 1);
+    EXPECT_NE(partial.out.find("QlVersion           (cannot be read)"), std::string::npos);
+    EXPECT_NE(partial.err.find("cannot read: QlVersion"), std::string::npos);
+}
+
+TEST(DatabaseTool, HelpAndUsageErrors)
+{
+    for (const auto& arguments : std::vector<std::vector<std::string>>{{"--help"}, {"create", "--help"}, {"demo", "--help"}, {"info", "--help"}}) {
+        const Result help = run(arguments);
+        EXPECT_EQ(help.status, 0);
+        EXPECT_EQ(help.out.rfind("Usage: quillmar-db", 0), 0u);
+    }
+    EXPECT_EQ(run({}).status, 2);
+    EXPECT_EQ(run({"frobnicate"}).status, 2);
+    EXPECT_EQ(run({"create"}).status, 2);
+    EXPECT_EQ(run({"demo", "x.mdb", "--expenses", "many"}).status, 2);
+    EXPECT_EQ(run({"demo", "x.mdb", "--expenses"}).status, 2);
+    EXPECT_EQ(run({"info", "a", "b"}).status, 2);
+    EXPECT_EQ(run({"create", "a.mdb", "--bogus"}).status, 2);
+}

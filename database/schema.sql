@@ -24,9 +24,11 @@ CREATE TABLE Expenses (
     ProjectID   INTEGER,
     TypeComp    TINYINT
 );
--- The reports select one type with one year or one project.
-CREATE INDEX ExpensesByTypeYear ON Expenses (ExpType, ExpYear);
-CREATE INDEX ExpensesByTypeProject ON Expenses (ExpType, ProjectID);
+-- The reports select one type with one year or one project. The type comes second on purpose:
+-- an index led by ExpType is taken for the tree's "ORDER BY ExpType, ..." and turns its full
+-- ordered read into random access, measured 1.6 times slower than a scan and sort.
+CREATE INDEX ExpensesByYearType ON Expenses (ExpYear, ExpType);
+CREATE INDEX ExpensesByProjectType ON Expenses (ProjectID, ExpType);
 
 CREATE TABLE lkpExpTypes (
     TypeID      INTEGER PRIMARY KEY,

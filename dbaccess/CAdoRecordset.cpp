@@ -84,55 +84,37 @@ bool CAdoRecordset::OpenQuery(const std::string& strSQL, int nCursorType)
     return true;
 }
 
+template <typename Operation>
+bool CAdoRecordset::Recording(const std::string& context, Operation operation)
+{
+    try {
+        operation(*m_pRecordset);
+        return true;
+    } catch (const ado::Error& error) {
+        RecordError(context, error);
+        return false;
+    }
+}
+
 void CAdoRecordset::Close()
 {
-    if (!IsOpen())
-        return;
-    try {
-        m_pRecordset->close();
-    } catch (const ado::Error& error) {
-        RecordError("Close", error);
-    }
+    if (IsOpen())
+        Recording("Close", [](ado::Recordset& rs) { rs.close(); });
 }
 
-void CAdoRecordset::MoveFirst()
-{
-    try {
-        m_pRecordset->moveFirst();
-    } catch (const ado::Error& error) {
-        RecordError("MoveFirst", error);
-    }
-}
+void CAdoRecordset::MoveFirst() { Recording("MoveFirst", [](ado::Recordset& rs) { rs.moveFirst(); }); }
 
-void CAdoRecordset::MoveNext()
-{
-    try {
-        m_pRecordset->moveNext();
-    } catch (const ado::Error& error) {
-        RecordError("MoveNext", error);
-    }
-}
+void CAdoRecordset::MoveNext() { Recording("MoveNext", [](ado::Recordset& rs) { rs.moveNext(); }); }
 
-void CAdoRecordset::MovePrevious()
-{
-    try {
-        m_pRecordset->movePrevious();
-    } catch (const ado::Error& error) {
-        RecordError("MovePrevious", error);
-    }
-}
+void CAdoRecordset::MovePrevious() { Recording("MovePrevious", [](ado::Recordset& rs) { rs.movePrevious(); }); }
 
 bool CAdoRecordset::MoveTo(long nRow)
 {
-    try {
-        m_pRecordset->moveFirst();
+    return Recording("Move Procedure", [nRow](ado::Recordset& rs) {
+        rs.moveFirst();
         if (nRow > 0)
-            m_pRecordset->move(nRow);
-    } catch (const ado::Error& error) {
-        RecordError("Move Procedure", error);
-        return false;
-    }
-    return true;
+            rs.move(nRow);
+    });
 }
 
 bool CAdoRecordset::IsEOF() const { return m_pRecordset->isEOF(); }
@@ -145,23 +127,14 @@ Variant CAdoRecordset::GetBookmark() const { return Variant(m_pRecordset->bookma
 
 void CAdoRecordset::SetBookmark(const Variant& bookmark)
 {
-    if (bookmark.isEmpty())
-        return;
-    try {
-        m_pRecordset->setBookmark(bookmark);
-    } catch (const ado::Error& error) {
-        RecordError("Bookmark operation failed.", error);
-    }
+    if (!bookmark.isEmpty())
+        Recording("Bookmark operation failed.", [&bookmark](ado::Recordset& rs) { rs.setBookmark(bookmark); });
 }
 
 bool CAdoRecordset::SetSort(const std::string& strSort, bool bRemember)
 {
-    try {
-        m_pRecordset->setSort(strSort);
-    } catch (const ado::Error& error) {
-        RecordError("SetSort", error);
+    if (!Recording("SetSort", [&strSort](ado::Recordset& rs) { rs.setSort(strSort); }))
         return false;
-    }
     if (bRemember)
         m_strSort = strSort;
     return true;
@@ -313,13 +286,7 @@ ole::DateTime CAdoRecordset::GetDF_DateTime(std::string_view column)
 
 bool CAdoRecordset::PutFieldValue(std::string_view column, const Variant& value)
 {
-    try {
-        m_pRecordset->setValue(column, value);
-    } catch (const ado::Error& error) {
-        RecordError("PutFieldValue", error);
-        return false;
-    }
-    return true;
+    return Recording("PutFieldValue", [&](ado::Recordset& rs) { rs.setValue(column, value); });
 }
 
 bool CAdoRecordset::PutDF_Text(std::string_view column, const std::string& value)

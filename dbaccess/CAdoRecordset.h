@@ -78,6 +78,8 @@ public:
 private:
     void RecordError(const std::string& context, const ado::Error& error);
     bool CanOpen() const;
+    // Runs one engine operation; a failure is recorded under context and answers false.
+    template <typename Operation> bool Recording(const std::string& context, Operation operation);
     template <typename T, typename Read> T ReadField(std::string_view column, const char* context, T failed, Read read);
 
     std::unique_ptr<ado::Recordset> m_pRecordset;  // the engine record set

@@ -1,0 +1,74 @@
+// CExpTreeItem: the object behind every line of the expense tree. A group line (a year of the
+// tax types, a type with its project or year, a category) carries its label and the total and
+// IN / SU / PD sums of the rows below it; an expense line carries the row's bookmark and the
+// columns it shows. Each tree item owns exactly one.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/ole/Currency.h"
+#include "platform/ole/Variant.h"
+
+class CAdoRecordset;
+
+class CExpTreeItem {
+public:
+    enum Kind : std::uint32_t {
+        TaxYearGroup = 0,   // top-level group of expense type 0, one per year
+        EstTaxGroup = 1,    // top-level group of expense type 1, one per year
+        TypeGroup = 2,      // top-level group of a type of 10 and above with one project or year
+        ExpenseItem = 3,    // one expense row
+        CategoryGroup = 4,  // second-level group of one category ("Sort by Category")
+    };
+
+    // A group of the given kind, from the expense row the record set stands on.
+    CExpTreeItem(std::uint32_t nKind, CAdoRecordset& expenses, CAdoRecordset& types, CAdoRecordset& projects);
+    // An expense line from the current row; takes ownership of the bookmark copy.
+    CExpTreeItem(CAdoRecordset& expenses, CAdoRecordset& statuses, std::unique_ptr<ole::Variant> pBookmark, int nSortMode);
+    virtual ~CExpTreeItem();
+    CExpTreeItem(const CExpTreeItem&) = delete;
+    CExpTreeItem& operator=(const CExpTreeItem&) = delete;
+
+    void AddRecord(CAdoRecordset& expenses);
+    void SubtractRecord(CAdoRecordset& expenses);
+    void AddChild(const CExpTreeItem& child);
+    void SubtractChild(const CExpTreeItem& child);
+    void ResetSums();
+    // Re-reads an expense line's amount, status, item, detail, category and date after a change.
+    void UpdateFromRecord(CAdoRecordset& expenses, CAdoRecordset& statuses);
+    // Formats m_strText for the sort mode (0 by date, 1 by category) and returns it.
+    const std::string& FormatText(int nSortMode);
+
+    // Top-level groups: whether this group holds the expense line, and whether this existing
+    // group sorts after a new group.
+    bool MatchesLine(const CExpTreeItem& line) const;
+    bool SortsAfter(const CExpTreeItem& newGroup) const;
+
+    bool IsGroup() const { return m_nKind != ExpenseItem; }
+
+    std::int32_t m_nYearKey = 0;             // year of ExpDate (-1 if invalid), or ProjectID for composition-1 groups
+    std::string m_strText;                   // the line shown in the tree
+    std::unique_ptr<ole::Variant> m_pBookmark;  // the row's bookmark; null for groups
+    bool m_bReimburse = false;               // expense lines: Reimburse of a reimbursable type
+    std::string m_strStatusCode;             // expense lines: billing status shown in the line
+    ole::Currency m_cySumIN;                 // reimbursed amounts with status IN (1)
+    ole::Currency m_cySumSU;                 // ... SU (2)
+    ole::Currency m_cySumPD;                 // ... PD (3)
+    std::uint32_t m_nKind = ExpenseItem;     // one of Kind
+    bool m_bReimbursable = false;            // TypeComp 2 (groups: and the type was found)
+    std::int32_t m_nExpType = 0;             // ExpType
+    std::string m_strLabel;                  // group label; empty on expense lines
+    std::int32_t m_nProjectKey = 0;          // ProjectID, or the year key for types 0 and below
+    std::string m_strCategory;               // ExpCat
+    std::string m_strItem;                   // Item (expense lines)
+    std::string m_strDetail;                 // Detail (expense lines)
+    std::string m_strDateText;               // ExpDate as "%m/%d" (expense lines)
+    ole::Currency m_cyTotal;                 // Amount, or the sum of the amounts below a group
+
+private:
+    void ApplyRecord(CAdoRecordset& expenses, bool bAdd);
+    void ApplyChild(const CExpTreeItem& child, bool bAdd);
+    void ReadStatusCode(CAdoRecordset& expenses, CAdoRecordset& statuses);
+};

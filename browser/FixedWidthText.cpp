@@ -1,0 +1,32 @@
+// Character-counted padding.
+#include "browser/FixedWidthText.h"
+
+namespace fixedwidth {
+
+std::size_t Characters(std::string_view utf8)
+{
+    std::size_t count = 0;
+    for (const char c : utf8)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)  // continuation bytes do not start a character
+            ++count;
+    return count;
+}
+
+std::string Left(std::string_view text, std::size_t width)
+{
+    std::string result(text);
+    const std::size_t length = Characters(text);
+    if (length < width)
+        result.append(width - length, ' ');
+    return result;
+}
+
+std::string Right(std::string_view text, std::size_t width)
+{
+    const std::size_t length = Characters(text);
+    std::string result = length < width ? std::string(width - length, ' ') : std::string();
+    result += text;
+    return result;
+}
+
+}  // namespace fixedwidth

@@ -1,0 +1,14 @@
+// Padding for the tree's fixed-width lines. Widths count characters, not bytes, so texts with
+// accented letters still line up in the fixed-pitch font; longer texts are never cut.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace fixedwidth {
+
+std::size_t Characters(std::string_view utf8);
+std::string Left(std::string_view text, std::size_t width);   // "%-Ns": pad on the right
+std::string Right(std::string_view text, std::size_t width);  // "%Ns": pad on the left
+
+}  // namespace fixedwidth

@@ -1,0 +1,120 @@
+// Choosing, opening, verifying and re-opening the current database.
+#include "database/CQuillmarDoc.h"
+
+#include "database/CDBOpenFileDlg.h"
+#include "dbaccess/CADODataBase.h"
+#include "dbaccess/CAdoRecordset.h"
+#include "platform/settings/ProfileSettings.h"
+#include "platform/settings/RecentFileList.h"
+#include "platform/ui/MessageBox.h"
+
+CQuillmarDoc::CQuillmarDoc(CADODataBase& db, std::string& strCurrDB, settings::RecentFileList& recentFiles)
+    : m_db(db), m_strCurrDB(strCurrDB), m_recentFiles(recentFiles)
+{
+}
+
+void CQuillmarDoc::Message(const std::string& text)
+{
+    ui::MessageBox::Show(m_pFrame ? m_pFrame->Window() : nullptr, QString::fromStdString(text), "Quillmar");
+}
+
+void CQuillmarDoc::UpdateTitle()
+{
+    if (m_pFrame)
+        m_pFrame->UpdateTitle();
+}
+
+bool CQuillmarDoc::VerifyDatabaseVersion(const std::string& strPath)
+{
+    CAdoRecordset version(&m_db);
+    if (!version.OpenTable("QlVersion")) {
+        Message(strPath + "\nDatabase is corrupt or invalid version.");
+        return false;
+    }
+    version.m_strFind = "AppCode='Quillmar'";
+    if (!version.FindFirst() || version.GetDF_Short("Major") < 1) {
+        Message(strPath + "\nInvalid Database version.");
+        version.Close();
+        return false;
+    }
+    version.Close();
+    return true;
+}
+
+bool CQuillmarDoc::OpenDatabase(const std::string& strPath, bool bStoreAsDefault)
+{
+    if (m_db.IsOpen())
+        m_db.Close();
+    if (!m_db.Open(strPath)) {
+        Message("Unable to open: " + strPath);
+        return false;
+    }
+    if (!VerifyDatabaseVersion(strPath)) {
+        m_db.Close();
+        return false;
+    }
+    m_strCurrDB = strPath;
+    UpdateTitle();
+    if (bStoreAsDefault)
+        settings::ProfileSettings::WriteProfileString(settings::ProfileSettings::kSettingsSection,
+                                                      settings::ProfileSettings::kCurrentDatabaseEntry, strPath);
+    m_recentFiles.Add(strPath);
+    m_recentFiles.WriteList();
+    emit RecentFilesChanged();
+    emit UpdateAllViews(kHintDatabaseOpened);
+    return true;
+}
+
+bool CQuillmarDoc::ReopenDatabase()
+{
+    if (m_strCurrDB.empty()) {
+        UpdateTitle();
+        return false;
+    }
+    if (m_db.Open(m_strCurrDB) && VerifyDatabaseVersion(m_strCurrDB)) {
+        emit UpdateAllViews(kHintDatabaseOpened);
+        return true;
+    }
+    m_db.Close();
+    Message("Unable to re-open Quillmar Database.");
+    m_strCurrDB.clear();
+    UpdateTitle();
+    return false;
+}
+
+void CQuillmarDoc::SelectDatabase()
+{
+    if (!m_strCurrDB.empty() && !m_db.IsOpen()) {
+        if (OpenDatabase(m_strCurrDB, false))
+            return;
+        m_strCurrDB.clear();
+    }
+    while (true) {
+        CDBOpenFileDlg dialog(m_pFrame ? m_pFrame->Window() : nullptr);
+        if (!dialog.DoModal())
+            break;
+        if (OpenDatabase(dialog.GetPathName(), dialog.GetStoreAsDefault()))
+            return;
+    }
+    if (m_strCurrDB.empty() && m_pFrame)
+        m_pFrame->PostExit();
+    ReopenDatabase();
+}
+
+bool CQuillmarDoc::OnOpenDocument(const std::string& strPath)
+{
+    if (OpenDatabase(strPath, false))
+        return true;
+    return ReopenDatabase();
+}
+
+int CQuillmarDoc::OnDatabaseRequest(int nCode)
+{
+    if (nCode == 10) {
+        m_db.Close();
+    } else if (nCode == 20) {
+        m_db.Open(m_strCurrDB);
+        emit UpdateAllViews(kHintDatabaseOpened);
+    }
+    return 0;
+}

@@ -1,0 +1,55 @@
+// CQuillmarDoc: the document that stands for the current expense database. It decides which
+// database is open (the remembered default, a file chosen in the open dialog, a recent file or
+// the command line), tests each against its version row before accepting it, closes and
+// re-opens it when the handheld sync asks, and tells the views to reload after every open.
+// The path and the connection themselves belong to the application (m_strCurrDB, m_db).
+#pragma once
+
+#include <QObject>
+#include <string>
+
+class CADODataBase;
+class QWidget;
+namespace settings {
+class RecentFileList;
+}
+
+class CQuillmarDoc : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kHintDatabaseOpened = 1;  // update hint: reload everything
+
+    // What the document needs from the application's frame.
+    class Frame {
+    public:
+        virtual ~Frame() = default;
+        virtual void UpdateTitle() = 0;   // title from the current path
+        virtual void PostExit() = 0;      // end the program once the current command is done
+        virtual QWidget* Window() = 0;    // owner of dialogs and messages
+    };
+
+    CQuillmarDoc(CADODataBase& db, std::string& strCurrDB, settings::RecentFileList& recentFiles);
+    void SetFrame(Frame* frame) { m_pFrame = frame; }
+
+    void SelectDatabase();
+    bool OpenDatabase(const std::string& strPath, bool bStoreAsDefault);
+    bool ReopenDatabase();
+    bool VerifyDatabaseVersion(const std::string& strPath);
+    // Recent files and the command line: open without making it the default, else re-open.
+    bool OnOpenDocument(const std::string& strPath);
+    // The sync's requests: 10 closes the database, 20 re-opens it and reloads the views.
+    int OnDatabaseRequest(int nCode);
+
+signals:
+    void UpdateAllViews(int nHint);
+    void RecentFilesChanged();
+
+private:
+    void Message(const std::string& text);
+    void UpdateTitle();
+
+    CADODataBase& m_db;                         // the application's connection
+    std::string& m_strCurrDB;                   // the application's current database path
+    settings::RecentFileList& m_recentFiles;    // the application's recent-file list
+    Frame* m_pFrame = nullptr;                  // main frame, once it exists
+};

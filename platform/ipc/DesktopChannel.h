@@ -1,0 +1,44 @@
+// The channel through which other programs reach a running desktop program: a local socket named
+// "Qlmr_Quillmar_WNDCLASS" in the user's runtime folder (only that user can open it).
+//
+// Wire format, all little-endian:
+//   request  OFFSET SIZE  DESCRIPTION
+//            0      4     kind: 1 = restore and raise the window, 2 = database request
+//            4      4     argument: for a database request 10 (close) or 20 (re-open)
+//   reply    0      4     the desktop's answer (0 when handled)
+// The client blocks until the reply arrives, like a synchronous window message.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace ipc {
+
+enum class RequestKind : std::int32_t {
+    Activate = 1,         // a second copy asks the first to come to the front
+    DatabaseRequest = 2,  // the handheld conduit asks to close (10) or re-open (20) the database
+};
+
+inline constexpr int kCloseDatabase = 10;
+inline constexpr int kReopenDatabase = 20;
+
+class DesktopChannel {
+public:
+    static constexpr const char* kName = "Qlmr_Quillmar_WNDCLASS";
+    static constexpr int kRequestBytes = 8;
+    static constexpr int kReplyBytes = 4;
+
+    // Full path of the socket in the user's runtime folder.
+    static std::string SocketPath();
+    // Path of the lock file that marks a running copy.
+    static std::string LockPath();
+
+    // Sends one request and waits for the reply. False (and nothing sent) when no desktop
+    // program is running; false also when it does not answer within timeoutMs.
+    static bool Send(RequestKind kind, std::int32_t argument, std::int32_t* reply = nullptr, int timeoutMs = 60000);
+
+    // The conduit's notification: a database request, when a desktop program runs.
+    static bool NotifyDesktop(int code) { return Send(RequestKind::DatabaseRequest, code); }
+};
+
+}  // namespace ipc

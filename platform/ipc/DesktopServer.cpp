@@ -1,0 +1,72 @@
+// Accepting and answering desktop channel requests.
+#include "platform/ipc/DesktopServer.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QtEndian>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace ipc {
+
+DesktopServer::DesktopServer(QObject* parent) : QObject(parent), m_server(new QLocalServer(this))
+{
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(m_server, &QLocalServer::newConnection, this, &DesktopServer::Accept);
+}
+
+DesktopServer::~DesktopServer() { Close(); }
+
+bool DesktopServer::Listen()
+{
+    const QString path = QString::fromStdString(DesktopChannel::SocketPath());
+    QLocalServer::removeServer(path);  // only the lock holder listens, so any old socket is stale
+    return m_server->listen(path);
+}
+
+void DesktopServer::Close()
+{
+    if (m_server->isListening())
+        m_server->close();
+}
+
+bool DesktopServer::SameUser(QLocalSocket* socket)
+{
+    ucred credentials{};
+    socklen_t size = sizeof credentials;
+    if (getsockopt(static_cast<int>(socket->socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0)
+        return false;
+    return credentials.uid == getuid();
+}
+
+void DesktopServer::Accept()
+{
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        if (!SameUser(socket)) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Read(socket); });
+        if (socket->bytesAvailable() > 0)
+            Read(socket);
+    }
+}
+
+void DesktopServer::Read(QLocalSocket* socket)
+{
+    while (socket->bytesAvailable() >= DesktopChannel::kRequestBytes) {
+        char request[DesktopChannel::kRequestBytes];
+        socket->read(request, DesktopChannel::kRequestBytes);
+        const auto kind = static_cast<RequestKind>(qFromLittleEndian<std::int32_t>(request));
+        const std::int32_t argument = qFromLittleEndian<std::int32_t>(request + 4);
+        const std::int32_t answer = m_handler ? m_handler(kind, argument) : 0;
+        char reply[DesktopChannel::kReplyBytes];
+        qToLittleEndian<std::int32_t>(answer, reply);
+        socket->write(reply, DesktopChannel::kReplyBytes);
+        socket->flush();
+    }
+}
+
+}  // namespace ipc

@@ -1,0 +1,38 @@
+// Server side of the desktop channel: listens on the channel's socket, accepts only clients of
+// the same user, and hands each complete request to a handler on the event-loop thread, then
+// sends the handler's answer back.
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+#include "platform/ipc/DesktopChannel.h"
+
+class QLocalServer;
+class QLocalSocket;
+
+namespace ipc {
+
+class DesktopServer : public QObject {
+    Q_OBJECT
+public:
+    using Handler = std::function<std::int32_t(RequestKind kind, std::int32_t argument)>;
+
+    explicit DesktopServer(QObject* parent = nullptr);
+    ~DesktopServer() override;
+
+    // Replaces any stale socket and starts listening; false when that fails.
+    bool Listen();
+    void Close();
+    void SetHandler(Handler handler) { m_handler = std::move(handler); }
+
+private:
+    void Accept();
+    void Read(QLocalSocket* socket);
+    static bool SameUser(QLocalSocket* socket);
+
+    QLocalServer* m_server;   // the listening socket (child object)
+    Handler m_handler;        // answers requests; unset answers 0
+};
+
+}  // namespace ipc

@@ -1,0 +1,274 @@
+// Main window: menus, status bar, title, size rules and channel requests.
+#include "shell/CMainFrame.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTimer>
+#include <QUrl>
+
+#include "browser/CQuillmarView.h"
+#include "dbaccess/CADODataBase.h"
+#include "platform/ipc/DesktopServer.h"
+#include "platform/settings/RecentFileList.h"
+#include "platform/ui/MessageBox.h"
+#include "shell/CAboutDlg.h"
+#include "shell/KeyboardIndicators.h"
+
+CMainFrame::CMainFrame(CQuillmarDoc& doc, CADODataBase& db, const std::string& strCurrDB,
+                       settings::RecentFileList& recentFiles)
+    : m_doc(doc), m_db(db), m_strCurrDB(strCurrDB), m_recentFiles(recentFiles)
+{
+    setObjectName("mainFrame");
+    // No sizing border and no maximise box: the form has one size.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    m_pView = new CQuillmarView(db, this);
+    setCentralWidget(m_pView);
+    BuildMenus();
+    BuildStatusBar();
+    connect(&m_doc, &CQuillmarDoc::UpdateAllViews, m_pView, &CQuillmarView::OnUpdate);
+    connect(&m_doc, &CQuillmarDoc::RecentFilesChanged, this, &CMainFrame::RebuildRecentFiles);
+    RebuildRecentFiles();
+    UpdateTitle();
+    setFixedSize(m_pView->minimumSize());  // the form alone; the bars are added next
+    RecalcLayout();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QAction* CMainFrame::AddCommand(QMenu* menu, Command command, const QString& text, const QString& prompt)
+{
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QString("command%1").arg(command));
+    const int newline = prompt.indexOf('\n');
+    action->setStatusTip(prompt.left(newline));
+    action->setToolTip(newline >= 0 ? prompt.mid(newline + 1) : prompt);
+    m_actions[command] = action;
+    return action;
+}
+
+QAction* CMainFrame::Action(Command command) const
+{
+    const auto it = m_actions.find(command);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void CMainFrame::BuildMenus()
+{
+    m_fileMenu = menuBar()->addMenu("&File");
+    QAction* open = AddCommand(m_fileMenu, ID_FILE_OPEN, "&Open Database...", "Open an existing database.\nOpen");
+    open->setShortcut(QKeySequence("Ctrl+O"));
+    connect(open, &QAction::triggered, &m_doc, &CQuillmarDoc::SelectDatabase);
+    connect(AddCommand(m_fileMenu, ID_FILE_BACKUP, "Create Backup...", "Copy the active database.\nCreate Backup"),
+            &QAction::triggered, this, [this] { NotAvailableYet("Create Backup"); });
+    connect(AddCommand(m_fileMenu, ID_FILE_EXPORT, "Export...", "Write Expense data to CSV file.\nExport"),
+            &QAction::triggered, this, [this] { NotAvailableYet("Export"); });
+    m_fileMenu->addSeparator();
+    connect(AddCommand(m_fileMenu, ID_FILE_PRINT_SETUP, "P&rint Setup...",
+                       "Change the printer and printing options.\nPrint Setup"),
+            &QAction::triggered, this, &CMainFrame::OnPrintSetup);
+    connect(AddCommand(m_fileMenu, ID_FILE_REPORTS, "&Reports...", "Select and view and/or print reports.\nReports"),
+            &QAction::triggered, this, [this] { NotAvailableYet("Reports"); });
+    m_recentSeparator = m_fileMenu->addSeparator();
+    m_fileMenu->addSeparator();
+    connect(AddCommand(m_fileMenu, ID_APP_EXIT, "E&xit", "Close database and quit the application.\nExit"),
+            &QAction::triggered, this, &QWidget::close);
+
+    QMenu* configure = menuBar()->addMenu("&Configure");
+    connect(AddCommand(configure, ID_CONFIG_ACCOUNTS, "Accounts...", "Update Accounts information\nConfig Accounts"),
+            &QAction::triggered, this, [this] { NotAvailableYet("Accounts"); });
+    connect(AddCommand(configure, ID_CONFIG_CATEGORIES, "&Categories...", "Update Category information.\nConfig Categories"),
+            &QAction::triggered, this, [this] { NotAvailableYet("Categories"); });
+    connect(AddCommand(configure, ID_CONFIG_PROJECTS, "&Projects...", "Update Project information.\nConfig Projects"),
+            &QAction::triggered, this, [this] { NotAvailableYet("Projects"); });
+
+    QMenu* view = menuBar()->addMenu("&View");
+    QAction* statusBarToggle = AddCommand(view, ID_VIEW_STATUS_BAR, "&Status Bar", "Show or hide the status bar\nToggle StatusBar");
+    statusBarToggle->setCheckable(true);
+    statusBarToggle->setChecked(true);
+    connect(statusBarToggle, &QAction::toggled, this, [this](bool visible) {
+        statusBar()->setVisible(visible);
+        RecalcLayout();
+    });
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    connect(AddCommand(help, ID_HELP_FINDER, "&Help Topics", "List Help topics\nHelp Topics"), &QAction::triggered,
+            this, &CMainFrame::OnHelpTopics);
+    help->addSeparator();
+    connect(AddCommand(help, ID_APP_ABOUT, "&About Quillmar...",
+                       "Display program information, version number and copyright.\nAbout"),
+            &QAction::triggered, this, [this] { CAboutDlg(this).exec(); });
+
+    for (QMenu* menu : {m_fileMenu, configure})
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
+}
+
+void CMainFrame::BuildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("statusBar");
+    bar->setSizeGripEnabled(false);
+    m_readyLabel = new QLabel("Ready", bar);
+    bar->addWidget(m_readyLabel, 1);
+    const char* const texts[] = {"CAP", "NUM", "SCRL"};
+    for (int i = 0; i < 3; ++i) {
+        m_indicators[i] = new QLabel(texts[i], bar);
+        m_indicators[i]->setObjectName(QString("indicator%1").arg(texts[i]));
+        m_indicators[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        m_indicators[i]->setMinimumWidth(m_indicators[i]->fontMetrics().horizontalAdvance("SCRL") + 8);
+        m_indicators[i]->setAlignment(Qt::AlignCenter);
+        bar->addPermanentWidget(m_indicators[i]);
+    }
+    UpdateIndicators();
+}
+
+void CMainFrame::UpdateIndicators()
+{
+    const KeyboardIndicators::State state = KeyboardIndicators::Read();
+    const bool on[] = {state.capsLock, state.numLock, state.scrollLock};
+    for (int i = 0; i < 3; ++i)  // a pane keeps its size; its text shows only while the lock is on
+        m_indicators[i]->setText(on[i] ? QStringList{"CAP", "NUM", "SCRL"}[i] : QString());
+}
+
+void CMainFrame::keyPressEvent(QKeyEvent* event)
+{
+    QMainWindow::keyPressEvent(event);
+    UpdateIndicators();
+}
+
+void CMainFrame::keyReleaseEvent(QKeyEvent* event)
+{
+    QMainWindow::keyReleaseEvent(event);
+    UpdateIndicators();
+}
+
+void CMainFrame::UpdateCommandStates()
+{
+    const bool open = m_db.IsOpen();
+    const bool hasRows = m_pView->Expenses().IsOpen() && m_pView->Expenses().GetRecordCount() > 0;
+    for (const Command command : {ID_FILE_BACKUP, ID_CONFIG_ACCOUNTS, ID_CONFIG_CATEGORIES, ID_CONFIG_PROJECTS})
+        Action(command)->setEnabled(open);
+    for (const Command command : {ID_FILE_EXPORT, ID_FILE_REPORTS})
+        Action(command)->setEnabled(hasRows);
+}
+
+void CMainFrame::NotAvailableYet(const QString& what)
+{
+    ui::MessageBox::Show(this, what + " is not available yet in this version of Quillmar.", "Quillmar",
+                         ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Information);
+}
+
+void CMainFrame::RebuildRecentFiles()
+{
+    for (QAction* action : m_recentActions) {
+        m_fileMenu->removeAction(action);
+        delete action;
+    }
+    m_recentActions.clear();
+    const auto& entries = m_recentFiles.Entries();
+    QAction* before = m_fileMenu->actions().at(m_fileMenu->actions().indexOf(m_recentSeparator) + 1);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        auto* action = new QAction(QString("&%1 %2").arg(i + 1).arg(QString::fromStdString(entries[i])), m_fileMenu);
+        action->setObjectName(QString("command%1").arg(ID_FILE_MRU_FIRST + static_cast<int>(i)));
+        action->setStatusTip("Open this database");
+        const std::string path = entries[i];
+        connect(action, &QAction::triggered, this, [this, path, i] {
+            if (!m_doc.OnOpenDocument(path)) {
+                m_recentFiles.Remove(i);  // an entry that cannot be opened leaves the list
+                m_recentFiles.WriteList();
+                RebuildRecentFiles();
+            }
+        });
+        m_fileMenu->insertAction(before, action);
+        m_recentActions.push_back(action);
+    }
+    m_recentSeparator->setVisible(!entries.empty());
+}
+
+void CMainFrame::UpdateTitle()
+{
+    setWindowTitle(QString::fromStdString("Quillmar - " + m_strCurrDB));
+}
+
+void CMainFrame::PostExit()
+{
+    QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void CMainFrame::ServeRequests(ipc::DesktopServer& server)
+{
+    server.SetHandler([this](ipc::RequestKind kind, std::int32_t argument) -> std::int32_t {
+        if (kind == ipc::RequestKind::Activate) {
+            if (isMinimized())
+                showNormal();
+            raise();
+            activateWindow();
+            return 0;
+        }
+        return m_doc.OnDatabaseRequest(argument);
+    });
+}
+
+int CMainFrame::TotalBarHeight() const
+{
+    return menuBar()->sizeHint().height() + (statusBar()->isHidden() ? 0 : statusBar()->sizeHint().height());
+}
+
+void CMainFrame::RecalcLayout()
+{
+    if (m_bInRecalcLayout || isMinimized() || isMaximized())
+        return;
+    const int barHeight = TotalBarHeight();
+    const int barWidth = 0;  // no docking bars at the sides
+    if (barHeight == m_nLastBarHeight && barWidth == m_nLastBarWidth)
+        return;
+    // Grow or shrink by what the bars gained or lost, so the form keeps its size.
+    m_bInRecalcLayout = true;
+    const QSize frame = size() + QSize(barWidth - m_nLastBarWidth, barHeight - m_nLastBarHeight);
+    if (m_bPrintPreview)
+        resize(frame);
+    else
+        setFixedSize(frame);
+    m_nLastBarHeight = barHeight;
+    m_nLastBarWidth = barWidth;
+    m_bInRecalcLayout = false;
+}
+
+void CMainFrame::SetPrintPreview(bool bPreview)
+{
+    if (bPreview == m_bPrintPreview)
+        return;
+    m_bPrintPreview = bPreview;
+    if (!bPreview && isMaximized())
+        showNormal();
+    setWindowFlag(Qt::WindowMaximizeButtonHint, bPreview);
+    if (bPreview) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else {
+        setFixedSize(m_pView->minimumSize() + QSize(m_nLastBarWidth, m_nLastBarHeight));
+    }
+    show();  // changing the window flags hides the window
+}
+
+void CMainFrame::OnPrintSetup()
+{
+    static QPrinter printer;  // the program's printer settings, kept for the run
+    QPageSetupDialog(&printer, this).exec();
+}
+
+void CMainFrame::OnHelpTopics()
+{
+    const QString page = QStandardPaths::locate(QStandardPaths::GenericDataLocation, "quillmar/help/index.html");
+    if (!page.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+}

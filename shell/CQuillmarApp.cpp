@@ -1,0 +1,46 @@
+// Application start-up.
+#include "shell/CQuillmarApp.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include "browser/CQuillmarView.h"
+#include "database/CQuillmarDoc.h"
+#include "platform/settings/ProfileSettings.h"
+#include "shell/CMainFrame.h"
+
+CQuillmarApp::CQuillmarApp() = default;
+
+CQuillmarApp::~CQuillmarApp()
+{
+    m_pMainFrame.reset();  // the view's record sets close before the connection
+    m_pDoc.reset();
+}
+
+bool CQuillmarApp::InitInstance(const QStringList& arguments)
+{
+    if (!m_singleInstance.Check(kClassName))
+        return false;
+
+    QCoreApplication::setApplicationName(settings::ProfileSettings::kApplication);
+    QCoreApplication::setOrganizationName(settings::ProfileSettings::kOrganisation);
+    m_strCurrDB = settings::ProfileSettings::GetProfileString(settings::ProfileSettings::kSettingsSection,
+                                                              settings::ProfileSettings::kCurrentDatabaseEntry);
+    m_recentFiles.ReadList();
+
+    m_pDoc = std::make_unique<CQuillmarDoc>(m_db, m_strCurrDB, m_recentFiles);
+    m_pMainFrame = std::make_unique<CMainFrame>(*m_pDoc, m_db, m_strCurrDB, m_recentFiles);
+    m_pDoc->SetFrame(m_pMainFrame.get());
+    m_pMainFrame->ServeRequests(m_singleInstance.Server());
+
+    const QStringList files = arguments.mid(1);
+    if (!files.isEmpty() && !m_pDoc->OnOpenDocument(files.first().toStdString())) {
+        m_nExitCode = 1;
+        return false;
+    }
+
+    m_pMainFrame->show();
+    m_pMainFrame->View().OnInitialUpdate();
+    QTimer::singleShot(0, m_pDoc.get(), &CQuillmarDoc::SelectDatabase);
+    return true;
+}

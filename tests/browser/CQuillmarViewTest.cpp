@@ -1,0 +1,267 @@
+// The expense tree of a known database, line by line in both sort modes, and the tree
+// operations the view commands build on.
+#include <QtTest>
+
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeView>
+
+#include "browser/CQuillmarView.h"
+#include "browser/FormatAmount.h"
+#include "dbaccess/CADODataBase.h"
+#include "tests/support/QtTestSupport.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+// Types 0, 1, a reimbursable type by project and an ordinary type by year; rows chosen so
+// that every line form, status code and sum appears.
+void fillFixture(const TestDatabase& db)
+{
+    db.exec("INSERT INTO lkpExpTypes (ExpType, ExpLabel, ExpDesc, ExpComp) VALUES "
+            "(12, 'TRVL', 'Travel', 2), (20, 'OFFC', 'Office', 1), (30, 'GIFT', 'Gifts', 1)");
+    db.exec("INSERT INTO Projects (ProjectID, ProjectName) VALUES (7, 'Acme'), (8, 'Birch')");
+    db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, Item, Detail, Amount, Reimburse, Status, ProjectID, TypeComp) VALUES "
+            "(0, 'GENERAL', '2004-03-15 00:00:00', 'Donation', 'Red Cross', 1000000, 0, 0, 2004, 0),"
+            "(0, 'PROPTAX', '2004-01-10 00:00:00', 'County tax', 'First half', 12345000, 0, 0, 2004, 0),"
+            "(0, 'GENERAL', '2005-02-01 00:00:00', 'Gift', 'Church', 500000, 0, 0, 2005, 0),"
+            "(1, 'FEDERAL', '2004-04-15 00:00:00', 'Q1 payment', 'IRS', 5000000, 0, 0, 2004, 0),"
+            "(12, 'FUEL', '2004-12-25 00:00:00', 'Gas', 'Trip to client', 123400, 1, 1, 7, 2),"
+            "(12, 'MEALS', '2004-12-24 00:00:00', 'Lunch', 'With Bob', 450000, 1, 2, 7, 2),"
+            "(12, 'FUEL', '2004-11-02 00:00:00', 'Gas', 'Return trip', 200000, 0, 0, 7, 2),"
+            "(12, 'HOTEL', '2005-01-05 00:00:00', 'Hotel', '2 nights', 3000000, 1, 3, 8, 2),"
+            "(12, 'MEALS', '2005-01-06 00:00:00', 'Dinner', 'Team', -30000, 1, 0, 8, 2),"
+            "(20, 'SUPPLIES', '2004-06-01 00:00:00', 'Ink', 'Printer ink', 5000, 0, 0, 2004, 1),"
+            "(20, 'SUPPLIES', NULL, 'Paper', 'Café order', 12345000, 0, 0, 2004, 1)");
+}
+
+QString trimRight(QString text)
+{
+    while (text.endsWith(' '))
+        text.chop(1);
+    return text;
+}
+
+// Every line of the tree, depth first, indented by two spaces per level, trailing blanks removed.
+QStringList dump(CQuillmarView& view)
+{
+    QStringList lines;
+    ExpenseTreeModel& model = view.Model();
+    std::function<void(ExpenseTreeModel::Item, int)> walk = [&](ExpenseTreeModel::Item item, int depth) {
+        for (; item; item = model.GetNextSiblingItem(item)) {
+            lines << QString(depth * 2, ' ') + trimRight(QString::fromStdString(model.GetItemData(item)->m_strText));
+            walk(model.GetChildItem(item), depth + 1);
+        }
+    };
+    walk(model.GetRootItem(), 0);
+    return lines;
+}
+
+struct ViewFixture {
+    TestDatabase db;
+    CADODataBase connection;
+    std::unique_ptr<CQuillmarView> view;
+
+    explicit ViewFixture(bool fill = true)
+    {
+        SetAmountLocale(ole::NumberLocale(".", ","));
+        if (fill)
+            fillFixture(db);
+    }
+    void open()
+    {
+        QVERIFY(connection.Open(db.path()));
+        view = std::make_unique<CQuillmarView>(connection);
+        view->OnInitialUpdate();
+    }
+};
+
+}  // namespace
+
+class CQuillmarViewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void sortByDateShowsEveryLineAsFormatted()
+    {
+        ViewFixture f;
+        f.open();
+        QCOMPARE(f.view->SortMode(), 0);
+        QCOMPARE(f.view->TabControl()->count(), 2);
+        QCOMPARE(f.view->TabControl()->tabText(0), QString("   Sort by Date   "));
+        QCOMPARE(f.view->TabControl()->tabText(1), QString("  Sort by Category  "));
+        const QStringList expected = {
+            "Tax YR: 2004 =  1334.50",
+            "  01/10  PROPTAX   1234.50  County tax           First half",
+            "  03/15  GENERAL    100.00  Donation             Red Cross",
+            "Tax YR: 2005 =    50.00",
+            "  02/01  GENERAL     50.00  Gift                 Church",
+            "EST TAX: 2004 =   500.00",
+            "  04/15  FEDERAL    500.00  Q1 payment           IRS",
+            "Acme =    77.34,  IN=12.34,  SU=45.00,  PD=0.00",
+            "  11/02 -- FUEL        20.00  Gas                  Return trip",
+            "  12/24 SU MEALS       45.00  Lunch                With Bob",
+            "  12/25 IN FUEL        12.34  Gas                  Trip to client",
+            "Birch =   297.00,  IN=0.00,  SU=0.00,  PD=300.00",
+            "  01/05 PD HOTEL      300.00  Hotel                2 nights",
+            "  01/06 NA MEALS       -3.00  Dinner               Team",
+            "OFFC: 2004 =  1235.00",
+            "  Invalid DateTime  SUPPLIES  1234.50  Paper                Café order",
+            "  06/01  SUPPLIES     0.50  Ink                  Printer ink",
+        };
+        QCOMPARE(dump(*f.view), expected);
+        // The detail column is padded to 80 characters even when it ends in blanks.
+        const auto* countyTax = f.view->Model().GetItemData(f.view->Model().GetChildItem(f.view->Model().GetRootItem()));
+        QCOMPARE(QString::fromStdString(countyTax->m_strText).size(), 5 + 1 + 0 + 1 + 8 + 1 + 8 + 2 + 20 + 1 + 80);
+    }
+
+    void sortByCategoryAddsTheCategoryLevel()
+    {
+        ViewFixture f;
+        f.open();
+        f.view->TabControl()->setCurrentIndex(1);  // the tab change rebuilds
+        QCOMPARE(f.view->SortMode(), 1);
+        const QStringList expected = {
+            "Tax YR: 2004 =  1334.50",
+            "  GENERAL  =   100.00",
+            "    03/15    100.00  Donation             Red Cross",
+            "  PROPTAX  =  1234.50",
+            "    01/10   1234.50  County tax           First half",
+            "Tax YR: 2005 =    50.00",
+            "  GENERAL  =    50.00",
+            "    02/01     50.00  Gift                 Church",
+            "EST TAX: 2004 =   500.00",
+            "  FEDERAL  =   500.00",
+            "    04/15    500.00  Q1 payment           IRS",
+            "Acme =    77.34,  IN=12.34,  SU=45.00,  PD=0.00",
+            "  FUEL     =    32.34, IN=12.34,   SU=0.00,    PD=0.00",
+            "    11/02 --    20.00  Gas                  Return trip",
+            "    12/25 IN    12.34  Gas                  Trip to client",
+            "  MEALS    =    45.00, IN=0.00,    SU=45.00,   PD=0.00",
+            "    12/24 SU    45.00  Lunch                With Bob",
+            "Birch =   297.00,  IN=0.00,  SU=0.00,  PD=300.00",
+            "  HOTEL    =   300.00, IN=0.00,    SU=0.00,    PD=300.00",
+            "    01/05 PD   300.00  Hotel                2 nights",
+            "  MEALS    =    -3.00, IN=0.00,    SU=0.00,    PD=0.00",
+            "    01/06 NA    -3.00  Dinner               Team",
+            "OFFC: 2004 =  1235.00",
+            "  SUPPLIES =  1235.00",
+            "    Invalid DateTime   1234.50  Paper                Café order",
+            "    06/01      0.50  Ink                  Printer ink",
+        };
+        QCOMPARE(dump(*f.view), expected);
+        f.view->TabControl()->setCurrentIndex(0);
+        QCOMPARE(dump(*f.view).size(), 17);
+        QVERIFY(!f.view->DeleteButton()->isEnabled());
+    }
+
+    void aTypeBelowTenAfterTheTaxTypesEndsTheWalk()
+    {
+        ViewFixture f;
+        f.db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, Item, Amount, ProjectID, TypeComp) "
+                  "VALUES (5, 'X', '2004-01-01 00:00:00', 'Stray', 10000, 2004, 0)");
+        f.open();
+        const QStringList lines = dump(*f.view);
+        QCOMPARE(lines.size(), 7);
+        QCOMPARE(lines.last(), QString("  04/15  FEDERAL    500.00  Q1 payment           IRS"));
+    }
+
+    void keysThatComeBackStartASecondGroupAndMissingLookupsShowError()
+    {
+        ViewFixture f(false);
+        // A type-0 row filed under 2003 but dated 2004 sorts between the 2003 rows and 2004 rows.
+        f.db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, Item, Amount, ProjectID, TypeComp) VALUES "
+                  "(0, 'GENERAL', '2003-05-01 00:00:00', 'A', 10000, 2003, 0),"
+                  "(0, 'GENERAL', '2004-05-01 00:00:00', 'B', 20000, 2003, 0),"
+                  "(0, 'GENERAL', '2003-06-01 00:00:00', 'C', 30000, 2004, 0),"
+                  "(44, 'X', '2004-01-01 00:00:00', 'D', 40000, 2004, 1)");
+        f.open();
+        const QStringList lines = dump(*f.view);
+        QCOMPARE(lines.filter(QRegularExpression("^Tax YR")),
+                 QStringList({"Tax YR: 2003 =     1.00", "Tax YR: 2004 =     2.00", "Tax YR: 2003 =     3.00"}));
+        QCOMPARE(lines.filter(QRegularExpression("^<error>")), QStringList({"<error> =     4.00"}));
+    }
+
+    void emptyDatabaseGivesAnEmptyTree()
+    {
+        ViewFixture f(false);
+        f.open();
+        QCOMPARE(f.view->Model().ItemCount(), std::size_t(0));
+        QVERIFY(!f.view->DeleteButton()->isEnabled());
+        QVERIFY(f.view->Expenses().IsOpen());
+    }
+
+    void deleteFollowsTheSelection()
+    {
+        ViewFixture f;
+        f.open();
+        QVERIFY(!f.view->DeleteButton()->isEnabled());
+        f.view->SelectItem(f.view->Model().GetRootItem());
+        QVERIFY(f.view->DeleteButton()->isEnabled());
+        f.view->SelectItem(nullptr);
+        QVERIFY(!f.view->DeleteButton()->isEnabled());
+        f.view->SelectItem(f.view->Model().GetRootItem());
+        f.view->OnUpdate(1);  // a reload clears the selection
+        QVERIFY(!f.view->DeleteButton()->isEnabled());
+        f.connection.Close();
+        f.view->OnUpdate(1);
+        QVERIFY(!f.view->AddNewButton()->isEnabled());
+    }
+
+    void operationsForChangingTheTreeInPlace()
+    {
+        ViewFixture f;
+        f.open();
+        CQuillmarView& view = *f.view;
+        ExpenseTreeModel& model = view.Model();
+        CAdoRecordset& rs = view.Expenses();
+
+        // A line for the Birch hotel row finds the Birch group.
+        rs.m_strFind = "Item='Hotel'";
+        QVERIFY(rs.FindFirst());
+        auto hotelLine = std::make_unique<CExpTreeItem>(rs, view.Statuses(), std::make_unique<ole::Variant>(rs.GetBookmark()), 0);
+        ExpenseTreeModel::Item birch = view.FindTopLevelGroup(*hotelLine);
+        QVERIFY(birch);
+        QCOMPARE(QString::fromStdString(model.GetItemData(birch)->m_strLabel), QString("Birch"));
+
+        // A new type-0 group for 2003 goes first, one for 2004 after Tax YR 2004, a type 15 after Birch.
+        view.Types().m_strFind = "ExpType=0";
+        rs.m_strFind = "Item='Donation'";
+        QVERIFY(rs.FindFirst());
+        CExpTreeItem taxGroup(CExpTreeItem::TypeGroup, rs, view.Types(), view.Projects());
+        taxGroup.m_nYearKey = 2003;
+        QCOMPARE(view.FindGroupPosition(taxGroup), ExpenseTreeModel::kFirst);
+        taxGroup.m_nYearKey = 2004;
+        QCOMPARE(view.FindGroupPosition(taxGroup), model.GetRootItem());
+        taxGroup.m_nExpType = 15;
+        taxGroup.m_nProjectKey = 2004;
+        QCOMPARE(QString::fromStdString(model.GetItemData(view.FindGroupPosition(taxGroup))->m_strLabel), QString("Birch"));
+        taxGroup.m_nExpType = 99;
+        QCOMPARE(view.FindGroupPosition(taxGroup), ExpenseTreeModel::kLast);
+
+        // Build a line under Birch, finish and re-show.
+        rs.m_strFind = "Item='Dinner'";
+        QVERIFY(rs.FindFirst());
+        const std::size_t before = model.ChildCount(birch);
+        ExpenseTreeModel::Item added = view.BuildExpenseLine(birch);
+        QCOMPARE(model.ChildCount(birch), before + 1);
+        QCOMPARE(model.GetParentItem(added), birch);
+        model.GetItemData(birch)->AddRecord(rs);
+        view.ReShow(birch);
+        QCOMPARE(QString::fromStdString(model.GetItemData(birch)->m_strText), QString("Birch =   294.00,  IN=0.00,  SU=0.00,  PD=300.00"));
+        ExpenseTreeModel::Item next = view.FinishGroupAndStartNext(birch, CExpTreeItem::TypeGroup, nullptr);
+        QCOMPARE(model.GetNextSiblingItem(model.GetNextSiblingItem(birch)), next);
+
+        // Category groups are found by exact name, only among a group's category children.
+        view.TabControl()->setCurrentIndex(1);
+        ExpenseTreeModel::Item acme = model.GetNextSiblingItem(model.GetNextSiblingItem(model.GetNextSiblingItem(model.GetRootItem())));
+        QCOMPARE(QString::fromStdString(model.GetItemData(acme)->m_strLabel), QString("Acme"));
+        ExpenseTreeModel::Item meals = view.FindCategoryGroup(acme, "MEALS");
+        QVERIFY(meals);
+        QCOMPARE(QString::fromStdString(model.GetItemData(meals)->m_strCategory), QString("MEALS"));
+        QVERIFY(!view.FindCategoryGroup(acme, "meals"));
+        QVERIFY(!view.FindCategoryGroup(acme, "HOTEL"));
+    }
+};
+
+QTEST_MAIN(CQuillmarViewTest)
+#include "CQuillmarViewTest.moc"

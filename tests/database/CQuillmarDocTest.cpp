@@ -1,0 +1,221 @@
+// The document: which database becomes current, the refusal messages, the default and the
+// recent files, and the close / re-open requests of the handheld sync.
+#include <QtTest>
+
+#include "database/CQuillmarDoc.h"
+#include "dbaccess/CADODataBase.h"
+#include "platform/settings/RecentFileList.h"
+#include "tests/support/QtTestSupport.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+class FakeFrame : public CQuillmarDoc::Frame {
+public:
+    void UpdateTitle() override { ++titleUpdates; }
+    void PostExit() override { exitPosted = true; }
+    QWidget* Window() override { return nullptr; }
+    int titleUpdates = 0;
+    bool exitPosted = false;
+};
+
+// A document with everything it needs, in an isolated profile.
+struct Fixture {
+    IsolatedProfile profile;
+    MessageLog messages;
+    FileDialogScript dialogs;
+    CADODataBase db;
+    std::string currentDb;
+    settings::RecentFileList recent{4};
+    FakeFrame frame;
+    CQuillmarDoc doc{db, currentDb, recent};
+    std::vector<int> hints;
+
+    Fixture()
+    {
+        doc.SetFrame(&frame);
+        QObject::connect(&doc, &CQuillmarDoc::UpdateAllViews, [this](int hint) { hints.push_back(hint); });
+    }
+};
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+class CQuillmarDocTest : public QObject {
+    Q_OBJECT
+private slots:
+    void acceptedDatabaseBecomesCurrent()
+    {
+        Fixture f;
+        TestDatabase db;
+        QVERIFY(f.doc.OpenDatabase(db.path(), true));
+        QVERIFY(f.db.IsOpen());
+        QCOMPARE(f.currentDb, db.path());
+        QCOMPARE(f.profile.defaultDatabase(), db.path());
+        QCOMPARE(f.recent.Entries(), std::vector<std::string>{db.path()});
+        QCOMPARE(f.hints, std::vector<int>{1});
+        QCOMPARE(f.frame.titleUpdates, 1);
+        QVERIFY(f.messages.shown().empty());
+    }
+
+    void untickedBoxKeepsTheOldDefault()
+    {
+        Fixture f;
+        TestDatabase db;
+        f.profile.writeDefaultDatabase("/old/default.mdb");
+        QVERIFY(f.doc.OpenDatabase(db.path(), false));
+        QCOMPARE(f.profile.defaultDatabase(), std::string("/old/default.mdb"));
+    }
+
+    void refusalsAreNamedAndLeaveNoTrace()
+    {
+        Fixture f;
+        TestDatabase noVersion, majorZero, good;
+        noVersion.exec("DROP TABLE QlVersion");
+        majorZero.exec("UPDATE QlVersion SET Major=0, Minor=5 WHERE AppCode='Quillmar'");
+        const std::string missing = good.dir().file("gone.mdb");
+
+        QVERIFY(!f.doc.OpenDatabase(missing, true));
+        QVERIFY(!f.doc.OpenDatabase(noVersion.path(), true));
+        QVERIFY(!f.doc.OpenDatabase(majorZero.path(), true));
+        QCOMPARE(f.messages.texts(), QStringList({"Unable to open: " + Q(missing),
+                                                  Q(noVersion.path()) + "\nDatabase is corrupt or invalid version.",
+                                                  Q(majorZero.path()) + "\nInvalid Database version."}));
+        for (const auto& shown : f.messages.shown()) {
+            QCOMPARE(shown.caption, QString("Quillmar"));
+            QCOMPARE(shown.buttons, ui::MessageBox::Buttons::Ok);
+        }
+        QVERIFY(!f.db.IsOpen());
+        QVERIFY(f.currentDb.empty());
+        QVERIFY(f.profile.defaultDatabase().empty());
+        QVERIFY(f.recent.Entries().empty());
+        QVERIFY(f.hints.empty());
+
+        majorZero.exec("UPDATE QlVersion SET Major=1, Minor=-7 WHERE AppCode='Quillmar'");
+        QVERIFY2(f.doc.OpenDatabase(majorZero.path(), false), "any Minor is accepted");
+    }
+
+    void firstRunAsksAndCancelEndsTheProgram()
+    {
+        Fixture f;
+        f.dialogs.cancel();
+        f.doc.SelectDatabase();
+        QCOMPARE(f.dialogs.requests().size(), std::size_t(1));
+        const auto& request = f.dialogs.requests().front();
+        QCOMPARE(request.title, QString("Select Database for Quillmar"));
+        QCOMPARE(request.filter, QString("Quillmar Database files (*.mdb)|*.mdb|All Files (*.*)|*.*||"));
+        QCOMPARE(request.defaultExtension, QString("mdb"));
+        QVERIFY(request.mustExist);
+        QCOMPARE(request.checkBoxText, QString("Set as Default database"));
+        QVERIFY(request.checkBoxChecked);
+        QVERIFY(f.frame.exitPosted);
+        QVERIFY(f.messages.shown().empty());
+    }
+
+    void deletedDefaultIsForgottenAndTheDialogFollows()
+    {
+        Fixture f;
+        TestDatabase good;
+        f.currentDb = good.dir().file("deleted.mdb");  // as read from the profile at start-up
+        f.dialogs.cancel();
+        f.doc.SelectDatabase();
+        QCOMPARE(f.messages.texts(), QStringList({"Unable to open: " + Q(good.dir().file("deleted.mdb"))}));
+        QCOMPARE(f.dialogs.requests().size(), std::size_t(1));
+        QVERIFY(f.currentDb.empty());
+        QVERIFY(f.frame.exitPosted);
+    }
+
+    void refusedChoiceBringsTheDialogBack()
+    {
+        Fixture f;
+        TestDatabase noVersion, good;
+        noVersion.exec("DROP TABLE QlVersion");
+        f.dialogs.choose(noVersion.path());
+        f.dialogs.choose(good.path(), false);
+        f.doc.SelectDatabase();
+        QCOMPARE(f.dialogs.requests().size(), std::size_t(2));
+        QCOMPARE(f.messages.texts(), QStringList({Q(noVersion.path()) + "\nDatabase is corrupt or invalid version."}));
+        QCOMPARE(f.currentDb, good.path());
+        QVERIFY2(f.profile.defaultDatabase().empty(), "the box was unticked");
+        QVERIFY(!f.frame.exitPosted);
+    }
+
+    void rememberedDefaultOpensSilently()
+    {
+        Fixture f;
+        TestDatabase good;
+        f.currentDb = good.path();
+        f.doc.SelectDatabase();
+        QVERIFY(f.db.IsOpen());
+        QVERIFY(f.dialogs.requests().empty());
+        QVERIFY2(f.profile.defaultDatabase().empty(), "opening the default does not rewrite it");
+    }
+
+    void cancelledFileOpenReopensTheCurrentDatabase()
+    {
+        Fixture f;
+        TestDatabase current, junk;
+        QVERIFY(f.doc.OpenDatabase(current.path(), false));
+        writeFile(junk.path(), "not a database at all, just some text that is long enough");
+        f.hints.clear();
+        f.dialogs.choose(junk.path());
+        f.dialogs.cancel();
+        f.doc.SelectDatabase();  // File > Open while a database is open
+        QCOMPARE(f.messages.texts(), QStringList({"Unable to open: " + Q(junk.path())}));
+        QVERIFY(f.db.IsOpen());
+        QCOMPARE(f.currentDb, current.path());
+        QCOMPARE(f.hints, std::vector<int>{1}); // "the same database is re-opened and reloaded"
+        QVERIFY(!f.frame.exitPosted);
+    }
+
+    void failedReopenForgetsTheDatabase()
+    {
+        Fixture f;
+        TestDatabase current;
+        QVERIFY(f.doc.OpenDatabase(current.path(), false));
+        f.db.Close();
+        current.exec("UPDATE QlVersion SET Major=0 WHERE AppCode='Quillmar'");
+        f.messages.clear();
+        QVERIFY(!f.doc.ReopenDatabase());
+        QCOMPARE(f.messages.texts().last(), QString("Unable to re-open Quillmar Database."));
+        QVERIFY(f.currentDb.empty());
+        QVERIFY(!f.db.IsOpen());
+    }
+
+    void openDocumentFallsBackToTheCurrentDatabase()
+    {
+        Fixture f;
+        TestDatabase current;
+        QVERIFY(f.doc.OpenDatabase(current.path(), false));
+        QVERIFY(f.doc.OnOpenDocument(current.dir().file("missing.mdb")));  // re-opened instead
+        QCOMPARE(f.currentDb, current.path());
+        QVERIFY(f.db.IsOpen());
+        QCOMPARE(f.recent.Entries(), std::vector<std::string>{current.path()});
+    }
+
+    void syncRequestsCloseAndReopen()
+    {
+        Fixture f;
+        TestDatabase current;
+        QVERIFY(f.doc.OpenDatabase(current.path(), false));
+        f.hints.clear();
+        QCOMPARE(f.doc.OnDatabaseRequest(10), 0);
+        QVERIFY(!f.db.IsOpen());
+        QCOMPARE(f.currentDb, current.path()); // "the path stays while the sync works"
+        QCOMPARE(f.doc.OnDatabaseRequest(20), 0);
+        QVERIFY(f.db.IsOpen());
+        QCOMPARE(f.hints, std::vector<int>{1});
+        QCOMPARE(f.doc.OnDatabaseRequest(15), 0);
+        QVERIFY(f.db.IsOpen());
+
+        QCOMPARE(f.doc.OnDatabaseRequest(10), 0);
+        std::remove(current.path().c_str());
+        QCOMPARE(f.doc.OnDatabaseRequest(20), 0);
+        QVERIFY2(!f.db.IsOpen(), "a deleted file simply stays closed");
+        QVERIFY(f.messages.shown().empty());
+    }
+};
+
+QTEST_MAIN(CQuillmarDocTest)
+#include "CQuillmarDocTest.moc"

@@ -1,0 +1,264 @@
+// The desktop program from start-up: which database it opens or asks for, the title, the
+// second copy, the sync's close / re-open requests from a real client, the menus and the frame.
+#include <QtTest>
+
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTreeView>
+#include <atomic>
+#include <thread>
+
+#include "browser/CQuillmarView.h"
+#include "browser/FormatAmount.h"
+#include "database/CQuillmarDoc.h"
+#include "platform/ipc/DesktopChannel.h"
+#include "shell/CAboutDlg.h"
+#include "shell/CMainFrame.h"
+#include "shell/CQuillmarApp.h"
+#include "tests/support/QtTestSupport.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+void addExpense(const TestDatabase& db)
+{
+    db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, Item, Amount, ProjectID, TypeComp) "
+            "VALUES (0, 'GENERAL', '2004-03-15 00:00:00', 'Donation', 1000000, 2004, 0)");
+}
+
+bool sendFromAnotherThread(int code)
+{
+    std::atomic<bool> done{false};
+    bool sent = false;
+    std::thread client([&] {
+        sent = ipc::DesktopChannel::NotifyDesktop(code);
+        done = true;
+    });
+    QElapsedTimer timer;
+    timer.start();
+    while (!done && timer.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    client.join();
+    return sent;
+}
+
+}  // namespace
+
+class CQuillmarAppTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { SetAmountLocale(ole::NumberLocale(".", ",")); }
+
+    void firstRunAsksAtOnceAndCancelEndsTheProgram()
+    {
+        IsolatedProfile profile;
+        MessageLog messages;
+        FileDialogScript dialogs;
+        CQuillmarApp app;
+        QVERIFY(app.InitInstance({"Quillmar"}));
+        QCOMPARE(app.MainFrame().windowTitle(), QString("Quillmar - "));
+        QVERIFY(app.MainFrame().isVisible());
+        settle();
+        QCOMPARE(dialogs.requests().size(), std::size_t(1));
+        QCOMPARE(dialogs.requests().front().title, QString("Select Database for Quillmar"));
+        QVERIFY(!app.MainFrame().isVisible());  // the posted exit closed the window
+        QVERIFY(messages.shown().empty());
+    }
+
+    void rememberedDatabaseOpensWithItsTree()
+    {
+        IsolatedProfile profile;
+        FileDialogScript dialogs;
+        TestDatabase db;
+        addExpense(db);
+        profile.writeDefaultDatabase(db.path());
+        CQuillmarApp app;
+        QVERIFY(app.InitInstance({"Quillmar"}));
+        settle();
+        QVERIFY(dialogs.requests().empty());
+        QVERIFY(app.m_db.IsOpen());
+        QCOMPARE(app.MainFrame().windowTitle(), QString::fromStdString("Quillmar - " + db.path()));
+        QCOMPARE(app.MainFrame().View().Model().ItemCount(), std::size_t(2));
+        QCOMPARE(app.MainFrame().View().SortMode(), 0);
+    }
+
+    void commandLineDatabaseOpensFirstAndTheDialogStillFollows()
+    {
+        IsolatedProfile profile;
+        FileDialogScript dialogs;
+        TestDatabase db;
+        dialogs.cancel();
+        CQuillmarApp app;
+        QVERIFY(app.InitInstance({"Quillmar", QString::fromStdString(db.path())}));
+        settle();
+        QCOMPARE(dialogs.requests().size(), std::size_t(1));
+        QVERIFY(app.MainFrame().isVisible());  // Cancel keeps the database
+        QVERIFY(app.m_db.IsOpen());
+        QCOMPARE(app.m_strCurrDB, db.path());
+        QVERIFY(profile.defaultDatabase().empty());
+        QAction* recent = app.MainFrame().findChild<QAction*>("command57616");
+        QVERIFY(recent);
+        QCOMPARE(recent->text(), QString::fromStdString("&1 " + db.path()));
+        QCOMPARE(recent->statusTip(), QString("Open this database"));
+    }
+
+    void unusableCommandLineDatabaseEndsTheProgram()
+    {
+        IsolatedProfile profile;
+        MessageLog messages;
+        TempDir dir;
+        CQuillmarApp app;
+        QVERIFY(!app.InitInstance({"Quillmar", QString::fromStdString(dir.file("nothing.mdb"))}));
+        QCOMPARE(app.ExitCode(), 1);
+        QCOMPARE(messages.texts(), QStringList({QString::fromStdString("Unable to open: " + dir.file("nothing.mdb"))}));
+    }
+
+    void syncRequestsFromARealClientCloseAndReopen()
+    {
+        IsolatedProfile profile;
+        TestDatabase db;
+        addExpense(db);
+        profile.writeDefaultDatabase(db.path());
+        CQuillmarApp app;
+        QVERIFY(app.InitInstance({"Quillmar"}));
+        settle();
+        QVERIFY(app.m_db.IsOpen());
+
+        QVERIFY(sendFromAnotherThread(ipc::kCloseDatabase));
+        QVERIFY(!app.m_db.IsOpen());  // closed before the client got its answer
+        QVERIFY(!app.MainFrame().View().Expenses().IsOpen());
+        addExpense(db);               // the sync adds a row meanwhile
+        QVERIFY(sendFromAnotherThread(ipc::kReopenDatabase));
+        QVERIFY(app.m_db.IsOpen());
+        QCOMPARE(app.MainFrame().View().Model().ItemCount(), std::size_t(3));
+    }
+
+    void secondCopyRaisesTheFirstAndEnds()
+    {
+        IsolatedProfile profile;
+        TestDatabase db;
+        profile.writeDefaultDatabase(db.path());
+        CQuillmarApp app;
+        QVERIFY(app.InitInstance({"Quillmar"}));
+        settle();
+        app.MainFrame().showMinimized();
+        settle();
+
+        QProcess second;
+        second.start(QUILLMAR_BINARY, {});
+        QElapsedTimer timer;
+        timer.start();
+        while (second.state() != QProcess::NotRunning && timer.elapsed() < 20000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(!app.MainFrame().isMinimized());
+    }
+
+    void statusBarToggleResizesTheFrameNotTheForm()
+    {
+        IsolatedProfile profile;
+        FileDialogScript dialogs;
+        dialogs.cancel();
+        CQuillmarApp app;
+        QVERIFY(app.InitInstance({"Quillmar"}));
+        CMainFrame& frame = app.MainFrame();
+        const QSize form = frame.View().size();
+        const int withBar = frame.height();
+        const int barHeight = frame.statusBar()->sizeHint().height();
+        frame.Action(CMainFrame::ID_VIEW_STATUS_BAR)->trigger();
+        QCOMPARE(frame.height(), withBar - barHeight);
+        QCOMPARE(frame.View().size(), form);
+        frame.Action(CMainFrame::ID_VIEW_STATUS_BAR)->trigger();
+        QCOMPARE(frame.height(), withBar);
+        QCOMPARE(frame.minimumSize(), frame.maximumSize());  // the user cannot resize it
+    }
+
+    void maximiseBoxOnlyInPrintPreview()
+    {
+        IsolatedProfile profile;
+        FileDialogScript dialogs;
+        dialogs.cancel();
+        CQuillmarApp app;
+        QVERIFY(app.InitInstance({"Quillmar"}));
+        CMainFrame& frame = app.MainFrame();
+        const QSize fixed = frame.size();
+        QVERIFY(!(frame.windowFlags() & Qt::WindowMaximizeButtonHint));
+        frame.SetPrintPreview(true);
+        QVERIFY(frame.windowFlags() & Qt::WindowMaximizeButtonHint);
+        QVERIFY(frame.maximumSize().width() > fixed.width());
+        frame.SetPrintPreview(false);
+        QVERIFY(!(frame.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(frame.size(), fixed);
+        QCOMPARE(frame.minimumSize(), frame.maximumSize());
+    }
+
+    void menusFollowTheirEnableRules()
+    {
+        IsolatedProfile profile;
+        MessageLog messages;
+        FileDialogScript dialogs;
+        TestDatabase db;
+        CQuillmarApp app;
+        QVERIFY(app.InitInstance({"Quillmar", QString::fromStdString(db.path())}));
+        CMainFrame& frame = app.MainFrame();
+        QCOMPARE(frame.Action(CMainFrame::ID_FILE_OPEN)->text(), QString("&Open Database..."));
+        QCOMPARE(frame.Action(CMainFrame::ID_FILE_OPEN)->shortcut(), QKeySequence("Ctrl+O"));
+        QCOMPARE(frame.Action(CMainFrame::ID_FILE_OPEN)->statusTip(), QString("Open an existing database."));
+        QCOMPARE(frame.Action(CMainFrame::ID_FILE_OPEN)->toolTip(), QString("Open"));
+        QCOMPARE(frame.Action(CMainFrame::ID_APP_ABOUT)->statusTip(),
+                 QString("Display program information, version number and copyright."));
+
+        frame.UpdateCommandStates();  // open, but no expense rows
+        QVERIFY(frame.Action(CMainFrame::ID_FILE_BACKUP)->isEnabled());
+        QVERIFY(frame.Action(CMainFrame::ID_CONFIG_ACCOUNTS)->isEnabled());
+        QVERIFY(!frame.Action(CMainFrame::ID_FILE_EXPORT)->isEnabled());
+        QVERIFY(!frame.Action(CMainFrame::ID_FILE_REPORTS)->isEnabled());
+
+        addExpense(db);
+        frame.View().RefreshTree();
+        frame.UpdateCommandStates();
+        QVERIFY(frame.Action(CMainFrame::ID_FILE_EXPORT)->isEnabled());
+        QVERIFY(frame.Action(CMainFrame::ID_FILE_REPORTS)->isEnabled());
+
+        app.Document().OnDatabaseRequest(ipc::kCloseDatabase);
+        frame.UpdateCommandStates();
+        for (const auto command : {CMainFrame::ID_FILE_BACKUP, CMainFrame::ID_FILE_EXPORT, CMainFrame::ID_FILE_REPORTS,
+                                   CMainFrame::ID_CONFIG_ACCOUNTS, CMainFrame::ID_CONFIG_CATEGORIES, CMainFrame::ID_CONFIG_PROJECTS})
+            QVERIFY(!frame.Action(command)->isEnabled());
+        QVERIFY(frame.Action(CMainFrame::ID_FILE_OPEN)->isEnabled());
+        QVERIFY(frame.Action(CMainFrame::ID_APP_EXIT)->isEnabled());
+
+        QStringList menus;
+        for (QAction* menu : frame.menuBar()->actions())
+            menus << menu->text();
+        QCOMPARE(menus, QStringList({"&File", "&Configure", "&View", "&Help"}));
+        QCOMPARE(frame.findChild<QLabel*>("indicatorCAP") != nullptr, true);
+    }
+
+    void aboutBoxShowsTheVersionTexts()
+    {
+        CAboutDlg about;
+        QCOMPARE(about.windowTitle(), QString("About Quillmar"));
+        QCOMPARE(about.findChild<QLabel*>("versionLabel")->text(), QString("Version 1.0.0.1"));
+        QCOMPARE(about.findChild<QLabel*>("productNameLabel")->text(), QString("Quillmar"));
+        QVERIFY(about.findChild<QLabel*>("productNameLabel")->font().bold());
+        QVERIFY(about.findChild<QLabel*>("copyrightLabel")->text().startsWith("Copyright"));
+
+        CAboutDlg bare(nullptr, VersionResource(std::map<std::string, std::string>{}));
+        QCOMPARE(bare.findChild<QLabel*>("versionLabel")->text(), QString("Version <no version info found>"));
+        QCOMPARE(bare.findChild<QLabel*>("productNameLabel")->text(), QString("<no version info found>"));
+        QCOMPARE(bare.findChild<QLabel*>("copyrightLabel")->text(), QString("<no version info found>"));
+    }
+};
+
+QTEST_MAIN(CQuillmarAppTest)
+#include "CQuillmarAppTest.moc"

@@ -177,11 +177,22 @@ const std::string& CExpTreeItem::FormatText(int nSortMode)
         else
             m_strText = Left(m_strCategory, 8) + " = " + total;
         break;
-    case ExpenseItem:
-        m_strText = Right(m_strDateText, 5) + " " + m_strStatusCode + " ";
-        if (nSortMode == 0)
-            m_strText += Left(m_strCategory, 8) + " ";
-        m_strText += total + "  " + Left(m_strItem, 20) + " " + Left(m_strDetail, 80);
+    case ExpenseItem:  // the bulk of a tree: built in place
+        m_strText.clear();
+        m_strText.reserve(140);
+        fixedwidth::AppendRight(m_strText, m_strDateText, 5);
+        m_strText += ' ';
+        m_strText += m_strStatusCode;
+        m_strText += ' ';
+        if (nSortMode == 0) {
+            fixedwidth::AppendLeft(m_strText, m_strCategory, 8);
+            m_strText += ' ';
+        }
+        m_strText += total;
+        m_strText += "  ";
+        fixedwidth::AppendLeft(m_strText, m_strItem, 20);
+        m_strText += ' ';
+        fixedwidth::AppendLeft(m_strText, m_strDetail, 80);
         break;
     default: m_strText = "<Unknown> = " + total; break;
     }

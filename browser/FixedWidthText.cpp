@@ -12,20 +12,33 @@ std::size_t Characters(std::string_view utf8)
     return count;
 }
 
-std::string Left(std::string_view text, std::size_t width)
+void AppendLeft(std::string& out, std::string_view text, std::size_t width)
 {
-    std::string result(text);
+    out += text;
     const std::size_t length = Characters(text);
     if (length < width)
-        result.append(width - length, ' ');
+        out.append(width - length, ' ');
+}
+
+void AppendRight(std::string& out, std::string_view text, std::size_t width)
+{
+    const std::size_t length = Characters(text);
+    if (length < width)
+        out.append(width - length, ' ');
+    out += text;
+}
+
+std::string Left(std::string_view text, std::size_t width)
+{
+    std::string result;
+    AppendLeft(result, text, width);
     return result;
 }
 
 std::string Right(std::string_view text, std::size_t width)
 {
-    const std::size_t length = Characters(text);
-    std::string result = length < width ? std::string(width - length, ' ') : std::string();
-    result += text;
+    std::string result;
+    AppendRight(result, text, width);
     return result;
 }
 

@@ -10,5 +10,8 @@ namespace fixedwidth {
 std::size_t Characters(std::string_view utf8);
 std::string Left(std::string_view text, std::size_t width);   // "%-Ns": pad on the right
 std::string Right(std::string_view text, std::size_t width);  // "%Ns": pad on the left
+// The same, appended to out without temporaries (for building long lines).
+void AppendLeft(std::string& out, std::string_view text, std::size_t width);
+void AppendRight(std::string& out, std::string_view text, std::size_t width);
 
 }  // namespace fixedwidth

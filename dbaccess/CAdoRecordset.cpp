@@ -228,9 +228,9 @@ T CAdoRecordset::ReadField(std::string_view column, const char* context, T faile
 
 std::string CAdoRecordset::GetDF_Text(std::string_view column)
 {
-    return ReadField<std::string>(column, "GetDF_Text failed.", {}, [](const Variant& v) {
-        const auto* text = v.get<std::string>();
-        return text ? *text : std::string();
+    return ReadField<std::string>(column, "GetDF_Text failed.", {}, [](Variant&& v) {
+        auto* text = v.getMutable<std::string>();
+        return text ? std::move(*text) : std::string();
     });
 }
 

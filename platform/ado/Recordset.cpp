@@ -23,12 +23,12 @@ std::string quoteIdentifier(std::string_view name)
     return quoted + "\"";
 }
 
+char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool equalsFolded(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return foldAscii(x) == foldAscii(y); });
 }
 
 std::string trimmed(std::string_view text)
@@ -411,7 +411,11 @@ const std::vector<FieldInfo>& Recordset::fields() const
 
 std::size_t Recordset::columnIndex(std::string_view field) const
 {
+    // Callers name columns as the schema spells them, so an exact match is tried first.
     const auto& fields = m_store->fields();
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (fields[i].name() == field)
+            return i;
     for (std::size_t i = 0; i < fields.size(); ++i)
         if (equalsFolded(fields[i].name(), field))
             return i;

@@ -49,7 +49,7 @@ std::uint32_t RowStore::appendSlot()
     if (m_rowCount < kRowsPerBlock) {
         if (m_rowCount == m_firstBlockRows) {
             const std::uint32_t rows = m_firstBlockRows == 0 ? 16 : m_firstBlockRows * 2;
-            auto grown = std::make_unique<std::byte[]>(rows * m_stride);
+            auto grown = std::make_unique_for_overwrite<std::byte[]>(rows * m_stride);
             if (!m_blocks.empty())
                 std::memcpy(grown.get(), m_blocks[0].get(), m_firstBlockRows * m_stride);
             if (m_blocks.empty())
@@ -59,7 +59,7 @@ std::uint32_t RowStore::appendSlot()
             m_firstBlockRows = rows;
         }
     } else if (m_rowCount % kRowsPerBlock == 0) {
-        m_blocks.push_back(std::make_unique<std::byte[]>(kRowsPerBlock * m_stride));
+        m_blocks.push_back(std::make_unique_for_overwrite<std::byte[]>(kRowsPerBlock * m_stride));
     }
     return m_rowCount++;
 }
@@ -79,7 +79,7 @@ std::int64_t RowStore::storeText(std::string_view text)
     if (m_chunks.empty() || m_chunkUsed + text.size() > m_chunkCapacity) {
         // Chunks grow from 4 KiB to 1 MiB; texts never straddle two chunks.
         m_chunkCapacity = std::max(text.size(), std::min(kChunkBytes, std::max<std::size_t>(4096, m_chunkCapacity * 2)));
-        m_chunks.push_back(std::make_unique<char[]>(m_chunkCapacity));
+        m_chunks.push_back(std::make_unique_for_overwrite<char[]>(m_chunkCapacity));
         m_chunkUsed = 0;
         m_arenaBytes += m_chunkCapacity;
     }

@@ -58,6 +58,7 @@ public:
     bool isEmptyOrNull() const { return isEmpty() || isNull(); }
 
     template <typename T> const T* get() const { return std::get_if<T>(&m_value); }
+    template <typename T> T* getMutable() { return std::get_if<T>(&m_value); }
 
     // The machine word as the value holds it, without conversion: the integer of an integer
     // type, -1 / 0 for a boolean, the scaled integer of a currency; 0 for anything else.

@@ -6,6 +6,11 @@
 #include <QTreeView>
 
 #include "dbaccess/CADODataBase.h"
+#include "dialogs/CExpEditDlg.h"
+#include "dialogs/CExpenseDlg.h"
+#include "dialogs/CStatusDlg.h"
+#include "platform/ado/Error.h"
+#include "platform/ui/MessageBox.h"
 #include "ui_QuillmarView.h"
 
 namespace {
@@ -33,12 +38,11 @@ CQuillmarView::CQuillmarView(CADODataBase& db, QWidget* parent)
     connect(m_ui->expenseTreeView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CQuillmarView::OnSelectionChanged);
     connect(m_model, &QAbstractItemModel::modelReset, this, &CQuillmarView::OnSelectionChanged);
-    connect(m_ui->addNewButton, &QPushButton::clicked, this, &CQuillmarView::AddNewClicked);
-    connect(m_ui->deleteButton, &QPushButton::clicked, this, &CQuillmarView::DeleteClicked);
+    connect(m_ui->addNewButton, &QPushButton::clicked, this, &CQuillmarView::OnAddNew);
+    connect(m_ui->deleteButton, &QPushButton::clicked, this, &CQuillmarView::OnDelete);
     connect(m_ui->expenseTreeView, &QTreeView::doubleClicked, this, [this](const QModelIndex&) {
         // Handled here (the tree does not expand or collapse), on the selected item.
-        if (Item item = SelectedItem())
-            emit ItemDoubleClicked(item);
+        OnDoubleClick(SelectedItem());
     });
 }
 
@@ -253,4 +257,226 @@ CQuillmarView::Item CQuillmarView::FindCategoryGroup(Item group, const std::stri
             return item;
     }
     return nullptr;
+}
+
+// ---- view commands ----
+
+bool CQuillmarView::Ask(const std::string& question)
+{
+    return ui::MessageBox::Show(this, QString::fromStdString(question), "Confirm Delete", ui::MessageBox::Buttons::YesNo,
+                                ui::MessageBox::Icon::Question) == ui::MessageBox::Answer::Yes;
+}
+
+void CQuillmarView::ReportStoreFailure(const CAdoRecordset& rs)
+{
+    // The record set keeps the engine's report; the user learns that nothing was kept.
+    const std::string& report = rs.m_strLastError;
+    const std::size_t at = report.find("Description:\n  ");
+    const std::string reason = at == std::string::npos ? report : report.substr(at + 16);
+    ui::MessageBox::Show(this, QString::fromStdString("The expense could not be saved.\n" + reason), {},
+                         ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);
+}
+
+void CQuillmarView::OnAddNew()
+{
+    CExpenseDlg dialog(m_db, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    SelectItem(nullptr);
+    try {
+        if (!m_rsExpenses.AddNew())
+            return;
+    } catch (const ado::Error&) {
+        return;  // no record set to add to (the database is closed): nothing is written
+    }
+    dialog.WriteNewRow(m_rsExpenses);
+    if (!m_rsExpenses.Update()) {
+        ReportStoreFailure(m_rsExpenses);
+        return;
+    }
+    auto bookmark = std::make_unique<ole::Variant>(m_rsExpenses.GetBookmark());
+    m_rsExpenses.MoveFirst();
+    m_rsExpenses.SetBookmark(*bookmark);
+    auto line = std::make_unique<CExpTreeItem>(m_rsExpenses, m_rsStatus, std::move(bookmark), m_nSortMode);
+
+    Item group = FindTopLevelGroup(*line);
+    if (!group) {
+        auto newGroup = std::make_unique<CExpTreeItem>(CExpTreeItem::TypeGroup, m_rsExpenses, m_rsTypes, m_rsProjects);
+        const Item position = FindGroupPosition(*newGroup);
+        group = m_model->InsertItem(std::move(newGroup), nullptr, position);
+    }
+    m_model->GetItemData(group)->AddRecord(m_rsExpenses);
+    Item parent = group;
+    if (m_nSortMode == 1) {
+        parent = FindCategoryGroup(group, line->m_strCategory);
+        if (!parent)
+            parent = InsertGroup(CExpTreeItem::CategoryGroup, group);
+        m_model->GetItemData(parent)->AddRecord(m_rsExpenses);
+    }
+    const Item added = m_model->InsertItem(std::move(line), parent);
+    ReShow(group);
+    if (m_nSortMode == 1)
+        ReShow(parent);
+    SelectItem(added);
+}
+
+void CQuillmarView::DeleteRowsUnder(Item group)
+{
+    Item first = m_model->GetChildItem(group);
+    if (first && m_model->GetItemData(first)->m_nKind == CExpTreeItem::CategoryGroup) {
+        for (Item category = first; category; category = m_model->GetNextSiblingItem(category))
+            DeleteRowsUnder(category);
+        return;
+    }
+    for (Item line = first; line; line = m_model->GetNextSiblingItem(line)) {
+        m_rsExpenses.SetBookmark(*m_model->GetItemData(line)->m_pBookmark);
+        m_rsExpenses.Delete();
+    }
+}
+
+void CQuillmarView::OnDelete()
+{
+    const Item selected = SelectedItem();
+    if (!selected)
+        return;
+    CExpTreeItem* data = m_model->GetItemData(selected);
+    if (data->m_nKind == CExpTreeItem::ExpenseItem) {
+        if (!Ask("Do you wish to delete the selected expense item?"))
+            return;
+        SelectItem(nullptr);
+        m_rsExpenses.SetBookmark(*data->m_pBookmark);
+        const Item parent = m_model->GetParentItem(selected);
+        const Item grandparent = m_model->GetParentItem(parent);
+        m_model->DeleteItem(selected);
+        for (const Item above : {parent, grandparent}) {
+            if (!above)
+                continue;
+            if (m_model->ItemHasChildren(above)) {
+                m_model->GetItemData(above)->SubtractRecord(m_rsExpenses);
+                ReShow(above);
+            } else {
+                m_model->DeleteItem(above);
+            }
+        }
+        m_rsExpenses.Delete();
+        return;
+    }
+    if (data->m_nKind == CExpTreeItem::CategoryGroup) {
+        if (!Ask("Do you wish to delete all the expense items in the " + data->m_strCategory + " Category?"))
+            return;
+        DeleteRowsUnder(selected);
+        const Item group = m_model->GetParentItem(selected);
+        m_model->GetItemData(group)->SubtractChild(*data);
+        m_model->DeleteItem(selected);
+        if (m_model->ItemHasChildren(group))
+            ReShow(group);
+        else
+            m_model->DeleteItem(group);
+        return;
+    }
+    if (!Ask("Do you wish to delete all the expense items in the " + data->m_strLabel + " Group?"))
+        return;
+    DeleteRowsUnder(selected);
+    m_model->DeleteItem(selected);
+}
+
+void CQuillmarView::OnDoubleClick(Item item)
+{
+    if (!item)
+        return;
+    const CExpTreeItem* data = m_model->GetItemData(item);
+    if (data->m_nKind == CExpTreeItem::ExpenseItem)
+        EditLine(item);
+    else if (data->m_bReimbursable)
+        RestateGroup(item);
+}
+
+void CQuillmarView::EditLine(Item line)
+{
+    CExpTreeItem* data = m_model->GetItemData(line);
+    m_rsExpenses.SetBookmark(*data->m_pBookmark);
+    Item parent = m_model->GetParentItem(line);
+    CExpEditDlg dialog(m_db, m_rsExpenses, m_rsStatus, m_model->GetItemData(parent)->m_strLabel, data->m_strCategory, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_model->GetItemData(parent)->SubtractChild(*data);
+    const std::string oldCategory = data->m_strCategory;
+    if (const Item group = m_model->GetParentItem(parent)) {
+        CExpTreeItem* groupData = m_model->GetItemData(group);
+        groupData->SubtractChild(*data);
+        groupData->AddRecord(m_rsExpenses);
+        ReShow(group);
+        if (dialog.m_strExpCat != oldCategory) {
+            // The line moves to the category group of its new category.
+            m_model->DeleteItem(line);
+            if (m_model->ItemHasChildren(parent))
+                ReShow(parent);
+            else
+                m_model->DeleteItem(parent);
+            parent = FindCategoryGroup(group, dialog.m_strExpCat);
+            if (!parent)
+                parent = InsertGroup(CExpTreeItem::CategoryGroup, group);
+            line = BuildExpenseLine(parent);
+        } else {
+            data->UpdateFromRecord(m_rsExpenses, m_rsStatus);
+        }
+    } else {
+        data->UpdateFromRecord(m_rsExpenses, m_rsStatus);
+    }
+    m_model->GetItemData(parent)->AddRecord(m_rsExpenses);
+    ReShow(parent);
+    ReShow(line);
+}
+
+void CQuillmarView::RestateGroup(Item group)
+{
+    CExpTreeItem* data = m_model->GetItemData(group);
+    CStatusDlg dialog(this);
+    dialog.SetStatusRecordset(&m_rsStatus);
+    dialog.SetCategoryFlag(data->m_nKind == CExpTreeItem::CategoryGroup);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const Item first = m_model->GetChildItem(group);
+    if (first && m_model->GetItemData(first)->m_nKind == CExpTreeItem::CategoryGroup) {
+        data->ResetSums();
+        for (Item category = first; category; category = m_model->GetNextSiblingItem(category)) {
+            ChangeStatusOfLines(m_model->GetChildItem(category), dialog.m_nFromStatus, dialog.m_nToStatus);
+            RecomputeFromLines(category);
+            data->AddChild(*m_model->GetItemData(category));
+        }
+        ReShow(group);
+        return;
+    }
+    const Item parent = m_model->GetParentItem(group);
+    if (parent)
+        m_model->GetItemData(parent)->SubtractChild(*data);
+    ChangeStatusOfLines(first, dialog.m_nFromStatus, dialog.m_nToStatus);
+    RecomputeFromLines(group);
+    if (parent) {
+        m_model->GetItemData(parent)->AddChild(*data);
+        ReShow(parent);
+    }
+}
+
+void CQuillmarView::ChangeStatusOfLines(Item first, std::int16_t nFrom, std::int16_t nTo)
+{
+    for (Item line = first; line; line = m_model->GetNextSiblingItem(line)) {
+        CExpTreeItem* data = m_model->GetItemData(line);
+        m_rsExpenses.SetBookmark(*data->m_pBookmark);  // stores the previous line's change
+        if (m_rsExpenses.GetDF_Short("Status") != nFrom)
+            continue;
+        m_rsExpenses.PutDF_Short("Status", nTo);
+        data->UpdateFromRecord(m_rsExpenses, m_rsStatus);
+        ReShow(line);
+    }
+    m_rsExpenses.MovePrevious();  // stores the last change
+}
+
+void CQuillmarView::RecomputeFromLines(Item group)
+{
+    CExpTreeItem* data = m_model->GetItemData(group);
+    data->ResetSums();
+    for (Item line = m_model->GetChildItem(group); line; line = m_model->GetNextSiblingItem(line))
+        data->AddChild(*m_model->GetItemData(line));
+    ReShow(group);
 }

@@ -53,12 +53,20 @@ public:
     CAdoRecordset& Projects() { return m_rsProjects; }
     CAdoRecordset& Statuses() { return m_rsStatus; }
 
-signals:
-    void AddNewClicked();
-    void DeleteClicked();
-    void ItemDoubleClicked(Item item);
+    // The view commands: Add New, Delete (a line, a category or a group), and a double-click
+    // (edit a line, or re-state the billing status of a reimbursable group).
+    void OnAddNew();
+    void OnDelete();
+    void OnDoubleClick(Item item);
 
 private:
+    void EditLine(Item line);
+    void RestateGroup(Item group);
+    void ChangeStatusOfLines(Item first, std::int16_t nFrom, std::int16_t nTo);
+    void RecomputeFromLines(Item group);
+    void DeleteRowsUnder(Item group);
+    bool Ask(const std::string& question);
+    void ReportStoreFailure(const CAdoRecordset& rs);
     std::int16_t BuildSection(std::uint32_t nKind);
     Item InsertGroup(std::uint32_t nKind, Item parent, Item after = ExpenseTreeModel::kLast);
     bool StartsNewGroup(std::uint32_t nKind, const CExpTreeItem& group);

@@ -31,7 +31,7 @@ void MessageBox::SetHandler(Handler replacement) { handler() = std::move(replace
 
 MessageBox::Answer MessageBox::Show(QWidget* parent, const QString& text, const QString& caption, Buttons buttons, Icon icon)
 {
-    const Shown shown{text, caption.isEmpty() ? QApplication::applicationName() : caption, buttons, icon};
+    const Shown shown{text, caption.isEmpty() ? QString("Quillmar") : caption, buttons, icon};
     if (handler())
         return handler()(shown);
     QMessageBox box(toolkitIcon(icon), shown.caption, text,

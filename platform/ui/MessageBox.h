@@ -24,7 +24,7 @@ public:
     };
     using Handler = std::function<Answer(const Shown&)>;
 
-    // Shows the box modally; the caption defaults to the application name.
+    // Shows the box modally; the caption defaults to the program's name, "Quillmar".
     static Answer Show(QWidget* parent, const QString& text, const QString& caption = {},
                        Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
 

@@ -1,0 +1,210 @@
+// The edit expense dialog: loading the row, the reimbursement controls, and the checked Save.
+#include "dialogs/CExpEditDlg.h"
+
+#include <QDateTime>
+
+#include "browser/FormatAmount.h"
+#include "dbaccess/CAdoRecordset.h"
+#include "dialogs/CCodeDescCombo.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/MessageBox.h"
+#include "ui_ExpEditDlg.h"
+
+namespace {
+
+QDateTime toQt(const ole::DateTime& value)
+{
+    const auto parts = value.parts();
+    if (!parts)  // a row without a valid date shows today
+        return QDateTime::currentDateTime();
+    return QDateTime(QDate(parts->year, parts->month, parts->day), QTime(parts->hour, parts->minute, parts->second));
+}
+
+ole::DateTime fromQt(const QDateTime& value)
+{
+    return ole::DateTime(value.date().year(), value.date().month(), value.date().day(), value.time().hour(),
+                         value.time().minute(), value.time().second());
+}
+
+}  // namespace
+
+CExpEditDlg::CExpEditDlg(CADODataBase& db, CAdoRecordset& expenses, CAdoRecordset& statuses,
+                         const std::string& strGroupLabel, const std::string& strCategory, QWidget* parent)
+    : QDialog(parent),
+      m_strGroupLabel(strGroupLabel),
+      m_strExpCat(strCategory),
+      m_ui(std::make_unique<Ui::ExpEditDlg>()),
+      m_db(db),
+      m_expenses(expenses),
+      m_statuses(statuses)
+{
+    m_ui->setupUi(this);
+    m_ui->accountCombo->SetSorted(true);
+    connect(m_ui->reimbursableCheckBox, &QCheckBox::clicked, this, &CExpEditDlg::OnReimbursedClicked);
+    connect(m_ui->statusCombo, &QComboBox::currentIndexChanged, this, &CExpEditDlg::OnStatusChanged);
+    connect(m_ui->saveButton, &QPushButton::clicked, this, &CExpEditDlg::OnSave);
+    connect(m_ui->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    OnInitDialog();
+}
+
+CExpEditDlg::~CExpEditDlg() = default;
+
+bool CExpEditDlg::UpdateData(bool bSave)
+{
+    using ui::DataExchange;
+    if (!bSave) {
+        m_ui->groupEdit->setText(QString::fromStdString(m_strGroupLabel));
+        DataExchange::LoadText(m_ui->itemEdit, m_strItem, kItemChars);
+        DataExchange::LoadText(m_ui->vendorEdit, m_strVendor, kVendorChars);
+        DataExchange::LoadText(m_ui->detailEdit, m_strDetail, kDetailChars);
+        DataExchange::LoadText(m_ui->checkNumberEdit, m_strChkNbr, kCheckNumberChars);
+        m_ui->amountEdit->setText(QString::fromStdString(m_strAmount));
+        m_ui->reimbursableCheckBox->setChecked(m_nReimbursed != 0);
+        m_ui->datePicker->setDateTime(toQt(m_dtDate));
+        return true;
+    }
+    if (!DataExchange::SaveText(m_ui->itemEdit, m_strItem, kItemChars) ||
+        !DataExchange::SaveText(m_ui->vendorEdit, m_strVendor, kVendorChars) ||
+        !DataExchange::SaveText(m_ui->detailEdit, m_strDetail, kDetailChars) ||
+        !DataExchange::SaveText(m_ui->checkNumberEdit, m_strChkNbr, kCheckNumberChars))
+        return false;
+    m_strAmount = m_ui->amountEdit->text().toStdString();
+    m_nReimbursed = m_ui->reimbursableCheckBox->isChecked() ? 1 : 0;
+    m_dtDate = fromQt(m_ui->datePicker->dateTime());
+    return true;
+}
+
+void CExpEditDlg::OnInitDialog()
+{
+    m_nExpType = m_expenses.GetDF_Short("ExpType");
+    m_strItem = m_expenses.GetDF_Text("Item");
+    m_strVendor = m_expenses.GetDF_Text("Vendor");
+    m_strDetail = m_expenses.GetDF_Text("Detail");
+    m_strChkNbr = m_expenses.GetDF_Text("ChkNbr");
+
+    m_strOldAcctCode = m_expenses.GetDF_Text("AcctCode");
+    CAdoRecordset accounts(&m_db);
+    if (accounts.OpenTable("lkpAccounts")) {
+        for (accounts.MoveFirst(); !accounts.IsEOF(); accounts.MoveNext())
+            m_ui->accountCombo->AddItem(accounts.GetDF_Text("AcctCode"), accounts.GetDF_Text("AcctDesc"), 0);
+        accounts.Close();
+    }
+    m_ui->accountCombo->AdjustWidths();
+    m_ui->accountCombo->SelectPrefix(m_strOldAcctCode);
+
+    CAdoRecordset categories(&m_db);
+    categories.m_strFilter = "ExpType=" + std::to_string(m_nExpType);
+    if (categories.OpenTable("lkpExpCategories")) {
+        for (categories.MoveFirst(); !categories.IsEOF(); categories.MoveNext())
+            m_ui->categoryCombo->AddItem(categories.GetDF_Text("ExpCat"), categories.GetDF_Text("CatDesc"), 0);
+        categories.Close();
+    }
+    m_ui->categoryCombo->AdjustWidths();
+    m_strExpCat = m_expenses.GetDF_Text("ExpCat");
+    m_ui->categoryCombo->SelectPrefix(m_strExpCat);
+
+    m_bReimbursableType = m_expenses.GetDF_Byte("TypeComp") == 2;
+    m_strAmount = FormatAmount(m_expenses.GetDF_Currency("Amount"));
+    m_dtDate = m_expenses.GetDF_DateTime("ExpDate");
+
+    const QSignalBlocker quiet(m_ui->statusCombo);  // loading is not a choice of status
+    if (m_bReimbursableType) {
+        m_ui->reimbursableCheckBox->setEnabled(true);
+        if (m_statuses.IsOpen()) {
+            for (m_statuses.MoveFirst(); !m_statuses.IsEOF(); m_statuses.MoveNext()) {
+                const std::int16_t status = m_statuses.GetDF_Short("Status");
+                if (status > 0)
+                    m_ui->statusCombo->AddItem(m_statuses.GetDF_Text("StatusCode"), m_statuses.GetDF_Text("StatDesc"), status);
+            }
+        }
+        m_ui->statusCombo->AdjustWidths();
+        m_nReimbursed = m_expenses.GetDF_Boolean("Reimburse") ? 1 : 0;
+        if (m_nReimbursed) {
+            m_ui->statusCombo->setEnabled(true);
+            m_ui->statusCombo->setCurrentIndex(m_ui->statusCombo->FindValue(m_expenses.GetDF_Short("Status")));
+            UpdateData(false);
+            return;
+        }
+    } else {
+        m_nReimbursed = 0;
+        m_ui->reimbursableCheckBox->setEnabled(false);
+    }
+    m_ui->statusCombo->setCurrentIndex(-1);
+    m_ui->statusCombo->setEnabled(false);
+    UpdateData(false);
+}
+
+void CExpEditDlg::OnReimbursedClicked()
+{
+    UpdateData(true);
+    if (!m_bReimbursableType)
+        return;
+    m_ui->statusCombo->setEnabled(true);
+    if (m_nReimbursed) {
+        if (m_strStatusCode.empty())
+            m_strStatusCode = "IN";
+        m_ui->statusCombo->SelectPrefix(m_strStatusCode);
+    } else {
+        m_ui->statusCombo->setCurrentIndex(-1);
+    }
+}
+
+void CExpEditDlg::OnStatusChanged()
+{
+    m_strStatusCode = m_ui->statusCombo->SelectedCode();
+}
+
+void CExpEditDlg::OnSave()
+{
+    const auto refuse = [](QWidget* control, const char* text) {
+        ui::DataExchange::Refuse(control, text, "Required field missing.");
+    };
+    if (!UpdateData(true))
+        return;
+    if (m_strItem.empty()) {
+        refuse(m_ui->itemEdit, "Please enter Item name.");
+        return;
+    }
+    if (m_strDetail.empty()) {
+        refuse(m_ui->detailEdit, "Please enter Item description.");
+        return;
+    }
+    const ole::Currency amount = AmountLocale().parseCurrency(m_strAmount);
+    if (!amount.isValid() || amount.raw() == 0) {
+        refuse(m_ui->amountEdit, "Please enter expense Amount.");
+        return;
+    }
+
+    // A category or account the lists do not offer keeps the row's own value.
+    const std::string category = m_ui->categoryCombo->SelectedCode();
+    if (!category.empty())
+        m_strExpCat = category;
+    const std::string account = m_ui->accountCombo->SelectedCode();
+
+    m_expenses.PutDF_Text("Item", m_strItem);
+    m_expenses.PutDF_Currency("Amount", amount);
+    m_expenses.PutDF_Text("Detail", m_strDetail);
+    m_expenses.PutDF_Text("Vendor", m_strVendor);
+    if (m_bReimbursableType) {
+        m_expenses.PutDF_Boolean("Reimburse", m_nReimbursed > 0);
+        m_expenses.PutDF_Short("Status", static_cast<std::int16_t>(m_ui->statusCombo->SelectedValue()));
+    } else {
+        m_expenses.PutDF_Boolean("Reimburse", false);
+    }
+    m_expenses.PutDF_DateTime("ExpDate", m_dtDate);
+    m_expenses.PutDF_Text("ExpCat", m_strExpCat);
+    m_expenses.PutDF_Text("ChkNbr", m_strChkNbr);
+    m_expenses.PutDF_Text("AcctCode", account.empty() ? m_strOldAcctCode : account);
+    if (!m_expenses.Update()) {
+        // Saying nothing would let the user believe the change was kept.
+        const std::string report = m_expenses.m_strLastError;
+        const std::size_t at = report.find("Description:\n  ");
+        m_strStoreFailure = at == std::string::npos ? report : report.substr(at + 16);
+        ui::MessageBox::Show(this, QString::fromStdString("The expense could not be saved.\n" + m_strStoreFailure), {},
+                             ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);
+        reject();
+        return;
+    }
+    m_strStoreFailure.clear();
+    accept();
+}

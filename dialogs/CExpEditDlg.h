@@ -1,0 +1,63 @@
+// CExpEditDlg: "Edit Expense", opened on the row the main form's record set stands on. It shows
+// the row, lets the user change it (not its type, project or group), and on Save writes the
+// changes into that same row and stores them.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+#include <string>
+
+#include "platform/ole/DateTime.h"
+
+class CADODataBase;
+class CAdoRecordset;
+class CCodeDescCombo;
+namespace Ui {
+class ExpEditDlg;
+}
+
+class CExpEditDlg : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kItemChars = 20;
+    static constexpr int kVendorChars = 20;
+    static constexpr int kCheckNumberChars = 6;
+    static constexpr int kDetailChars = 80;
+
+    // expenses stands on the row to edit; statuses is lkpExpBillStatus sorted by Status.
+    // Neither is owned.
+    CExpEditDlg(CADODataBase& db, CAdoRecordset& expenses, CAdoRecordset& statuses, const std::string& strGroupLabel,
+                const std::string& strCategory, QWidget* parent = nullptr);
+    ~CExpEditDlg() override;
+
+    // Dialog values, in order.
+    std::int16_t m_nExpType = 0;
+    std::string m_strGroupLabel;
+    std::string m_strExpCat;
+    ole::DateTime m_dtDate;
+    std::string m_strItem;
+    std::int32_t m_nReimbursed = 0;
+    std::string m_strAmount;
+    std::string m_strVendor;
+    std::string m_strDetail;
+    std::string m_strStatusCode;       // set by a status choice or the first tick of the box
+    std::string m_strChkNbr;
+    bool m_bReimbursableType = false;  // the row's TypeComp is 2
+
+    // Why the last Save could not store the row (empty after a stored Save).
+    const std::string& StoreFailure() const { return m_strStoreFailure; }
+
+private:
+    void OnInitDialog();
+    void OnReimbursedClicked();
+    void OnStatusChanged();
+    void OnSave();
+    bool UpdateData(bool bSave);
+
+    std::unique_ptr<Ui::ExpEditDlg> m_ui;  // the dialog's controls
+    CADODataBase& m_db;                    // the application's connection
+    CAdoRecordset& m_expenses;             // the form's expense record set, on the row
+    CAdoRecordset& m_statuses;             // the form's status record set
+    std::string m_strOldAcctCode;          // the row's account, kept when none is chosen
+    std::string m_strStoreFailure;         // the engine's report of a failed store
+};

@@ -1,0 +1,259 @@
+// The new expense dialog: filling the lists, following the type, and checking a Save.
+#include "dialogs/CExpenseDlg.h"
+
+#include <QDateTime>
+
+#include "browser/FormatAmount.h"
+#include "dbaccess/CAdoRecordset.h"
+#include "dialogs/CCodeDescCombo.h"
+#include "platform/ui/DataExchange.h"
+#include "ui_ExpenseDlg.h"
+
+namespace {
+
+QDateTime toQt(const ole::DateTime& value)
+{
+    const auto parts = value.parts();
+    if (!parts)
+        return QDateTime::currentDateTime();
+    return QDateTime(QDate(parts->year, parts->month, parts->day), QTime(parts->hour, parts->minute, parts->second));
+}
+
+ole::DateTime fromQt(const QDateTime& value)
+{
+    return ole::DateTime(value.date().year(), value.date().month(), value.date().day(), value.time().hour(),
+                         value.time().minute(), value.time().second());
+}
+
+}  // namespace
+
+CExpenseDlg::CExpenseDlg(CADODataBase& db, QWidget* parent)
+    : QDialog(parent), m_dtDate(ole::DateTime::currentLocal()), m_ui(std::make_unique<Ui::ExpenseDlg>()), m_db(db)
+{
+    m_ui->setupUi(this);
+    m_ui->accountCombo->SetSorted(true);
+    connect(m_ui->typeCombo, &QComboBox::currentIndexChanged, this, &CExpenseDlg::OnTypeChanged);
+    connect(m_ui->saveButton, &QPushButton::clicked, this, &CExpenseDlg::OnSave);
+    connect(m_ui->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    OnInitDialog();
+}
+
+CExpenseDlg::~CExpenseDlg() = default;
+
+CCodeDescCombo* CExpenseDlg::TypeCombo() const { return m_ui->typeCombo; }
+CCodeDescCombo* CExpenseDlg::CategoryCombo() const { return m_ui->categoryCombo; }
+CCodeDescCombo* CExpenseDlg::AccountCombo() const { return m_ui->accountCombo; }
+
+bool CExpenseDlg::UpdateData(bool bSave)
+{
+    using ui::DataExchange;
+    if (!bSave) {
+        DataExchange::LoadText(m_ui->itemEdit, m_strItem, kItemChars);
+        DataExchange::LoadCurrency(m_ui->amountEdit, m_cyAmount, AmountLocale());
+        DataExchange::LoadText(m_ui->vendorEdit, m_strVendor, kVendorChars);
+        DataExchange::LoadText(m_ui->checkNumberEdit, m_strChkNbr, kCheckNumberChars);
+        DataExchange::LoadText(m_ui->detailEdit, m_strDetail, kDetailChars);
+        m_ui->reimbursableCheckBox->setChecked(m_nReimbursable != 0);
+        m_ui->datePicker->setDateTime(toQt(m_dtDate));
+        return true;
+    }
+    if (!DataExchange::SaveText(m_ui->itemEdit, m_strItem, kItemChars) ||
+        !DataExchange::SaveCurrency(m_ui->amountEdit, m_cyAmount, AmountLocale()) ||
+        !DataExchange::SaveText(m_ui->vendorEdit, m_strVendor, kVendorChars) ||
+        !DataExchange::SaveText(m_ui->checkNumberEdit, m_strChkNbr, kCheckNumberChars) ||
+        !DataExchange::SaveText(m_ui->detailEdit, m_strDetail, kDetailChars))
+        return false;
+    m_nReimbursable = m_ui->reimbursableCheckBox->isChecked() ? 1 : 0;
+    m_dtDate = fromQt(m_ui->datePicker->dateTime());
+    return true;
+}
+
+void CExpenseDlg::OnInitDialog()
+{
+    {
+        const QSignalBlocker quiet(m_ui->typeCombo);  // filling is not a choice of type
+        CAdoRecordset types(&m_db);
+        types.m_strSort = "ExpType";
+        if (types.OpenTable("lkpExpTypes")) {
+            for (types.MoveFirst(); !types.IsEOF(); types.MoveNext())
+                m_ui->typeCombo->AddItem(types.GetDF_Text("ExpLabel"), types.GetDF_Text("ExpDesc"), types.GetDF_Short("ExpType"));
+            types.Close();
+        }
+        m_ui->typeCombo->AdjustWidths();
+        m_ui->typeCombo->setCurrentIndex(m_ui->typeCombo->count() > 0 ? 0 : -1);
+    }
+    FillCategories(0);
+
+    CAdoRecordset accounts(&m_db);
+    if (accounts.OpenTable("lkpAccounts")) {
+        for (accounts.MoveFirst(); !accounts.IsEOF(); accounts.MoveNext())
+            m_ui->accountCombo->AddItem(accounts.GetDF_Text("AcctCode"), accounts.GetDF_Text("AcctDesc"), 0);
+        accounts.Close();
+    }
+    m_ui->accountCombo->AdjustWidths();
+    UpdateData(false);
+}
+
+void CExpenseDlg::FillCategories(int nExpType)
+{
+    CCodeDescCombo* combo = m_ui->categoryCombo;
+    combo->clear();
+    CAdoRecordset categories(&m_db);
+    categories.m_strFilter = "ExpType=" + std::to_string(nExpType);
+    if (categories.OpenTable("lkpExpCategories")) {
+        for (categories.MoveFirst(); !categories.IsEOF(); categories.MoveNext())
+            combo->AddItem(categories.GetDF_Text("ExpCat"), categories.GetDF_Text("CatDesc"), 0);
+        categories.Close();
+    }
+    combo->AdjustWidths();
+    combo->setCurrentIndex(combo->count() == 1 ? 0 : -1);
+}
+
+void CExpenseDlg::SetReimbursable(bool bChecked, bool bEnabled)
+{
+    m_ui->reimbursableCheckBox->setChecked(bChecked);
+    m_ui->reimbursableCheckBox->setEnabled(bEnabled);
+}
+
+void CExpenseDlg::OnTypeChanged()
+{
+    const int index = m_ui->typeCombo->currentIndex();
+    if (index < 0)
+        return;
+    const int type = m_ui->typeCombo->ValueOfItem(index);
+    FillCategories(type);
+    if (type <= 9) {
+        m_nTypeComp = 0;
+        m_nReimbursable = 0;
+        SetReimbursable(false, false);
+        if (type == 1) {
+            FillTaxYears();
+        } else {
+            m_ui->projectCombo->setCurrentIndex(-1);
+            m_ui->projectCombo->setEnabled(false);
+        }
+        return;
+    }
+    m_ui->reimbursableCheckBox->setEnabled(true);
+    m_ui->projectLabel->setText("Project:");
+    CAdoRecordset types(&m_db);
+    types.m_strFilter = "ExpType=" + std::to_string(type);
+    if (types.OpenTable("lkpExpTypes")) {
+        if (!types.IsBOF())
+            m_nTypeComp = types.GetDF_Byte("ExpComp");  // a missing type keeps the previous composition
+        types.Close();
+    }
+    if (m_nTypeComp == 2) {
+        SetReimbursable(true, true);
+        FillProjects();
+    } else {
+        SetReimbursable(false, false);
+        m_ui->projectCombo->setEnabled(true);
+        FillTaxYears();
+    }
+}
+
+void CExpenseDlg::FillTaxYears()
+{
+    QComboBox* list = m_ui->projectCombo;
+    list->setEnabled(true);
+    list->clear();
+    m_ui->projectLabel->setText("Tax Year:");
+    const int year = m_dtDate.year();
+    list->addItem(QString::number(year - 1), year - 1);
+    list->addItem(QString::number(year), year);
+    list->setCurrentIndex(1);
+}
+
+void CExpenseDlg::FillProjects()
+{
+    QComboBox* list = m_ui->projectCombo;
+    list->clear();
+    CAdoRecordset projects(&m_db);
+    projects.m_strFilter = "Active=TRUE";
+    if (projects.OpenTable("Projects")) {
+        if (!projects.IsBOF()) {
+            list->setEnabled(true);
+            for (projects.MoveFirst(); !projects.IsEOF(); projects.MoveNext()) {
+                const QString name = QString::fromStdString(projects.GetDF_Text("ProjectName"));
+                int at = 0;  // the list is sorted by name
+                while (at < list->count() && list->itemText(at).compare(name, Qt::CaseInsensitive) <= 0)
+                    ++at;
+                list->insertItem(at, name, projects.GetDF_Long("ProjectID"));
+            }
+        }
+        projects.Close();
+    }
+    list->setCurrentIndex(-1);
+}
+
+bool CExpenseDlg::Refuse(QWidget* control, const char* text, const char* caption)
+{
+    ui::DataExchange::Refuse(control, text, caption);
+    return false;
+}
+
+void CExpenseDlg::OnSave()
+{
+    if (!UpdateData(true))
+        return;
+    if (m_ui->typeCombo->currentIndex() < 0) {
+        const QSignalBlocker quiet(m_ui->typeCombo);  // the other lists are not filled again
+        m_ui->typeCombo->setCurrentIndex(m_ui->typeCombo->count() > 0 ? 0 : -1);
+        Refuse(m_ui->typeCombo, "Please select Expense Type.", "Required field invalid/missing.");
+        return;
+    }
+    m_nExpType = static_cast<std::int16_t>(m_ui->typeCombo->SelectedValue());
+    if (m_nTypeComp == 2) {
+        if (m_ui->projectCombo->currentIndex() < 0) {
+            Refuse(m_ui->projectCombo, "Please select Project.");
+            return;
+        }
+        m_lProjectID = m_ui->projectCombo->currentData().toInt();
+    } else {
+        m_lProjectID = m_dtDate.year();  // the tax-year list only offers a choice
+    }
+    m_strExpCat = m_ui->categoryCombo->SelectedCode();
+    if (m_strExpCat.empty()) {
+        Refuse(m_ui->categoryCombo, "Please select Category.");
+        return;
+    }
+    m_strAcctCode = m_ui->accountCombo->SelectedCode();
+    if (m_strAcctCode.empty()) {
+        Refuse(m_ui->accountCombo, "Please select How Paid (Account).");
+        return;
+    }
+    if (m_strItem.empty()) {
+        Refuse(m_ui->itemEdit, "Please enter expense Item.");
+        return;
+    }
+    if (m_strDetail.empty()) {
+        Refuse(m_ui->detailEdit, "Please enter Detail for item.");
+        return;
+    }
+    if (!m_cyAmount.isValid() || m_cyAmount.raw() == 0) {
+        Refuse(m_ui->amountEdit, "Please enter expense Amount.");
+        return;
+    }
+    accept();
+}
+
+void CExpenseDlg::WriteNewRow(CAdoRecordset& expenses) const
+{
+    const bool reimbursableType = m_nTypeComp == 2;
+    expenses.PutDF_Short("ExpYear", static_cast<std::int16_t>(m_dtDate.year()));
+    expenses.PutDF_DateTime("ExpDate", m_dtDate);
+    expenses.PutDF_Text("Item", m_strItem);
+    expenses.PutDF_Short("ExpType", m_nExpType);
+    expenses.PutDF_Text("ExpCat", m_strExpCat);
+    expenses.PutDF_Byte("TypeComp", m_nTypeComp);
+    expenses.PutDF_Boolean("Reimburse", reimbursableType && m_nReimbursable > 0);
+    if (reimbursableType)
+        expenses.PutDF_Short("Status", m_nReimbursable > 0 ? 1 : 0);
+    expenses.PutDF_Long("ProjectID", m_lProjectID);
+    expenses.PutDF_Currency("Amount", m_cyAmount);
+    expenses.PutDF_Text("Detail", m_strDetail);
+    expenses.PutDF_Text("Vendor", m_strVendor);
+    expenses.PutDF_Text("ChkNbr", m_strChkNbr);
+    expenses.PutDF_Text("AcctCode", m_strAcctCode);
+}

@@ -1,0 +1,56 @@
+// Dialog data exchange with the standard refusals.
+#include "platform/ui/DataExchange.h"
+
+#include <QLineEdit>
+
+#include "platform/ole/NumberLocale.h"
+#include "platform/ui/MessageBox.h"
+
+namespace ui {
+
+void DataExchange::Refuse(QWidget* control, const QString& text, const QString& caption)
+{
+    MessageBox::Show(control ? control->window() : nullptr, text, caption, MessageBox::Buttons::Ok,
+                     caption.isEmpty() ? MessageBox::Icon::Warning : MessageBox::Icon::None);
+    if (!control)
+        return;
+    control->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        edit->selectAll();
+}
+
+void DataExchange::LoadText(QLineEdit* edit, const std::string& value, int maxChars)
+{
+    edit->setMaxLength(maxChars);
+    edit->setText(QString::fromStdString(value));
+}
+
+void DataExchange::LoadCurrency(QLineEdit* edit, const ole::Currency& value, const ole::NumberLocale& locale)
+{
+    edit->setText(QString::fromStdString(locale.formatCurrency(value)));
+}
+
+bool DataExchange::SaveText(QLineEdit* edit, std::string& value, int maxChars)
+{
+    const QString text = edit->text();
+    // Characters as a person counts them: code points, not UTF-16 units.
+    if (text.toUcs4().size() > maxChars) {
+        Refuse(edit, QString("Please enter no more than %1 characters.").arg(maxChars));
+        return false;
+    }
+    value = text.toStdString();
+    return true;
+}
+
+bool DataExchange::SaveCurrency(QLineEdit* edit, ole::Currency& value, const ole::NumberLocale& locale)
+{
+    const ole::Currency parsed = locale.parseCurrency(edit->text().toStdString());
+    if (!parsed.isValid()) {
+        Refuse(edit, "Please enter a currency.");
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+}  // namespace ui

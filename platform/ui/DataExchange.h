@@ -1,0 +1,35 @@
+// Moving values between dialog controls and dialog members, with the toolkit's standard
+// refusals: a text longer than its limit ("Please enter no more than %1 characters.") and an
+// amount that is no currency ("Please enter a currency."). A refusal shows its message, puts the
+// focus (and the selection) in the control, and answers false so the dialog stays open.
+#pragma once
+
+#include <string>
+
+#include <QString>
+
+#include "platform/ole/Currency.h"
+
+class QLineEdit;
+class QWidget;
+namespace ole {
+class NumberLocale;
+}
+
+namespace ui {
+
+class DataExchange {
+public:
+    // Loading: the edit takes the value and blocks typing beyond maxChars.
+    static void LoadText(QLineEdit* edit, const std::string& value, int maxChars);
+    static void LoadCurrency(QLineEdit* edit, const ole::Currency& value, const ole::NumberLocale& locale);
+
+    // Saving: the member takes the edit's value, or the refusal is shown.
+    static bool SaveText(QLineEdit* edit, std::string& value, int maxChars);
+    static bool SaveCurrency(QLineEdit* edit, ole::Currency& value, const ole::NumberLocale& locale);
+
+    // Shows a validation message (OK button) and moves the focus to the control.
+    static void Refuse(QWidget* control, const QString& text, const QString& caption = {});
+};
+
+}  // namespace ui

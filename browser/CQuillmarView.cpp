@@ -2,6 +2,7 @@
 // change it in place.
 #include "browser/CQuillmarView.h"
 
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTreeView>
 
@@ -70,6 +71,11 @@ void CQuillmarView::OnInitialUpdate()
         m_font.setStyleHint(QFont::TypeWriter, QFont::PreferQuality);
         m_font.setFixedPitch(true);
         m_ui->expenseTreeView->setFont(m_font);
+        // Lines are wider than the tree: scroll sideways instead of cutting them short. The
+        // width is set, not measured, so a large tree is never measured line by line.
+        m_ui->expenseTreeView->header()->setStretchLastSection(false);
+        m_ui->expenseTreeView->setColumnWidth(0, QFontMetrics(m_font).horizontalAdvance(QString(190, '0')));
+        m_ui->expenseTreeView->setTextElideMode(Qt::ElideNone);
         m_bFontCreated = true;
     }
     QTabWidget* tabs = m_ui->sortTabWidget;

@@ -108,3 +108,11 @@ std::vector<std::uint8_t> textBytes(const std::string& text)
 {
     return std::vector<std::uint8_t>(text.begin(), text.end());
 }
+
+std::vector<std::uint8_t> recordBytes(const std::string& headerHex, const std::string& text)
+{
+    std::vector<std::uint8_t> bytes = hexBytes(headerHex);
+    bytes.insert(bytes.end(), text.begin(), text.end());
+    bytes.push_back(0);
+    return bytes;
+}

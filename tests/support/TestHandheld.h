@@ -51,3 +51,5 @@ private:
 std::vector<std::uint8_t> hexBytes(const std::string& hex);
 // The bytes of a text (without a NUL).
 std::vector<std::uint8_t> textBytes(const std::string& text);
+// A lookup record: the header's bytes, the text and its NUL.
+std::vector<std::uint8_t> recordBytes(const std::string& headerHex, const std::string& text);

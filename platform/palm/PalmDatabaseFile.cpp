@@ -170,6 +170,8 @@ bool PalmDatabaseFile::Parse(std::span<const std::uint8_t> bytes, PalmDatabaseFi
     const auto* nul = static_cast<const std::uint8_t*>(std::memchr(p, 0, kNameSize));
     if (!nul)
         return Fail(error, "the name has no NUL");
+    if (nul == p)
+        return Fail(error, "the name is empty");
     if (Get4(p + kOffNextList) != 0)
         return Fail(error, "the next record list ID is not 0");
 

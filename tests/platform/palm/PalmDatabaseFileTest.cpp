@@ -116,6 +116,7 @@ TEST(PalmDatabaseFile, RefusesWhatACarefulReaderRefuses)
     };
     EXPECT_EQ(bad([](auto& b) { b.resize(77); }), "shorter than the 78-byte header");
     EXPECT_EQ(bad([](auto& b) { std::fill(b.begin(), b.begin() + 32, 'A'); }), "the name has no NUL");
+    EXPECT_EQ(bad([](auto& b) { b[0] = 0; }), "the name is empty");
     EXPECT_EQ(bad([](auto& b) { put4(b, 72, 0x100); }), "the next record list ID is not 0");
     EXPECT_EQ(bad([](auto& b) { palm::Put2(b.data() + 76, 200); }), "the index runs past the end of the file");
     EXPECT_EQ(bad([](auto& b) { palm::Put2(b.data() + 76, 5); b.resize(78 + 40 + 1); }),

@@ -13,7 +13,7 @@ namespace hh {
 void UnpackExpense(std::span<const std::uint8_t> record, HHExpense& out)
 {
     std::uint8_t header[kExpenseHeaderSize] = {};
-    std::memcpy(header, record.data(), std::min(record.size(), kExpenseHeaderSize));
+    std::copy_n(record.begin(), std::min(record.size(), kExpenseHeaderSize), header);
     out.wExpType = GetHHWord(header);
     out.dwDate = GetHHDWord(header + 2);
     out.dwAmount = GetHHDWord(header + 6);
@@ -55,7 +55,7 @@ std::size_t PackExpense(const HHExpense& expense, std::span<std::uint8_t> buffer
     p[15] = expense.bReimburse;
     std::size_t offset = kExpenseHeaderSize;
     for (const std::string_view text : texts) {
-        std::memcpy(p + offset, text.data(), text.size());
+        std::copy(text.begin(), text.end(), p + offset);
         offset += text.size();
         p[offset++] = 0;
     }

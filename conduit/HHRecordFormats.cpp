@@ -16,7 +16,7 @@ std::size_t PutText(RecordBuffer& buffer, std::size_t headerSize, std::string_vi
 {
     const std::size_t room = kRecordBufferSize - headerSize - 1;
     text = text.substr(0, std::min({text.size(), room, text.find('\0')}));
-    std::memcpy(buffer + headerSize, text.data(), text.size());
+    std::copy(text.begin(), text.end(), buffer + headerSize);
     return headerSize + text.size() + 1;
 }
 

@@ -248,7 +248,7 @@ std::vector<std::uint8_t> PalmDatabaseFile::Serialize() const
 
     std::vector<std::uint8_t> bytes(total, 0);
     std::uint8_t* p = bytes.data();
-    std::memcpy(p, m_header.name.data(), std::min(m_header.name.size(), kMaxNameLength));
+    std::copy_n(m_header.name.begin(), std::min(m_header.name.size(), kMaxNameLength), p);
     Put2(p + kOffAttributes, static_cast<std::uint16_t>(m_header.attributes & ~kAttrOpen));
     Put2(p + kOffVersion, m_header.version);
     Put4(p + kOffCreationDate, m_header.creationDate);
@@ -265,8 +265,8 @@ std::vector<std::uint8_t> PalmDatabaseFile::Serialize() const
     Put4(p + kOffSeed, m_header.uniqueIDSeed);
     Put2(p + kOffCount, static_cast<std::uint16_t>(count));
 
-    std::memcpy(p + dataStart, m_appInfo.data(), m_appInfo.size());
-    std::memcpy(p + dataStart + m_appInfo.size(), m_sortInfo.data(), m_sortInfo.size());
+    std::copy(m_appInfo.begin(), m_appInfo.end(), p + dataStart);
+    std::copy(m_sortInfo.begin(), m_sortInfo.end(), p + dataStart + m_appInfo.size());
     for (std::size_t i = 0; i < count; ++i) {
         std::uint8_t* entry = p + kHeaderSize + i * entrySize;
         const std::vector<std::uint8_t>& data = resources ? m_resources[i].data : m_records[i].data;
@@ -279,7 +279,7 @@ std::vector<std::uint8_t> PalmDatabaseFile::Serialize() const
             entry[4] = m_records[i].attributes;
             Put3(entry + 5, m_records[i].uniqueID);
         }
-        std::memcpy(p + offset, data.data(), data.size());
+        std::copy(data.begin(), data.end(), p + offset);
         offset += data.size();
     }
     return bytes;

@@ -40,10 +40,13 @@ public:
     TransactionGuard(const TransactionGuard&) = delete;
     TransactionGuard& operator=(const TransactionGuard&) = delete;
 
+    // A commit that fails leaves the transaction to be rolled back like any other failure.
     bool Commit()
     {
+        if (!m_db.CommitTrans())
+            return false;
         m_bActive = false;
-        return m_db.CommitTrans();
+        return true;
     }
     void Rollback()
     {
@@ -102,8 +105,7 @@ std::int32_t CSyncContext::RunImport()
     rows.Close();
     if (result == hh::kSyncOk)
         result = transaction.Commit() ? expenses.RemoveAll() : kCommitFailed;
-    else
-        transaction.Rollback();
+    transaction.Rollback();  // after any failure; nothing to do once committed
     expenses.Close();
     return result;
 }

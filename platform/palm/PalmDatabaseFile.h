@@ -104,7 +104,7 @@ public:
                                    std::uint16_t attributes);
 
     // Reads a whole file image. False, with the reason in error, when the bytes are not a sound
-    // Palm database; out is then left unspecified.
+    // Palm database; what out then holds is not to be used.
     static bool Parse(std::span<const std::uint8_t> bytes, PalmDatabaseFile& out, std::string& error);
     // Reads and parses a file. False with the reason when it cannot be read or is not sound;
     // *pReadFailed (when given) tells the first from the second.

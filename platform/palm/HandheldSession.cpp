@@ -1,0 +1,556 @@
+// The connection state behind libpalmsync's C calls.
+#include "platform/palm/HandheldSession.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+#include <unistd.h>
+
+#include "platform/palm/PalmBytes.h"
+
+namespace palm {
+
+namespace {
+
+constexpr std::uint32_t kSystemCreator = FourCC("psys");
+constexpr const char* kSavedPreferences = "Saved Preferences";
+constexpr const char* kUnsavedPreferences = "Unsaved Preferences";
+constexpr std::uint32_t kSavedPreferencesType = FourCC("sprf");
+constexpr std::uint32_t kUnsavedPreferencesType = FourCC("pref");
+constexpr std::size_t kPreferenceVersionSize = 2;     // the big-endian version before the bytes
+constexpr const char* kUserDatabase = "HotSync User";
+constexpr std::uint32_t kUserResourceType = FourCC("user");
+constexpr std::size_t kMaxProgramPath = 260;          // the Conduit Manager's buffer, NUL included
+
+bool IsFile(const std::string& path)
+{
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
+}
+
+}  // namespace
+
+HandheldSession& HandheldSession::Instance()
+{
+    static HandheldSession session;
+    return session;
+}
+
+// ---- host side --------------------------------------------------------------------------------
+
+std::int32_t HandheldSession::Connect(const char* pszDirectory)
+{
+    if (!pszDirectory || !*pszDirectory)
+        return SYNCERR_BAD_ARGUMENT;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(pszDirectory, ec))
+        return SYNCERR_NOT_FOUND;
+    std::lock_guard lock(m_lock);
+    CloseAll(false);
+    m_registered = 0;
+    m_directory = pszDirectory;
+    return SYNCERR_NONE;
+}
+
+void HandheldSession::Disconnect()
+{
+    std::lock_guard lock(m_lock);
+    CloseAll(false);
+    m_registered = 0;
+    m_directory.clear();
+}
+
+void HandheldSession::SetLogSink(HotSyncLogSink sink, void* pContext)
+{
+    std::lock_guard lock(m_lock);
+    m_sink = sink;
+    m_sinkContext = pContext;
+}
+
+std::int32_t HandheldSession::SetProgramPath(const char* pszPath)
+{
+    const std::string path = pszPath ? pszPath : "";
+    if (path.size() >= kMaxProgramPath)
+        return SYNCERR_BAD_ARGUMENT;
+    std::lock_guard lock(m_lock);
+    m_programPath = path;
+    return SYNCERR_NONE;
+}
+
+std::int32_t HandheldSession::CopyOut(const std::string& text, char* pBuffer, std::int32_t* piSize) const
+{
+    if (!pBuffer || !piSize || *piSize < 1)
+        return SYNCERR_BAD_ARGUMENT;
+    if (text.empty())
+        return SYNCERR_NOT_FOUND;
+    if (text.size() + 1 > static_cast<std::size_t>(*piSize)) {
+        *piSize = static_cast<std::int32_t>(text.size() + 1);
+        return SYNCERR_BUFFER_TOO_SMALL;
+    }
+    std::memcpy(pBuffer, text.c_str(), text.size() + 1);
+    return SYNCERR_NONE;
+}
+
+std::int32_t HandheldSession::GetUserName(char* pszName, std::uint32_t* pdwSize)
+{
+    std::lock_guard lock(m_lock);
+    if (m_directory.empty())
+        return SYNCERR_NOT_CONNECTED;
+    if (!pdwSize || *pdwSize > 0x7FFFFFFFu)
+        return SYNCERR_BAD_ARGUMENT;
+    std::string path;
+    PalmDatabaseFile file;
+    std::int32_t result = FindFile(kUserDatabase, path);
+    if (result == SYNCERR_NONE)
+        result = LoadFile(kUserDatabase, path, file);
+    if (result != SYNCERR_NONE)
+        return result;
+    if (!file.IsResourceDatabase())
+        return SYNCERR_FILE_CORRUPT;
+    const PalmResource* resource = file.FindResource(kUserResourceType, 0);
+    if (!resource)
+        return SYNCERR_NOT_FOUND;
+    const auto nul = std::find(resource->data.begin(), resource->data.end(), std::uint8_t(0));
+    const std::string name(resource->data.begin(), nul);
+    auto size = static_cast<std::int32_t>(*pdwSize);
+    result = CopyOut(name, pszName, &size);
+    *pdwSize = static_cast<std::uint32_t>(size);
+    return result;
+}
+
+// ---- registration -----------------------------------------------------------------------------
+
+std::int32_t HandheldSession::Register(std::uint32_t* pHandle)
+{
+    if (!pHandle)
+        return SYNCERR_BAD_ARGUMENT;
+    std::lock_guard lock(m_lock);
+    if (m_directory.empty())
+        return SYNCERR_NOT_CONNECTED;
+    if (m_registered != 0)
+        return SYNCERR_ALREADY_REGISTERED;
+    if (++m_lastRegistration == 0)
+        m_lastRegistration = 1;
+    m_registered = m_lastRegistration;
+    *pHandle = m_registered;
+    return SYNCERR_NONE;
+}
+
+std::int32_t HandheldSession::Unregister(std::uint32_t handle)
+{
+    std::lock_guard lock(m_lock);
+    if (handle == 0 || handle != m_registered)
+        return SYNCERR_BAD_HANDLE;
+    CloseAll(true);
+    m_registered = 0;
+    return SYNCERR_NONE;
+}
+
+// ---- database files ---------------------------------------------------------------------------
+
+std::int32_t HandheldSession::CheckName(const char* pszName, std::int32_t iCardNum) const
+{
+    if (!pszName)
+        return SYNCERR_BAD_ARGUMENT;
+    if (m_directory.empty())
+        return SYNCERR_NOT_CONNECTED;
+    const std::string_view name(pszName);
+    if (name.empty() || name.size() > kMaxNameLength || name == "." || name == "..")
+        return SYNCERR_BAD_ARGUMENT;
+    for (const char c : name)
+        if (c < 0x20 || c > 0x7E || c == '/')
+            return SYNCERR_BAD_ARGUMENT;
+    if (iCardNum != 0)
+        return SYNCERR_NOT_FOUND;  // the handheld has one memory card
+    return SYNCERR_NONE;
+}
+
+std::string HandheldSession::PathOf(const std::string& name, bool resource) const
+{
+    return m_directory + "/" + name + (resource ? ".prc" : ".pdb");
+}
+
+std::int32_t HandheldSession::FindFile(const std::string& name, std::string& path) const
+{
+    const std::string records = PathOf(name, false);
+    const std::string resources = PathOf(name, true);
+    const bool haveRecords = IsFile(records);
+    const bool haveResources = IsFile(resources);
+    if (haveRecords && haveResources)
+        return SYNCERR_FILE_CORRUPT;  // database names are unique on a handheld
+    if (!haveRecords && !haveResources)
+        return SYNCERR_NOT_FOUND;
+    path = haveRecords ? records : resources;
+    return SYNCERR_NONE;
+}
+
+std::int32_t HandheldSession::LoadFile(const std::string& name, const std::string& path, PalmDatabaseFile& file) const
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return SYNCERR_FILE_CORRUPT;
+    std::string error;
+    bool readFailed = false;
+    if (!PalmDatabaseFile::Load(path, file, error, &readFailed))
+        return readFailed ? SYNCERR_FILE_IO : SYNCERR_FILE_CORRUPT;
+    const bool resourceFile = path.size() > 4 && path.compare(path.size() - 4, 4, ".prc") == 0;
+    if (file.IsResourceDatabase() != resourceFile || file.m_header.name != name)
+        return SYNCERR_FILE_CORRUPT;
+    return SYNCERR_NONE;
+}
+
+bool HandheldSession::IsOpen(const std::string& name) const
+{
+    return std::any_of(m_open.begin(), m_open.end(), [&](const auto& entry) { return entry.second.name == name; });
+}
+
+std::uint8_t HandheldSession::FreeHandle() const
+{
+    for (int handle = 1; handle <= kMaxOpenDatabases; ++handle)
+        if (!m_open.count(static_cast<std::uint8_t>(handle)))
+            return static_cast<std::uint8_t>(handle);
+    return 0;
+}
+
+HandheldSession::OpenDatabase* HandheldSession::Lookup(std::uint8_t hDB)
+{
+    const auto found = m_open.find(hDB);
+    return found == m_open.end() ? nullptr : &found->second;
+}
+
+std::int32_t HandheldSession::SaveAndForget(std::uint8_t hDB)
+{
+    OpenDatabase* db = Lookup(hDB);
+    if (!db)
+        return SYNCERR_BAD_HANDLE;
+    std::int32_t result = SYNCERR_NONE;
+    if (db->changed) {
+        PalmDatabaseHeader& header = db->file.m_header;
+        header.modificationDate = PalmTimeNow();
+        ++header.modificationNumber;
+        std::string error;
+        if (!db->file.Save(db->path, error))
+            result = SYNCERR_FILE_IO;
+    }
+    m_open.erase(hDB);
+    return result;
+}
+
+void HandheldSession::CloseAll(bool save)
+{
+    if (save) {
+        while (!m_open.empty())
+            SaveAndForget(m_open.begin()->first);
+    }
+    m_open.clear();
+}
+
+// ---- Sync Manager -----------------------------------------------------------------------------
+
+std::int32_t HandheldSession::OpenDB(const char* pszName, std::int32_t iCardNum, std::uint8_t* pHandle,
+                                     std::uint8_t openMode)
+{
+    std::lock_guard lock(m_lock);
+    if (!pHandle)
+        return SYNCERR_BAD_ARGUMENT;
+    if (const std::int32_t result = CheckName(pszName, iCardNum); result != SYNCERR_NONE)
+        return result;
+    if ((openMode & (SYNC_MODE_READ | SYNC_MODE_WRITE)) == 0)
+        return SYNCERR_BAD_ARGUMENT;
+    const std::string name(pszName);
+    std::string path;
+    if (const std::int32_t result = FindFile(name, path); result != SYNCERR_NONE)
+        return result;
+    if (IsOpen(name))
+        return SYNCERR_DB_OPEN;
+    const std::uint8_t handle = FreeHandle();
+    if (handle == 0)
+        return SYNCERR_TOO_MANY_OPEN;
+    OpenDatabase db;
+    if (const std::int32_t result = LoadFile(name, path, db.file); result != SYNCERR_NONE)
+        return result;
+    db.name = name;
+    db.path = path;
+    db.mode = openMode;
+    m_open.emplace(handle, std::move(db));
+    *pHandle = handle;
+    return SYNCERR_NONE;
+}
+
+std::int32_t HandheldSession::CreateDB(SyncCreateDBInfo* pInfo)
+{
+    std::lock_guard lock(m_lock);
+    if (!pInfo)
+        return SYNCERR_BAD_ARGUMENT;
+    if (const std::int32_t result = CheckName(pInfo->pszName, pInfo->iCardNum); result != SYNCERR_NONE)
+        return result;
+    const std::string name(pInfo->pszName);
+    std::string existing;
+    if (FindFile(name, existing) != SYNCERR_NOT_FOUND || IsOpen(name))
+        return SYNCERR_ALREADY_EXISTS;
+    const std::uint8_t handle = FreeHandle();
+    if (handle == 0)
+        return SYNCERR_TOO_MANY_OPEN;
+    OpenDatabase db;
+    db.file = PalmDatabaseFile::Create(name, pInfo->dwType, pInfo->dwCreator, pInfo->wAttributes);
+    db.file.m_header.version = pInfo->wVersion;
+    db.name = name;
+    db.path = PathOf(name, db.file.IsResourceDatabase());
+    db.mode = SYNC_MODE_READ | SYNC_MODE_WRITE;
+    db.changed = true;  // closing writes the new file even when it stays empty
+    m_open.emplace(handle, std::move(db));
+    pInfo->hDB = handle;
+    return SYNCERR_NONE;
+}
+
+std::int32_t HandheldSession::CloseDB(std::uint8_t hDB)
+{
+    std::lock_guard lock(m_lock);
+    return SaveAndForget(hDB);
+}
+
+std::int32_t HandheldSession::DeleteDB(const char* pszName, std::int32_t iCardNum)
+{
+    std::lock_guard lock(m_lock);
+    if (const std::int32_t result = CheckName(pszName, iCardNum); result != SYNCERR_NONE)
+        return result;
+    const std::string name(pszName);
+    if (IsOpen(name))
+        return SYNCERR_DB_OPEN;
+    std::string path;
+    if (const std::int32_t result = FindFile(name, path); result != SYNCERR_NONE)
+        return result;
+    return ::unlink(path.c_str()) == 0 ? SYNCERR_NONE : SYNCERR_FILE_IO;
+}
+
+std::int32_t HandheldSession::WriteRec(SyncRecordInfo* pInfo)
+{
+    std::lock_guard lock(m_lock);
+    if (!pInfo || (!pInfo->pBytes && pInfo->dwSize != 0) || pInfo->bCategory > kRecCategoryMask)
+        return SYNCERR_BAD_ARGUMENT;
+    OpenDatabase* db = Lookup(pInfo->hDB);
+    if (!db)
+        return SYNCERR_BAD_HANDLE;
+    if ((db->mode & SYNC_MODE_WRITE) == 0)
+        return SYNCERR_WRONG_MODE;
+    if (db->file.IsResourceDatabase())
+        return SYNCERR_WRONG_KIND;
+    if (pInfo->dwSize > kMaxRecordSize)
+        return SYNCERR_TOO_LARGE;
+    const std::uint8_t attributes = static_cast<std::uint8_t>((pInfo->bAttributes & ~kRecCategoryMask) | pInfo->bCategory);
+    std::vector<std::uint8_t> data(pInfo->pBytes, pInfo->pBytes + pInfo->dwSize);
+    if (pInfo->dwRecordID != 0) {
+        for (auto& record : db->file.m_records) {
+            if (record.uniqueID == pInfo->dwRecordID) {
+                record.attributes = attributes;
+                record.data = std::move(data);
+                db->changed = true;
+                return SYNCERR_NONE;
+            }
+        }
+        return SYNCERR_NOT_FOUND;
+    }
+    std::uint32_t id = 0;
+    if (!db->file.AppendRecord(attributes, std::move(data), &id))
+        return SYNCERR_TOO_LARGE;
+    db->changed = true;
+    pInfo->dwRecordID = id;
+    return SYNCERR_NONE;
+}
+
+std::int32_t HandheldSession::ReadRecordByIndex(SyncRecordInfo* pInfo)
+{
+    std::lock_guard lock(m_lock);
+    if (!pInfo || (!pInfo->pBytes && pInfo->dwSize != 0))
+        return SYNCERR_BAD_ARGUMENT;
+    OpenDatabase* db = Lookup(pInfo->hDB);
+    if (!db)
+        return SYNCERR_BAD_HANDLE;
+    if ((db->mode & SYNC_MODE_READ) == 0)
+        return SYNCERR_WRONG_MODE;
+    if (db->file.IsResourceDatabase())
+        return SYNCERR_WRONG_KIND;
+    if (pInfo->wIndex >= db->file.m_records.size())
+        return SYNCERR_NOT_FOUND;
+    const PalmRecord& record = db->file.m_records[pInfo->wIndex];
+    pInfo->dwRecordID = record.uniqueID;
+    pInfo->bAttributes = static_cast<std::uint8_t>(record.attributes & ~kRecCategoryMask);
+    pInfo->bCategory = static_cast<std::uint8_t>(record.attributes & kRecCategoryMask);
+    pInfo->dwRecordSize = static_cast<std::uint32_t>(record.data.size());
+    if (record.data.size() > pInfo->dwSize)
+        return SYNCERR_BUFFER_TOO_SMALL;
+    std::copy(record.data.begin(), record.data.end(), pInfo->pBytes);
+    return SYNCERR_NONE;
+}
+
+std::int32_t HandheldSession::PurgeAllRecs(std::uint8_t hDB)
+{
+    std::lock_guard lock(m_lock);
+    OpenDatabase* db = Lookup(hDB);
+    if (!db)
+        return SYNCERR_BAD_HANDLE;
+    if ((db->mode & SYNC_MODE_WRITE) == 0)
+        return SYNCERR_WRONG_MODE;
+    if (db->file.IsResourceDatabase())
+        return SYNCERR_WRONG_KIND;
+    if (!db->file.m_records.empty()) {
+        db->file.m_records.clear();  // the seed stays: removed IDs are never issued again
+        db->changed = true;
+    }
+    return SYNCERR_NONE;
+}
+
+std::int32_t HandheldSession::GetDBRecordCount(std::uint8_t hDB, std::uint16_t* pCount)
+{
+    std::lock_guard lock(m_lock);
+    if (!pCount)
+        return SYNCERR_BAD_ARGUMENT;
+    OpenDatabase* db = Lookup(hDB);
+    if (!db)
+        return SYNCERR_BAD_HANDLE;
+    if ((db->mode & SYNC_MODE_READ) == 0)
+        return SYNCERR_WRONG_MODE;
+    *pCount = static_cast<std::uint16_t>(db->file.EntryCount());
+    return SYNCERR_NONE;
+}
+
+std::int32_t HandheldSession::ReadResRecordByIndex(SyncResourceInfo* pInfo, bool readData)
+{
+    std::lock_guard lock(m_lock);
+    if (!pInfo || (readData && !pInfo->pBytes && pInfo->dwSize != 0))
+        return SYNCERR_BAD_ARGUMENT;
+    OpenDatabase* db = Lookup(pInfo->hDB);
+    if (!db)
+        return SYNCERR_BAD_HANDLE;
+    if ((db->mode & SYNC_MODE_READ) == 0)
+        return SYNCERR_WRONG_MODE;
+    if (!db->file.IsResourceDatabase())
+        return SYNCERR_WRONG_KIND;
+    if (pInfo->wIndex >= db->file.m_resources.size())
+        return SYNCERR_NOT_FOUND;
+    const PalmResource& resource = db->file.m_resources[pInfo->wIndex];
+    pInfo->dwType = resource.type;
+    pInfo->wID = resource.id;
+    pInfo->dwResourceSize = static_cast<std::uint32_t>(resource.data.size());
+    if (!readData)
+        return SYNCERR_NONE;
+    if (resource.data.size() > pInfo->dwSize)
+        return SYNCERR_BUFFER_TOO_SMALL;
+    std::copy(resource.data.begin(), resource.data.end(), pInfo->pBytes);
+    return SYNCERR_NONE;
+}
+
+std::int32_t HandheldSession::ReadAppPreference(SyncPreferenceInfo* pInfo)
+{
+    std::lock_guard lock(m_lock);
+    if (!pInfo || (!pInfo->pBytes && pInfo->wSize != 0))
+        return SYNCERR_BAD_ARGUMENT;
+    if (m_directory.empty())
+        return SYNCERR_NOT_CONNECTED;
+    const std::string name = pInfo->bSaved ? kSavedPreferences : kUnsavedPreferences;
+    if (IsOpen(name))
+        return SYNCERR_DB_OPEN;
+    std::string path;
+    PalmDatabaseFile file;
+    std::int32_t result = FindFile(name, path);
+    if (result == SYNCERR_NONE)
+        result = LoadFile(name, path, file);
+    if (result != SYNCERR_NONE)
+        return result;
+    const PalmResource* resource = file.FindResource(pInfo->dwCreator, pInfo->wID);
+    if (!resource)
+        return SYNCERR_NOT_FOUND;
+    if (resource->data.size() < kPreferenceVersionSize)
+        return SYNCERR_FILE_CORRUPT;
+    const std::size_t stored = resource->data.size() - kPreferenceVersionSize;
+    pInfo->wStoredSize = static_cast<std::uint16_t>(stored);
+    pInfo->wVersion = Get2(resource->data.data());
+    if (stored != pInfo->wSize)
+        return SYNCERR_PREF_SIZE;
+    std::copy(resource->data.begin() + kPreferenceVersionSize, resource->data.end(), pInfo->pBytes);
+    return SYNCERR_NONE;
+}
+
+std::int32_t HandheldSession::WriteAppPreference(SyncPreferenceInfo* pInfo)
+{
+    std::lock_guard lock(m_lock);
+    if (!pInfo || (!pInfo->pBytes && pInfo->wSize != 0))
+        return SYNCERR_BAD_ARGUMENT;
+    if (m_directory.empty())
+        return SYNCERR_NOT_CONNECTED;
+    const bool saved = pInfo->bSaved != 0;
+    const std::string name = saved ? kSavedPreferences : kUnsavedPreferences;
+    if (IsOpen(name))
+        return SYNCERR_DB_OPEN;
+    std::string path;
+    PalmDatabaseFile file;
+    std::int32_t result = FindFile(name, path);
+    if (result == SYNCERR_NOT_FOUND) {
+        const std::uint16_t attributes = saved ? kAttrResDB | kAttrBackup : kAttrResDB;
+        file = PalmDatabaseFile::Create(name, saved ? kSavedPreferencesType : kUnsavedPreferencesType,
+                                        kSystemCreator, attributes);
+        path = PathOf(name, true);
+    } else if (result == SYNCERR_NONE) {
+        result = LoadFile(name, path, file);
+        if (result != SYNCERR_NONE)
+            return result;
+    } else {
+        return result;
+    }
+    std::vector<std::uint8_t> data(kPreferenceVersionSize + pInfo->wSize);
+    Put2(data.data(), pInfo->wVersion);
+    std::copy(pInfo->pBytes, pInfo->pBytes + pInfo->wSize, data.begin() + kPreferenceVersionSize);
+    if (!file.PutResource(pInfo->dwCreator, pInfo->wID, std::move(data)))
+        return SYNCERR_TOO_LARGE;
+    file.m_header.modificationDate = PalmTimeNow();
+    ++file.m_header.modificationNumber;
+    std::string error;
+    return file.Save(path, error) ? SYNCERR_NONE : SYNCERR_FILE_IO;
+}
+
+// ---- log, PalmCmn, Conduit Manager ------------------------------------------------------------
+
+std::int32_t HandheldSession::AddLogEntry(const char* pszText, std::int32_t activity, std::int32_t bTimeStamp)
+{
+    if (!pszText)
+        return SYNCERR_BAD_ARGUMENT;
+    HotSyncLogSink sink = nullptr;
+    void* context = nullptr;
+    {
+        std::lock_guard lock(m_lock);
+        sink = m_sink;
+        context = m_sinkContext;
+    }
+    if (sink)
+        sink(context, pszText, activity, bTimeStamp);  // outside the lock: the sink may call back
+    return SYNCERR_NONE;
+}
+
+std::uint32_t HandheldSession::PalmCmnSetUp(const char* pszFileName, std::uint32_t* pdwUsers)
+{
+    if (!pszFileName || !*pszFileName)
+        return 0;
+    std::lock_guard lock(m_lock);
+    do {
+        ++m_lastPalmCmnValue;
+    } while (m_lastPalmCmnValue == 0 || m_palmCmnUsers.count(m_lastPalmCmnValue));
+    m_palmCmnUsers.insert(m_lastPalmCmnValue);
+    if (pdwUsers)
+        *pdwUsers = static_cast<std::uint32_t>(m_palmCmnUsers.size());
+    return m_lastPalmCmnValue;
+}
+
+void HandheldSession::PalmCmnCleanUp(std::uint32_t dwKept)
+{
+    std::lock_guard lock(m_lock);
+    m_palmCmnUsers.erase(dwKept);
+}
+
+std::int32_t HandheldSession::GetProgramPath(char* pszPath, std::int32_t* piSize)
+{
+    std::lock_guard lock(m_lock);
+    return CopyOut(m_programPath, pszPath, piSize);
+}
+
+}  // namespace palm

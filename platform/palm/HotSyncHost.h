@@ -1,0 +1,37 @@
+/* The host's side of libpalmsync: what the HotSync host program (and a test standing in for it)
+ * does around a conduit's synchronisation. It connects the handheld, that is the directory that
+ * holds the handheld's database files, receives the log lines, and says where the HotSync program
+ * lives. These calls are our own; conduits use SyncMgr.h, HSLog.h, PalmCmn.h and CondMgr.h. */
+#pragma once
+
+#include <stdint.h>
+
+#include "platform/palm/PalmSyncExport.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Receives every log line; pContext is the pointer given to HotSyncSetLogSink. */
+typedef void (*HotSyncLogSink)(void* pContext, const char* pszText, int32_t activity, int32_t bTimeStamp);
+
+/* Connects the handheld directory. A handheld already connected is disconnected first.
+ * Results: 0; SYNCERR_BAD_ARGUMENT for a null or empty path; SYNCERR_NOT_FOUND when it is no
+ * directory. */
+PALMSYNC_API int32_t HotSyncConnect(const char* pszDirectory);
+/* Disconnects, like a cable pulled out: databases still open are dropped without saving their
+ * changes (their files stay as they were) and a registered conduit is unregistered. */
+PALMSYNC_API void HotSyncDisconnect(void);
+/* Installs the log sink (null: lines are dropped). */
+PALMSYNC_API void HotSyncSetLogSink(HotSyncLogSink sink, void* pContext);
+/* Sets the path CmGetHotSyncExecPath reports (null or empty: none). SYNCERR_BAD_ARGUMENT when it
+ * is 260 bytes or longer. */
+PALMSYNC_API int32_t HotSyncSetProgramPath(const char* pszPath);
+/* Copies the HotSync user name of the connected handheld (kept by `handheld init --user` in the
+ * resource database "HotSync User", resource 'user' 0, as Windows-1252 text and a NUL) into a
+ * buffer of *pdwSize bytes. Results as CmGetHotSyncExecPath, plus SYNCERR_NOT_CONNECTED. */
+PALMSYNC_API int32_t HotSyncGetUserName(char* pszName, uint32_t* pdwSize);
+
+#ifdef __cplusplus
+}
+#endif

@@ -1,0 +1,122 @@
+// The host's calls and the small libraries beside the Sync Manager: connecting a handheld,
+// registration, the log sink, PalmCmn's kept value, the HotSync program's path and the user name.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/palm/CondMgr.h"
+#include "platform/palm/HSLog.h"
+#include "platform/palm/HotSyncHost.h"
+#include "platform/palm/PalmBytes.h"
+#include "platform/palm/PalmCmn.h"
+#include "platform/palm/SyncMgr.h"
+#include "tests/support/TestHandheld.h"
+
+TEST(HotSyncHost, ConnectsOnlyADirectory)
+{
+    TempDir dir;
+    writeFile(dir.file("plain"), "x");
+    EXPECT_EQ(HotSyncConnect(nullptr), SYNCERR_BAD_ARGUMENT);
+    EXPECT_EQ(HotSyncConnect(""), SYNCERR_BAD_ARGUMENT);
+    EXPECT_EQ(HotSyncConnect(dir.file("plain").c_str()), SYNCERR_NOT_FOUND);
+    EXPECT_EQ(HotSyncConnect(dir.file("missing").c_str()), SYNCERR_NOT_FOUND);
+    EXPECT_EQ(HotSyncConnect(dir.path().c_str()), SYNCERR_NONE);
+    HotSyncDisconnect();
+    std::uint32_t handle = 0;
+    EXPECT_EQ(SyncRegisterConduit(&handle), SYNCERR_NOT_CONNECTED);
+}
+
+TEST(HotSyncHost, RegistersOneConduitAtATime)
+{
+    TestHandheld hh;
+    std::uint32_t first = 0, second = 0;
+    EXPECT_EQ(SyncRegisterConduit(nullptr), SYNCERR_BAD_ARGUMENT);
+    ASSERT_EQ(SyncRegisterConduit(&first), SYNCERR_NONE);
+    EXPECT_NE(first, 0u);
+    EXPECT_EQ(SyncRegisterConduit(&second), SYNCERR_ALREADY_REGISTERED);
+    EXPECT_EQ(SyncUnRegisterConduit(first + 1), SYNCERR_BAD_HANDLE);
+    EXPECT_EQ(SyncUnRegisterConduit(first), SYNCERR_NONE);
+    EXPECT_EQ(SyncUnRegisterConduit(first), SYNCERR_BAD_HANDLE);
+    ASSERT_EQ(SyncRegisterConduit(&second), SYNCERR_NONE);
+    EXPECT_NE(second, first);
+    HotSyncDisconnect();
+    EXPECT_EQ(SyncUnRegisterConduit(second), SYNCERR_BAD_HANDLE) << "disconnecting ends the registration";
+}
+
+TEST(HotSyncHost, LogLinesReachTheSinkInOrder)
+{
+    TestHandheld hh;
+    EXPECT_EQ(LogAddEntry("", HSLOG_SYNC_STARTED, 0), SYNCERR_NONE);
+    EXPECT_EQ(LogAddEntry("--> Quillmar - expense Open failed", HSLOG_TEXT, 0), SYNCERR_NONE);
+    EXPECT_EQ(LogAddEntry(nullptr, HSLOG_TEXT, 0), SYNCERR_BAD_ARGUMENT);
+    EXPECT_EQ(hh.m_log, (std::vector<LogLine>{{"", 19}, {"--> Quillmar - expense Open failed", -1}}));
+
+    HotSyncSetLogSink(nullptr, nullptr);
+    EXPECT_EQ(LogAddEntry("dropped", HSLOG_TEXT, 0), SYNCERR_NONE);
+    EXPECT_EQ(hh.m_log.size(), 2u);
+}
+
+TEST(HotSyncHost, PalmCmnHandsBackAValueToKeep)
+{
+    std::uint32_t users = 0;
+    const std::uint32_t first = PalmCmnSetUp("Quillsync.dll", nullptr, &users);
+    const std::uint32_t usersAfterFirst = users;
+    const std::uint32_t second = PalmCmnSetUp("Other.dll", nullptr, &users);
+    EXPECT_NE(first, 0u);
+    EXPECT_NE(second, 0u);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(users, usersAfterFirst + 1);
+    PalmCmnCleanUp(first, nullptr);
+    PalmCmnCleanUp(first, nullptr);  // a second clean-up of the same value changes nothing
+    PalmCmnCleanUp(0xDEADBEEF, nullptr);
+    const std::uint32_t third = PalmCmnSetUp("Quillsync.dll", nullptr, &users);
+    EXPECT_EQ(users, usersAfterFirst + 1);
+    EXPECT_EQ(PalmCmnSetUp("", nullptr, &users), 0u);
+    EXPECT_EQ(PalmCmnSetUp(nullptr, nullptr, nullptr), 0u);
+    PalmCmnCleanUp(second, nullptr);
+    PalmCmnCleanUp(third, nullptr);
+}
+
+TEST(HotSyncHost, ReportsTheHotSyncProgramPath)
+{
+    char buffer[260];
+    std::int32_t size = sizeof buffer;
+    ASSERT_EQ(HotSyncSetProgramPath(nullptr), SYNCERR_NONE);
+    EXPECT_EQ(CmGetHotSyncExecPath(buffer, &size), SYNCERR_NOT_FOUND);
+
+    ASSERT_EQ(HotSyncSetProgramPath("/opt/palm/HotSync.exe"), SYNCERR_NONE);
+    EXPECT_EQ(CmGetHotSyncExecPath(buffer, &size), SYNCERR_NONE);
+    EXPECT_STREQ(buffer, "/opt/palm/HotSync.exe");
+
+    char small[8];
+    std::memset(small, 'z', sizeof small);
+    size = sizeof small;
+    EXPECT_EQ(CmGetHotSyncExecPath(small, &size), SYNCERR_BUFFER_TOO_SMALL);
+    EXPECT_EQ(size, 22);
+    EXPECT_EQ(small[0], 'z');
+    size = 0;
+    EXPECT_EQ(CmGetHotSyncExecPath(buffer, &size), SYNCERR_BAD_ARGUMENT);
+    EXPECT_EQ(CmGetHotSyncExecPath(nullptr, &size), SYNCERR_BAD_ARGUMENT);
+    EXPECT_EQ(HotSyncSetProgramPath(std::string(260, 'p').c_str()), SYNCERR_BAD_ARGUMENT);
+    EXPECT_EQ(HotSyncSetProgramPath(nullptr), SYNCERR_NONE);
+}
+
+TEST(HotSyncHost, ReadsTheUserNameOfTheHandheld)
+{
+    char name[32];
+    std::uint32_t size = sizeof name;
+    {
+        TestHandheld hh;
+        EXPECT_EQ(HotSyncGetUserName(name, &size), SYNCERR_NOT_FOUND);
+        auto user = palm::PalmDatabaseFile::Create("HotSync User", palm::FourCC("user"), palm::FourCC("psys"),
+                                                   palm::kAttrResDB);
+        user.PutResource(palm::FourCC("user"), 0, textBytes(std::string("Ada Lovelace") + '\0'));
+        hh.put(user);
+        EXPECT_EQ(HotSyncGetUserName(name, &size), SYNCERR_NONE);
+        EXPECT_STREQ(name, "Ada Lovelace");
+        std::uint32_t tiny = 4;
+        EXPECT_EQ(HotSyncGetUserName(name, &tiny), SYNCERR_BUFFER_TOO_SMALL);
+        EXPECT_EQ(tiny, 13u);
+    }
+    EXPECT_EQ(HotSyncGetUserName(name, &size), SYNCERR_NOT_CONNECTED);
+}

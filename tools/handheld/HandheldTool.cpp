@@ -57,7 +57,8 @@ const char* const kAddHelp =
     "                   impossible date as no date)\n"
     "  --amount CENTS   amount in hundredths (0-4294967295)\n"
     "  --project ID     project number (default 0: none)\n"
-    "  --comp C         the type's ExpComp code: 0 built-in, 1 ordinary (default), 2 reimbursable\n"
+    "  --comp C         the type's ExpComp code: 0 built-in (the default for types below 10),\n"
+    "                   1 ordinary (the default for the others), 2 reimbursable\n"
     "  --reimbursed     the expense was reimbursed\n"
     "  --item TEXT  --category TEXT  --vendor TEXT  --account TEXT  --check TEXT  --detail TEXT\n";
 
@@ -259,7 +260,8 @@ int HandheldTool::addExpense(const std::vector<std::string>& arguments)
     }
     std::string folder;
     std::map<std::string, std::string> texts;  // option -> handheld text
-    std::uint32_t type = 0, date = 0, amount = 0, project = 0, comp = 1;
+    std::uint32_t type = 0, date = 0, amount = 0, project = 0, comp = 0;
+    bool compGiven = false;
     bool haveType = false, haveDate = false, haveAmount = false;
     std::uint8_t reimbursed = 0;
     static const char* const kTextOptions[] = {"--item", "--category", "--vendor", "--account", "--check", "--detail"};
@@ -293,7 +295,7 @@ int HandheldTool::addExpense(const std::vector<std::string>& arguments)
             else if (argument == "--project")
                 project = number;
             else
-                comp = number;
+                comp = number, compGiven = true;
         } else if (argument.rfind("--", 0) == 0) {
             return usageError("unknown option '" + argument + "'", kAddHelp);
         } else if (folder.empty()) {
@@ -315,7 +317,8 @@ int HandheldTool::addExpense(const std::vector<std::string>& arguments)
     expense.dwDate = date;
     expense.dwAmount = amount;
     expense.dwProjectID = project;
-    expense.bExpComp = static_cast<std::uint8_t>(comp);
+    // As the handheld application records it: the built-in types are composition 0.
+    expense.bExpComp = static_cast<std::uint8_t>(compGiven ? comp : (type < 10 ? 0 : 1));
     expense.bReimburse = reimbursed;
     expense.item = texts["--item"];
     expense.category = texts["--category"];

@@ -1,0 +1,125 @@
+// The HotSync host: the actions it keeps for the conduit, its command line, and a whole sync
+// through the real host program, the real conduit library and a real desktop program running
+// beside it, which gives up its database during the sync and shows the imported rows after it.
+#include <QtTest>
+
+#include "browser/CQuillmarView.h"
+#include "browser/FormatAmount.h"
+#include "shell/CMainFrame.h"
+#include "shell/CQuillmarApp.h"
+#include "tests/support/QtTestSupport.h"
+#include "tests/support/TestDatabase.h"
+#include "tools/hotsync/HotSyncManager.h"
+
+namespace {
+
+struct Output {
+    int status = -1;
+    QString out, err;
+};
+
+// Runs a program while this thread keeps serving (the desktop program lives here).
+Output runServing(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    QElapsedTimer timer;
+    timer.start();
+    while (process.state() != QProcess::NotRunning && timer.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
+
+}  // namespace
+
+class HotSyncTest : public QObject {
+    Q_OBJECT
+private slots:
+    void actionsForTheNextHotSyncAreUsedOnce()
+    {
+        IsolatedProfile profile;
+        QCOMPARE(HotSyncManager::DefaultAction(), HotSyncManager::kSynchronize);
+        QCOMPARE(HotSyncManager::NextAction(), -1);
+        HotSyncManager::StoreAction(HotSyncManager::kHandheldToDesktop, 2);
+        QCOMPARE(HotSyncManager::TakeAction(), HotSyncManager::kHandheldToDesktop);
+        QCOMPARE(HotSyncManager::TakeAction(), HotSyncManager::kSynchronize);
+        HotSyncManager::StoreAction(HotSyncManager::kDoNothing, 2);
+        HotSyncManager::StoreAction(HotSyncManager::kHandheldToDesktop, 1);  // a new default drops it
+        QCOMPARE(HotSyncManager::TakeAction(), HotSyncManager::kHandheldToDesktop);
+        QCOMPARE(HotSyncManager::NextAction(), -1);
+    }
+
+    void logLinesShowTheirOutcome()
+    {
+        QCOMPARE(HotSyncManager::FormatLogLine({"Quillmar", 20}), std::string("OK Quillmar"));
+        QCOMPARE(HotSyncManager::FormatLogLine({"Quillmar", 21}), std::string("FAILED Quillmar"));
+        QCOMPARE(HotSyncManager::FormatLogLine({"--> Quillmar - Remote version mismatch", -1}),
+                 std::string("--> Quillmar - Remote version mismatch"));
+        QCOMPARE(HotSyncManager::FormatLogLine({"", 19}), std::string());
+    }
+
+    void commandLineErrors()
+    {
+        IsolatedProfile profile;
+        QCOMPARE(runServing(HOTSYNC_BINARY, {}).status, 2);
+        QCOMPARE(runServing(HOTSYNC_BINARY, {"--handheld"}).status, 2);
+        QCOMPARE(runServing(HOTSYNC_BINARY, {"--handheld", "x", "--action", "sometimes"}).status, 2);
+        const Output missing = runServing(HOTSYNC_BINARY, {"--handheld", QString::fromStdString(profile.dir().file("none"))});
+        QCOMPARE(missing.status, 1);
+        QVERIFY(missing.err.contains("is not a handheld directory"));
+        const Output noConduit = runServing(HOTSYNC_BINARY, {"--handheld", ".", "--conduit", "/nonexistent/libX.so"});
+        QCOMPARE(noConduit.status, 1);
+        QVERIFY(noConduit.err.contains("cannot load the conduit"));
+        QCOMPARE(runServing(HOTSYNC_BINARY, {"--help"}).status, 0);
+    }
+
+    void aWholeSyncWithTheDesktopRunning()
+    {
+        IsolatedProfile profile;
+        SetAmountLocale(ole::NumberLocale(".", ","));
+        TestDatabase db;
+        db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, Item, Amount, ProjectID, TypeComp) "
+                "VALUES (0, 'GENERAL', '2004-03-15 00:00:00', 'Donation', 1000000, 2004, 0)");
+        profile.writeDefaultDatabase(db.path());
+        const QString handheld = QString::fromStdString(profile.dir().file("handheld"));
+        QCOMPARE(runServing(HANDHELD_BINARY, {"init", handheld, "--user", "Ann"}).status, 0);
+        QCOMPARE(runServing(HANDHELD_BINARY, {"add-expense", handheld, "--type", "0", "--date", "20041225", "--amount", "1234",
+                                              "--item", "Gift", "--category", "GENERAL", "--account", "CASH"}).status, 0);
+        QCOMPARE(runServing(HANDHELD_BINARY, {"add-expense", handheld, "--type", "1", "--date", "20050115", "--amount", "50000",
+                                              "--project", "2005", "--item", "Q4 payment", "--category", "FEDERAL"}).status, 0);
+
+        CQuillmarApp app;
+        QVERIFY(app.InitInstance({"Quillmar"}));
+        QCoreApplication::processEvents();
+        QVERIFY(app.m_db.IsOpen());
+        QCOMPARE(app.MainFrame().View().Model().ItemCount(), std::size_t(2));
+
+        const QString log = QString::fromStdString(profile.dir().file("HotSync.log"));
+        const Output sync = runServing(HOTSYNC_BINARY, {"--handheld", handheld, "--log", log});
+        QCOMPARE(sync.status, 0);
+        QVERIFY2(sync.out.contains("\nOK Quillmar\n"), qPrintable(sync.out + sync.err));
+        QVERIFY(QFile(log).exists());
+
+        // The desktop re-opened its database and rebuilt its tree with the imported rows.
+        QVERIFY(app.m_db.IsOpen());
+        QCOMPARE(db.count("Expenses"), 3);
+        QStringList groups;
+        ExpenseTreeModel& model = app.MainFrame().View().Model();
+        for (auto item = model.GetRootItem(); item; item = model.GetNextSiblingItem(item))
+            groups << QString::fromStdString(model.GetItemData(item)->m_strText);
+        QCOMPARE(groups.join("|"), QString("Tax YR: 2004 =   112.34|EST TAX: 2005 =   500.00"));
+        QCOMPARE(model.ItemCount(), std::size_t(5));
+        const Output dump = runServing(HANDHELD_BINARY, {"dump", handheld});
+        QVERIFY(dump.out.contains("Qlmr-Accounts"));
+
+        // A second sync without desktop changes sends nothing and imports nothing more.
+        const Output again = runServing(HOTSYNC_BINARY, {"--handheld", handheld, "--log", log});
+        QCOMPARE(again.status, 0);
+        QCOMPARE(db.count("Expenses"), 3);
+        QCOMPARE(QFile(log).size() > 0, true);
+    }
+};
+
+QTEST_MAIN(HotSyncTest)
+#include "HotSyncTest.moc"

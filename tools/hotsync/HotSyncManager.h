@@ -1,0 +1,49 @@
+// The HotSync host: loads the conduit library, connects a handheld directory, runs the
+// conduit's synchronisation with the chosen HotSync action, shows the HotSync log and keeps it,
+// and stores the action the conduit's configuration dialog returns (a default, or for the next
+// HotSync only), as HotSync Manager does.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+class HotSyncManager {
+public:
+    static constexpr std::int32_t kSynchronize = 0;
+    static constexpr std::int32_t kHandheldToDesktop = 2;
+    static constexpr std::int32_t kDoNothing = 6;
+
+    struct LogLine {
+        std::string text;       // as the conduit logged it
+        std::int32_t activity;  // its activity code
+    };
+
+    HotSyncManager(std::ostream& out, std::ostream& err) : m_out(out), m_err(err) {}
+
+    // Runs one command line (without the program name); the exit status.
+    int Run(const std::vector<std::string>& arguments, const std::string& programPath);
+
+    // The stored actions: the default (synchronise when none is stored) and the one for the
+    // next HotSync only (-1 when none).
+    static std::int32_t DefaultAction();
+    static std::int32_t NextAction();
+    // Stores what the configuration dialog returned: scope 1 makes it the default (and drops a
+    // pending next action), scope 2 sets it for the next HotSync only.
+    static void StoreAction(std::int32_t syncType, std::int32_t scope);
+    // The action of the HotSync about to run; a next-HotSync action is used up by it.
+    static std::int32_t TakeAction();
+
+    static std::string DefaultLogPath();
+    static std::string FormatLogLine(const LogLine& line);
+
+private:
+    int Synchronize(const std::string& handheld, std::int32_t action, const std::string& conduitPath,
+                    const std::string& logPath, const std::string& programPath);
+    int Configure(const std::string& handheld, const std::string& userName, const std::string& conduitPath);
+    int UsageError(const std::string& message);
+
+    std::ostream& m_out;   // the log as it happens, and results
+    std::ostream& m_err;   // errors
+};

@@ -140,6 +140,8 @@ void Recordset::open(const std::string& source, Connection* connection, int, int
     m_position = 0;
     m_table = table;
     m_idsAreSlots = !hasRowId;
+    if (!m_table.empty())
+        learnInsertDefaults(db);
     m_pending.assign(m_store->fields().size(), std::nullopt);
     m_editMode = EditMode::None;
     m_connection = connection;
@@ -151,6 +153,8 @@ void Recordset::releaseSnapshot()
     m_insertStatements.clear();
     m_updateStatements.clear();
     m_rereadStatement = Statement();
+    m_insertDefaults.clear();
+    m_rowIdColumn = -1;
     m_store.reset();
     m_order.clear();
     m_order.shrink_to_fit();
@@ -523,16 +527,7 @@ void Recordset::storeNewRow()
     insert.reset();
     const std::int64_t rowId = sqlite3_last_insert_rowid(db);
 
-    // Read the stored row back, so defaults and the engine's own conversions show.
-    if (!m_rereadStatement)
-        m_rereadStatement = Statement(db, "SELECT rowid, * FROM " + quoteIdentifier(m_table) + " WHERE rowid = ?");
-    m_rereadStatement.reset();
-    m_rereadStatement.bind(1, ole::Variant(rowId));
-    if (!m_rereadStatement.step())
-        throw Error(kUnspecifiedError, "Recordset", "The new row could not be read back.");
-    const std::uint32_t slot = m_store->appendFromStatement(m_rereadStatement.get());
-    m_rereadStatement.reset();
-
+    const std::uint32_t slot = m_insertDefaults.empty() ? appendStoredRow(db, rowId) : appendInsertedRow(rowId);
     m_order.push_back(slot);
     ++m_liveCount;
     m_position = static_cast<long>(m_order.size()) - 1;
@@ -542,6 +537,77 @@ void Recordset::storeNewRow()
         const auto entry = std::make_pair(rowId, slot);
         m_slotById.insert(std::upper_bound(m_slotById.begin(), m_slotById.end(), entry), entry);
     }
+}
+
+std::uint32_t Recordset::appendStoredRow(sqlite3* db, std::int64_t rowId)
+{
+    if (!m_rereadStatement)
+        m_rereadStatement = Statement(db, "SELECT rowid, * FROM " + quoteIdentifier(m_table) + " WHERE rowid = ?");
+    m_rereadStatement.reset();
+    m_rereadStatement.bind(1, ole::Variant(rowId));
+    if (!m_rereadStatement.step())
+        throw Error(kUnspecifiedError, "Recordset", "The new row could not be read back.");
+    const std::uint32_t slot = m_store->appendFromStatement(m_rereadStatement.get());
+    m_rereadStatement.reset();
+    return slot;
+}
+
+std::uint32_t Recordset::appendInsertedRow(std::int64_t rowId)
+{
+    // The values were coerced to their columns' families before they were bound, so the row as
+    // stored is the assigned values plus the defaults.
+    const std::uint32_t slot = m_store->appendNulls(rowId);
+    for (std::size_t i = 0; i < m_insertDefaults.size(); ++i) {
+        if (static_cast<int>(i) == m_rowIdColumn)
+            m_store->setValue(slot, i, m_store->fields()[i].coerce(ole::Variant(rowId)));
+        else if (m_pending[i] && !m_pending[i]->isEmpty())
+            m_store->setValue(slot, i, *m_pending[i]);
+        else
+            m_store->setValue(slot, i, m_insertDefaults[i]);
+    }
+    return slot;
+}
+
+void Recordset::learnInsertDefaults(sqlite3* db)
+{
+    // PRAGMA table_info: cid, name, type, notnull, dflt_value, pk.
+    const auto& fields = m_store->fields();
+    std::vector<ole::Variant> defaults(fields.size(), ole::Variant::null());
+    int rowIdColumn = -1, keyColumns = 0;
+    try {
+        Statement info(db, "PRAGMA table_info(" + quoteIdentifier(m_table) + ")");
+        while (info.step()) {
+            const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1));
+            const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 2));
+            const auto* value = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 4));
+            const int column = static_cast<int>(columnIndex(name ? name : ""));
+            if (sqlite3_column_int(info.get(), 5) > 0) {
+                ++keyColumns;
+                if (type && equalsFolded(type, "INTEGER"))
+                    rowIdColumn = column;
+            }
+            if (!value)
+                continue;
+            const std::string literal = trimmed(value);
+            ole::Variant parsed;
+            if (equalsFolded(literal, "NULL"))
+                parsed = ole::Variant::null();
+            else if (equalsFolded(literal, "TRUE") || equalsFolded(literal, "FALSE"))
+                parsed = ole::Variant(equalsFolded(literal, "TRUE"));
+            else if (literal.size() >= 2 && literal.front() == '\'' && literal.back() == '\'' &&
+                     literal.find('\'', 1) == literal.size() - 1)
+                parsed = ole::Variant(literal.substr(1, literal.size() - 2));
+            else if (!literal.empty() && literal.find_first_not_of("+-0123456789") == std::string::npos)
+                parsed = ole::Variant(static_cast<std::int64_t>(std::stoll(literal)));
+            else
+                return;  // an expression: new rows are read back instead
+            defaults[static_cast<std::size_t>(column)] = fields[static_cast<std::size_t>(column)].coerce(parsed);
+        }
+    } catch (const std::exception&) {
+        return;  // anything unexpected: read new rows back
+    }
+    m_insertDefaults = std::move(defaults);
+    m_rowIdColumn = keyColumns == 1 ? rowIdColumn : -1;
 }
 
 void Recordset::storeEditedRow()

@@ -19,6 +19,8 @@
 #include "platform/ado/Statement.h"
 #include "platform/ole/Variant.h"
 
+struct sqlite3;
+
 namespace ado {
 
 class Connection;
@@ -88,6 +90,9 @@ private:
     std::uint32_t slotOfRowId(std::int64_t rowId) const;
     long positionOfSlot(std::uint32_t slot) const;
     void releaseSnapshot();
+    void learnInsertDefaults(sqlite3* db);
+    std::uint32_t appendInsertedRow(std::int64_t rowId);
+    std::uint32_t appendStoredRow(sqlite3* db, std::int64_t rowId);
 
     Connection* m_connection = nullptr;          // not owned; null when closed
     int m_cursorLocation = adUseClient;          // kept for callers; always a client cursor
@@ -113,6 +118,10 @@ private:
     std::unordered_map<std::uint64_t, Statement> m_insertStatements;  // by assigned-column mask
     std::unordered_map<std::uint64_t, Statement> m_updateStatements;  // by assigned-column mask
     Statement m_rereadStatement;                 // SELECT of one row by rowid
+    // How a stored new row looks without reading it back: each column's literal default, and
+    // which column is the row id. Empty when some default is an expression (then it is read).
+    std::vector<ole::Variant> m_insertDefaults;
+    int m_rowIdColumn = -1;                      // the INTEGER PRIMARY KEY column, if any
 };
 
 }  // namespace ado

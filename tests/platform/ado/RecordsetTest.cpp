@@ -165,6 +165,31 @@ TEST_F(RecordsetTest, NewRowsTakeColumnDefaultsAndJoinTheSnapshot)
     EXPECT_EQ(projects.value("Active"), Variant(true));
 }
 
+TEST_F(RecordsetTest, NewRowsShowDefaultsGivenAsExpressionsToo)
+{
+    db.exec("CREATE TABLE Notes (NoteKey INTEGER PRIMARY KEY, Body TEXT DEFAULT 'none', Kind SMALLINT DEFAULT -3, "
+            "Written DATETIME DEFAULT CURRENT_TIMESTAMP, Code INTEGER DEFAULT (7 * 6))");
+    Recordset rs;
+    openTable(rs, "Notes");
+    rs.addNew();
+    rs.setValue("Kind", Variant(std::int16_t(4)));
+    rs.update();
+    EXPECT_EQ(rs.value("Body"), Variant("none"));
+    EXPECT_EQ(rs.value("Kind"), Variant(std::int16_t(4)));
+    EXPECT_EQ(rs.value("Code"), Variant(std::int32_t(42)));
+    EXPECT_EQ(rs.value("Written").type(), VarType::Date);
+    EXPECT_EQ(rs.value("NoteKey"), Variant(std::int32_t(1)));
+
+    Recordset accounts;  // literal defaults only: the row is not read back, and must look the same
+    openTable(accounts, "lkpExpTypes");
+    accounts.addNew();
+    accounts.setValue("ExpType", Variant(std::int16_t(40)));
+    accounts.update();
+    EXPECT_EQ(accounts.value("ExpComp"), Variant(std::uint8_t(1)));
+    EXPECT_EQ(accounts.value("ExpLabel").type(), VarType::Null);
+    EXPECT_EQ(accounts.value("TypeID"), Variant(std::int32_t(std::stoi(db.scalar("SELECT TypeID FROM lkpExpTypes WHERE ExpType=40")))));
+}
+
 TEST_F(RecordsetTest, PendingEditIsStoredOnMoveAndDroppedOnCancel)
 {
     Recordset rs;

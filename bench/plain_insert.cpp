@@ -1,0 +1,67 @@
+// The peer of the import benchmark: reads the same handheld expense records and stores the same
+// rows with one prepared INSERT inside one transaction, straight through SQLite.
+// Usage: plain_insert HANDHELD_DIR DATABASE
+#include <cstdio>
+#include <sqlite3.h>
+#include <string>
+
+#include "conduit/HHExpense.h"
+#include "conduit/HandheldText.h"
+#include "platform/palm/PalmDatabaseFile.h"
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: plain_insert HANDHELD_DIR DATABASE\n");
+        return 2;
+    }
+    palm::PalmDatabaseFile expenses;
+    std::string error;
+    if (!palm::PalmDatabaseFile::Load(std::string(argv[1]) + "/Qlmr-Expenses.pdb", expenses, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(argv[2], &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+        return 1;
+    sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db,
+                       "INSERT INTO Expenses (ExpType, ExpDate, ExpYear, Amount, ProjectID, TypeComp, Reimburse, Status, "
+                       "Item, ExpCat, Vendor, AcctCode, ChkNbr, Detail) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
+                       -1, &insert, nullptr);
+    const auto text = [&](int index, std::string_view handheld) {
+        const std::string utf8 = hh::FromHandheldText(handheld);
+        if (utf8.empty())
+            sqlite3_bind_null(insert, index);
+        else
+            sqlite3_bind_text(insert, index, utf8.c_str(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+    };
+    for (const palm::PalmRecord& record : expenses.m_records) {
+        hh::HHExpense e;
+        hh::UnpackExpense(record.data, e);
+        char date[32];
+        std::snprintf(date, sizeof date, "%04u-%02u-%02u 00:00:00", e.dwDate / 10000, e.dwDate / 100 % 100, e.dwDate % 100);
+        sqlite3_bind_int(insert, 1, e.wExpType);
+        sqlite3_bind_text(insert, 2, date, -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int(insert, 3, static_cast<int>(e.dwDate / 10000));
+        sqlite3_bind_int64(insert, 4, static_cast<sqlite3_int64>(e.dwAmount) * 100);
+        sqlite3_bind_int64(insert, 5, e.dwProjectID);
+        sqlite3_bind_int(insert, 6, e.bExpComp);
+        sqlite3_bind_int(insert, 7, e.bExpComp == 2 && e.bReimburse);
+        sqlite3_bind_int(insert, 8, e.bExpComp == 2 && e.bReimburse ? 1 : 0);
+        text(9, e.item);
+        text(10, e.category);
+        text(11, e.vendor);
+        text(12, e.account);
+        text(13, e.checkNumber);
+        text(14, e.detail);
+        if (sqlite3_step(insert) != SQLITE_DONE)
+            return 1;
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return 0;
+}

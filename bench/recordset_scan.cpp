@@ -7,20 +7,11 @@
 #include <fstream>
 #include <string>
 
+#include "bench/BenchSupport.h"
 #include "dbaccess/CADODataBase.h"
 #include "dbaccess/CAdoRecordset.h"
 
 namespace {
-
-long statusKiB(const char* key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0)
-            return std::atol(line.c_str() + std::string(key).size());
-    return 0;
-}
 
 double seconds(std::chrono::steady_clock::time_point since)
 {

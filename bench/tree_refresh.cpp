@@ -11,19 +11,10 @@
 #include <string>
 
 #include "browser/CQuillmarView.h"
+#include "bench/BenchSupport.h"
 #include "dbaccess/CADODataBase.h"
 
 namespace {
-
-long statusKiB(const char* key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0)
-            return std::atol(line.c_str() + std::string(key).size());
-    return 0;
-}
 
 template <typename Work>
 double timed(Work work)

@@ -179,40 +179,32 @@ bool CAdoRecordset::AddNew()
     return true;
 }
 
-bool CAdoRecordset::Update()
+bool CAdoRecordset::CancelAfterFailure()
 {
     try {
-        m_pRecordset->update();
-        return true;
-    } catch (const ado::Error& error) {
-        RecordError("Update operation failed.", error);
-        try {
-            CancelUpdate();
-        } catch (const ado::Error&) {
-            // the record set was closed under us; nothing is pending any more
-        }
-        return false;
+        CancelUpdate();
+    } catch (const ado::Error&) {
+        // the record set was closed under us; nothing is pending any more
     }
+    return false;
+}
+
+bool CAdoRecordset::Update()
+{
+    return Recording("Update operation failed.", [](ado::Recordset& rs) { rs.update(); }) || CancelAfterFailure();
 }
 
 bool CAdoRecordset::Delete()
 {
-    try {
-        if (m_pRecordset->editMode() != ado::Recordset::EditMode::None) {
-            CancelUpdate();
-            return true;
+    const auto remove = [this](ado::Recordset& rs) {
+        if (rs.editMode() != ado::Recordset::EditMode::None) {
+            CancelUpdate();  // a pending new or edited row is dropped; nothing is deleted
+            return;
         }
-        m_pRecordset->deleteCurrent();
-        m_pRecordset->update();
-        return true;
-    } catch (const ado::Error& error) {
-        RecordError("Update operation failed.", error);
-        try {
-            CancelUpdate();
-        } catch (const ado::Error&) {
-        }
-        return false;
-    }
+        rs.deleteCurrent();
+        rs.update();
+    };
+    return Recording("Update operation failed.", remove) || CancelAfterFailure();
 }
 
 template <typename T, typename Read>

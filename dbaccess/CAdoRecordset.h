@@ -78,6 +78,7 @@ public:
 private:
     void RecordError(const std::string& context, const ado::Error& error);
     bool CanOpen() const;
+    bool CancelAfterFailure();  // drops the pending row after a failed store; answers false
     // Runs one engine operation; a failure is recorded under context and answers false.
     template <typename Operation> bool Recording(const std::string& context, Operation operation);
     template <typename T, typename Read> T ReadField(std::string_view column, const char* context, T failed, Read read);

@@ -1,8 +1,6 @@
 // The edit expense dialog: loading the row, the reimbursement controls, and the checked Save.
 #include "dialogs/CExpEditDlg.h"
 
-#include <QDateTime>
-
 #include "browser/FormatAmount.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "dialogs/CCodeDescCombo.h"
@@ -10,23 +8,6 @@
 #include "platform/ui/MessageBox.h"
 #include "ui_ExpEditDlg.h"
 
-namespace {
-
-QDateTime toQt(const ole::DateTime& value)
-{
-    const auto parts = value.parts();
-    if (!parts)  // a row without a valid date shows today
-        return QDateTime::currentDateTime();
-    return QDateTime(QDate(parts->year, parts->month, parts->day), QTime(parts->hour, parts->minute, parts->second));
-}
-
-ole::DateTime fromQt(const QDateTime& value)
-{
-    return ole::DateTime(value.date().year(), value.date().month(), value.date().day(), value.time().hour(),
-                         value.time().minute(), value.time().second());
-}
-
-}  // namespace
 
 CExpEditDlg::CExpEditDlg(CADODataBase& db, CAdoRecordset& expenses, CAdoRecordset& statuses,
                          const std::string& strGroupLabel, const std::string& strCategory, QWidget* parent)
@@ -60,7 +41,7 @@ bool CExpEditDlg::UpdateData(bool bSave)
         DataExchange::LoadText(m_ui->checkNumberEdit, m_strChkNbr, kCheckNumberChars);
         m_ui->amountEdit->setText(QString::fromStdString(m_strAmount));
         m_ui->reimbursableCheckBox->setChecked(m_nReimbursed != 0);
-        m_ui->datePicker->setDateTime(toQt(m_dtDate));
+        DataExchange::LoadDateTime(m_ui->datePicker, m_dtDate);
         return true;
     }
     if (!DataExchange::SaveText(m_ui->itemEdit, m_strItem, kItemChars) ||
@@ -70,7 +51,7 @@ bool CExpEditDlg::UpdateData(bool bSave)
         return false;
     m_strAmount = m_ui->amountEdit->text().toStdString();
     m_nReimbursed = m_ui->reimbursableCheckBox->isChecked() ? 1 : 0;
-    m_dtDate = fromQt(m_ui->datePicker->dateTime());
+    m_dtDate = DataExchange::SaveDateTime(m_ui->datePicker);
     return true;
 }
 

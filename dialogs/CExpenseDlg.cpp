@@ -1,31 +1,12 @@
 // The new expense dialog: filling the lists, following the type, and checking a Save.
 #include "dialogs/CExpenseDlg.h"
 
-#include <QDateTime>
-
 #include "browser/FormatAmount.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "dialogs/CCodeDescCombo.h"
 #include "platform/ui/DataExchange.h"
 #include "ui_ExpenseDlg.h"
 
-namespace {
-
-QDateTime toQt(const ole::DateTime& value)
-{
-    const auto parts = value.parts();
-    if (!parts)
-        return QDateTime::currentDateTime();
-    return QDateTime(QDate(parts->year, parts->month, parts->day), QTime(parts->hour, parts->minute, parts->second));
-}
-
-ole::DateTime fromQt(const QDateTime& value)
-{
-    return ole::DateTime(value.date().year(), value.date().month(), value.date().day(), value.time().hour(),
-                         value.time().minute(), value.time().second());
-}
-
-}  // namespace
 
 CExpenseDlg::CExpenseDlg(CADODataBase& db, QWidget* parent)
     : QDialog(parent), m_dtDate(ole::DateTime::currentLocal()), m_ui(std::make_unique<Ui::ExpenseDlg>()), m_db(db)
@@ -54,7 +35,7 @@ bool CExpenseDlg::UpdateData(bool bSave)
         DataExchange::LoadText(m_ui->checkNumberEdit, m_strChkNbr, kCheckNumberChars);
         DataExchange::LoadText(m_ui->detailEdit, m_strDetail, kDetailChars);
         m_ui->reimbursableCheckBox->setChecked(m_nReimbursable != 0);
-        m_ui->datePicker->setDateTime(toQt(m_dtDate));
+        DataExchange::LoadDateTime(m_ui->datePicker, m_dtDate);
         return true;
     }
     if (!DataExchange::SaveText(m_ui->itemEdit, m_strItem, kItemChars) ||
@@ -64,7 +45,7 @@ bool CExpenseDlg::UpdateData(bool bSave)
         !DataExchange::SaveText(m_ui->detailEdit, m_strDetail, kDetailChars))
         return false;
     m_nReimbursable = m_ui->reimbursableCheckBox->isChecked() ? 1 : 0;
-    m_dtDate = fromQt(m_ui->datePicker->dateTime());
+    m_dtDate = DataExchange::SaveDateTime(m_ui->datePicker);
     return true;
 }
 

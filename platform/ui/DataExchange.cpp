@@ -1,6 +1,7 @@
 // Dialog data exchange with the standard refusals.
 #include "platform/ui/DataExchange.h"
 
+#include <QDateTimeEdit>
 #include <QLineEdit>
 
 #include "platform/ole/NumberLocale.h"
@@ -28,6 +29,23 @@ void DataExchange::LoadText(QLineEdit* edit, const std::string& value, int maxCh
 void DataExchange::LoadCurrency(QLineEdit* edit, const ole::Currency& value, const ole::NumberLocale& locale)
 {
     edit->setText(QString::fromStdString(locale.formatCurrency(value)));
+}
+
+void DataExchange::LoadDateTime(QDateTimeEdit* picker, const ole::DateTime& value)
+{
+    const auto parts = value.parts();
+    if (!parts) {
+        picker->setDateTime(QDateTime::currentDateTime());
+        return;
+    }
+    picker->setDateTime(QDateTime(QDate(parts->year, parts->month, parts->day), QTime(parts->hour, parts->minute, parts->second)));
+}
+
+ole::DateTime DataExchange::SaveDateTime(const QDateTimeEdit* picker)
+{
+    const QDateTime value = picker->dateTime();
+    return ole::DateTime(value.date().year(), value.date().month(), value.date().day(), value.time().hour(),
+                         value.time().minute(), value.time().second());
 }
 
 bool DataExchange::SaveText(QLineEdit* edit, std::string& value, int maxChars)

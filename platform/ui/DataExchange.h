@@ -9,7 +9,9 @@
 #include <QString>
 
 #include "platform/ole/Currency.h"
+#include "platform/ole/DateTime.h"
 
+class QDateTimeEdit;
 class QLineEdit;
 class QWidget;
 namespace ole {
@@ -23,6 +25,11 @@ public:
     // Loading: the edit takes the value and blocks typing beyond maxChars.
     static void LoadText(QLineEdit* edit, const std::string& value, int maxChars);
     static void LoadCurrency(QLineEdit* edit, const ole::Currency& value, const ole::NumberLocale& locale);
+
+    // A date picker shows a date-time value (today when the value is not a valid date) and
+    // gives back what it holds.
+    static void LoadDateTime(QDateTimeEdit* picker, const ole::DateTime& value);
+    static ole::DateTime SaveDateTime(const QDateTimeEdit* picker);
 
     // Saving: the member takes the edit's value, or the refusal is shown.
     static bool SaveText(QLineEdit* edit, std::string& value, int maxChars);

@@ -83,17 +83,8 @@ SyncRun openConduitServed(const Library& lib, std::int32_t syncType, bool deskto
     auto* open = lib.get<int32_t(void*, void*)>("OpenConduit");
     std::uint8_t props[8] = {};
     setLE(props, 0, syncType);
-    std::atomic<bool> done{false};
     int callback = 0;
-    std::thread worker([&] {
-        run.result = open(&callback, props);
-        done = true;
-    });
-    QElapsedTimer timer;
-    timer.start();
-    while (!done && timer.elapsed() < 30000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    worker.join();
+    run.result = whileServing([&] { return open(&callback, props); });
     return run;
 }
 

@@ -36,18 +36,7 @@ void addExpense(const TestDatabase& db)
 
 bool sendFromAnotherThread(int code)
 {
-    std::atomic<bool> done{false};
-    bool sent = false;
-    std::thread client([&] {
-        sent = ipc::DesktopChannel::NotifyDesktop(code);
-        done = true;
-    });
-    QElapsedTimer timer;
-    timer.start();
-    while (!done && timer.elapsed() < 20000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    client.join();
-    return sent;
+    return whileServing([code] { return ipc::DesktopChannel::NotifyDesktop(code); });
 }
 
 }  // namespace

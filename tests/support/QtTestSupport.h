@@ -2,8 +2,12 @@
 // for message boxes and file dialogs (with a record of what was shown).
 #pragma once
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QString>
+#include <atomic>
 #include <deque>
+#include <thread>
 #include <optional>
 #include <vector>
 
@@ -55,3 +59,22 @@ private:
     std::vector<ui::FileDialog::Request> m_requests;
     std::deque<std::optional<ui::FileDialog::Result>> m_answers;
 };
+
+// Runs work on another thread while this one keeps processing events (serving the desktop
+// channel, say), and returns work's result. Gives up waiting after 30 seconds.
+template <typename Work>
+auto whileServing(Work work) -> decltype(work())
+{
+    std::atomic<bool> done{false};
+    decltype(work()) result{};
+    std::thread worker([&] {
+        result = work();
+        done = true;
+    });
+    QElapsedTimer timer;
+    timer.start();
+    while (!done && timer.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    worker.join();
+    return result;
+}

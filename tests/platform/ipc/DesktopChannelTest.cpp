@@ -19,27 +19,6 @@
 
 using namespace ipc;
 
-namespace {
-
-// Runs the blocking client on another thread while this thread keeps serving.
-template <typename Call>
-auto whileServing(Call call)
-{
-    std::atomic<bool> done{false};
-    decltype(call()) result{};
-    std::thread client([&] {
-        result = call();
-        done = true;
-    });
-    QElapsedTimer timer;
-    timer.start();
-    while (!done && timer.elapsed() < 20000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    client.join();
-    return result;
-}
-
-}  // namespace
 
 class DesktopChannelTest : public QObject {
     Q_OBJECT

@@ -166,18 +166,18 @@ void writeLookups(sqlite3* db)
 {
     ado::Statement type(db, "INSERT INTO lkpExpTypes (ExpType, ExpLabel, ExpDesc, ExpComp) VALUES (?, ?, ?, ?)");
     ado::Statement category(db, "INSERT INTO lkpExpCategories (ExpType, ExpCat, CatDesc) VALUES (?, ?, ?)");
-    for (const TypeSpec& spec : userTypes()) {
+    for (const TypeSpec& entry : userTypes()) {
         type.reset();
-        type.bind(1, ole::Variant(spec.type));
-        type.bind(2, ole::Variant(spec.label));
-        type.bind(3, ole::Variant(spec.description));
-        type.bind(4, ole::Variant(spec.composition));
+        type.bind(1, ole::Variant(entry.type));
+        type.bind(2, ole::Variant(entry.label));
+        type.bind(3, ole::Variant(entry.description));
+        type.bind(4, ole::Variant(entry.composition));
         type.step();
-        for (const char* name : spec.categories) {
+        for (const char* name : entry.categories) {
             category.reset();
-            category.bind(1, ole::Variant(spec.type));
+            category.bind(1, ole::Variant(entry.type));
             category.bind(2, ole::Variant(name));
-            category.bind(3, ole::Variant(std::string(spec.description) + ": " + name));
+            category.bind(3, ole::Variant(std::string(entry.description) + ": " + name));
             category.step();
         }
     }
@@ -193,12 +193,12 @@ void writeLookups(sqlite3* db)
         account.step();
     }
     ado::Statement project(db, "INSERT INTO Projects (ProjectID, ProjectName, ProjectDesc, Active) VALUES (?, ?, ?, ?)");
-    for (const ProjectSpec& spec : projects()) {
+    for (const ProjectSpec& entry : projects()) {
         project.reset();
-        project.bind(1, ole::Variant(spec.id));
-        project.bind(2, ole::Variant(spec.name));
-        project.bind(3, ole::Variant(spec.description));
-        project.bind(4, ole::Variant(spec.active));
+        project.bind(1, ole::Variant(entry.id));
+        project.bind(2, ole::Variant(entry.name));
+        project.bind(3, ole::Variant(entry.description));
+        project.bind(4, ole::Variant(entry.active));
         project.step();
     }
 }
@@ -236,16 +236,16 @@ ExpenseRow makeExpense(Random& random, const ole::DateTime& date, int lastYear, 
         row.cents = random.between(50000, 400000);
         row.project = year;
     } else {
-        const TypeSpec& spec = random.pick(userTypes());
-        row.type = spec.type;
-        row.composition = spec.composition;
+        const TypeSpec& entry = random.pick(userTypes());
+        row.type = entry.type;
+        row.composition = entry.composition;
         // Items are listed in the order of their categories, so they stay plausible together.
-        const int category = random.between(0, static_cast<int>(spec.categories.size()) - 1);
-        row.category = spec.categories[static_cast<std::size_t>(category)];
-        row.item = spec.items[static_cast<std::size_t>(category) % spec.items.size()];
-        row.vendor = random.pick(spec.vendors);
-        row.cents = random.between(spec.minCents, spec.maxCents);
-        if (spec.composition == 2) {
+        const int category = random.between(0, static_cast<int>(entry.categories.size()) - 1);
+        row.category = entry.categories[static_cast<std::size_t>(category)];
+        row.item = entry.items[static_cast<std::size_t>(category) % entry.items.size()];
+        row.vendor = random.pick(entry.vendors);
+        row.cents = random.between(entry.minCents, entry.maxCents);
+        if (entry.composition == 2) {
             row.project = random.pick(projects()).id;
             row.reimburse = random.chance(0.8);
             // Older expenses have mostly been paid back; recent ones are incurred or submitted.

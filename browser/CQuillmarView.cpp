@@ -94,6 +94,12 @@ void CQuillmarView::OnUpdate(int nHint)
     // Before the first update there are no tabs yet; the first update builds the tree itself.
     if (nHint <= 0 || !m_bInitialUpdateDone)
         return;
+    if (m_nCommandDepth > 0) {
+        // A command is waiting on one of its dialogs and holds tree items: rebuilding now would
+        // pull them from under it. The rebuild runs when the command is done.
+        m_bUpdatePending = true;
+        return;
+    }
     if (m_db.IsOpen())
         RefreshTree();
     else
@@ -267,6 +273,24 @@ CQuillmarView::Item CQuillmarView::FindCategoryGroup(Item group, const std::stri
 
 // ---- view commands ----
 
+// Marks a view command as running for its lifetime; a reload asked for meanwhile runs at its end.
+class CQuillmarView::CommandScope {
+public:
+    explicit CommandScope(CQuillmarView& view) : m_view(view) { ++m_view.m_nCommandDepth; }
+    ~CommandScope()
+    {
+        if (--m_view.m_nCommandDepth == 0 && m_view.m_bUpdatePending) {
+            m_view.m_bUpdatePending = false;
+            m_view.OnUpdate(kHintReload);
+        }
+    }
+    CommandScope(const CommandScope&) = delete;
+    CommandScope& operator=(const CommandScope&) = delete;
+
+private:
+    CQuillmarView& m_view;  // the view whose command runs
+};
+
 bool CQuillmarView::Ask(const std::string& question)
 {
     return ui::MessageBox::Show(this, QString::fromStdString(question), "Confirm Delete", ui::MessageBox::Buttons::YesNo,
@@ -285,6 +309,7 @@ void CQuillmarView::ReportStoreFailure(const CAdoRecordset& rs)
 
 void CQuillmarView::OnAddNew()
 {
+    const CommandScope running(*this);
     CExpenseDlg dialog(m_db, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -292,8 +317,12 @@ void CQuillmarView::OnAddNew()
     try {
         if (!m_rsExpenses.AddNew())
             return;
-    } catch (const ado::Error&) {
-        return;  // no record set to add to (the database is closed): nothing is written
+    } catch (const ado::Error& error) {
+        // No record set to add to (the database was closed meanwhile): nothing is written, and
+        // the user is told so rather than left to think the expense was kept.
+        ui::MessageBox::Show(this, QString::fromStdString("The expense could not be saved.\n" + error.description()), {},
+                             ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);
+        return;
     }
     dialog.WriteNewRow(m_rsExpenses);
     if (!m_rsExpenses.Update()) {
@@ -342,6 +371,7 @@ void CQuillmarView::DeleteRowsUnder(Item group)
 
 void CQuillmarView::OnDelete()
 {
+    const CommandScope running(*this);
     const Item selected = SelectedItem();
     if (!selected)
         return;
@@ -390,6 +420,7 @@ void CQuillmarView::OnDoubleClick(Item item)
 {
     if (!item)
         return;
+    const CommandScope running(*this);
     const CExpTreeItem* data = m_model->GetItemData(item);
     if (data->m_nKind == CExpTreeItem::ExpenseItem)
         EditLine(item);

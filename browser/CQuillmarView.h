@@ -23,6 +23,7 @@ class CQuillmarView : public QWidget {
     Q_OBJECT
 public:
     using Item = ExpenseTreeModel::Item;
+    static constexpr int kHintReload = 1;  // update hint: a database was opened or re-opened
 
     CQuillmarView(CADODataBase& db, QWidget* parent = nullptr);
     ~CQuillmarView() override;
@@ -60,6 +61,7 @@ public:
     void OnDoubleClick(Item item);
 
 private:
+    class CommandScope;
     void EditLine(Item line);
     void RestateGroup(Item group);
     void ChangeStatusOfLines(Item first, std::int16_t nFrom, std::int16_t nTo);
@@ -82,6 +84,8 @@ private:
     QFont m_font;                             // fixed-pitch tree font, made at first update
     bool m_bFontCreated = false;              // m_font exists
     bool m_bInitialUpdateDone = false;        // OnInitialUpdate has run
+    int m_nCommandDepth = 0;                  // view commands running (waiting on a dialog)
+    bool m_bUpdatePending = false;            // a reload arrived while a command ran
     ExpenseTreeModel* m_model;                // the tree's items (child object)
     int m_nSortMode = 0;                      // 0 = by date, 1 = by category
 };

@@ -310,6 +310,30 @@ private slots:
         QVERIFY(f.messages.shown().empty());
     }
 
+    void aSyncWhileAnEditDialogIsOpenWaitsForTheCommand()
+    {
+        Fixture f;
+        f.view->SelectItem(f.find("12/24 SU"));
+        whenModal<CExpEditDlg>([&f](CExpEditDlg* dialog) {
+            // The handheld sync closes and re-opens the database while the dialog is up.
+            f.connection.Close();
+            f.db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, Item, Amount, ProjectID, TypeComp) "
+                      "VALUES (0, 'GENERAL', '2006-01-01 00:00:00', 'From the handheld', 10000, 2006, 0)");
+            QVERIFY(f.connection.Open(f.db.path()));
+            f.view->OnUpdate(CQuillmarView::kHintReload);
+            dialog->findChild<QLineEdit*>("amountEdit")->setText("50.00");
+            dialog->findChild<QPushButton*>("saveButton")->click();
+        });
+        f.view->OnDoubleClick(f.view->SelectedItem());
+        // The change could not be stored in the closed record set, and the user was told.
+        QCOMPARE(f.messages.shown().size(), std::size_t(1));
+        QVERIFY(f.messages.texts().first().startsWith("The expense could not be saved."));
+        QCOMPARE(f.db.scalar("SELECT Amount FROM Expenses WHERE Item='Lunch'"), std::string("450000"));
+        // The reload that arrived meanwhile ran once the command was done.
+        QVERIFY(f.find("Tax YR: 2006 ="));
+        QCOMPARE(dump(*f.view), f.rebuilt());
+    }
+
     void deletingARowAnotherProgramDeletedKeepsTheTreeWhole()
     {
         Fixture f;

@@ -7,6 +7,8 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 
+#include "dbaccess/CAdoRecordset.h"
+
 namespace {
 
 constexpr int kDescriptionRole = Qt::UserRole + 1;  // the record's description
@@ -140,4 +142,20 @@ void CCodeDescCombo::AdjustWidths()
     m_nCodeWidth = widestCode + m_nSpacing + edge;
     m_nDescWidth = widestDescription + m_nSpacing + edge + scrollBar;
     view()->setMinimumWidth(m_nCodeWidth + m_nDescWidth);
+}
+
+void CCodeDescCombo::FillFromTable(CADODataBase& db, const char* table, const std::string& filter, const char* codeColumn,
+                                   const char* descriptionColumn, const char* valueColumn, const char* sort)
+{
+    clear();
+    CAdoRecordset rows(&db);
+    rows.m_strFilter = filter;
+    rows.m_strSort = sort;
+    if (rows.OpenTable(table)) {
+        for (rows.MoveFirst(); !rows.IsEOF(); rows.MoveNext())
+            AddItem(rows.GetDF_Text(codeColumn), rows.GetDF_Text(descriptionColumn),
+                    valueColumn ? rows.GetDF_Short(valueColumn) : 0);
+        rows.Close();
+    }
+    AdjustWidths();
 }

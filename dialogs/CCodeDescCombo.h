@@ -8,6 +8,8 @@
 #include <QPen>
 #include <string>
 
+class CADODataBase;
+
 class CCodeDescCombo : public QComboBox {
     Q_OBJECT
 public:
@@ -31,6 +33,12 @@ public:
 
     // Measures every item and sizes the two columns and the drop-down to fit.
     void AdjustWidths();
+
+    // Empties the list and fills it from a table of its own record set (filter and sort as the
+    // record set takes them; the value column may be null for 0), then adjusts the widths. A
+    // table that cannot be opened leaves the list empty.
+    void FillFromTable(CADODataBase& db, const char* table, const std::string& filter, const char* codeColumn,
+                       const char* descriptionColumn, const char* valueColumn = nullptr, const char* sort = "");
 
     int CodeColumnWidth() const { return m_nCodeWidth; }
     int DescriptionColumnWidth() const { return m_nDescWidth; }

@@ -64,23 +64,10 @@ void CExpEditDlg::OnInitDialog()
     m_strChkNbr = m_expenses.GetDF_Text("ChkNbr");
 
     m_strOldAcctCode = m_expenses.GetDF_Text("AcctCode");
-    CAdoRecordset accounts(&m_db);
-    if (accounts.OpenTable("lkpAccounts")) {
-        for (accounts.MoveFirst(); !accounts.IsEOF(); accounts.MoveNext())
-            m_ui->accountCombo->AddItem(accounts.GetDF_Text("AcctCode"), accounts.GetDF_Text("AcctDesc"), 0);
-        accounts.Close();
-    }
-    m_ui->accountCombo->AdjustWidths();
+    m_ui->accountCombo->FillFromTable(m_db, "lkpAccounts", "", "AcctCode", "AcctDesc");
     m_ui->accountCombo->SelectPrefix(m_strOldAcctCode);
 
-    CAdoRecordset categories(&m_db);
-    categories.m_strFilter = "ExpType=" + std::to_string(m_nExpType);
-    if (categories.OpenTable("lkpExpCategories")) {
-        for (categories.MoveFirst(); !categories.IsEOF(); categories.MoveNext())
-            m_ui->categoryCombo->AddItem(categories.GetDF_Text("ExpCat"), categories.GetDF_Text("CatDesc"), 0);
-        categories.Close();
-    }
-    m_ui->categoryCombo->AdjustWidths();
+    m_ui->categoryCombo->FillFromTable(m_db, "lkpExpCategories", "ExpType=" + std::to_string(m_nExpType), "ExpCat", "CatDesc");
     m_strExpCat = m_expenses.GetDF_Text("ExpCat");
     m_ui->categoryCombo->SelectPrefix(m_strExpCat);
 

@@ -53,40 +53,18 @@ void CExpenseDlg::OnInitDialog()
 {
     {
         const QSignalBlocker quiet(m_ui->typeCombo);  // filling is not a choice of type
-        CAdoRecordset types(&m_db);
-        types.m_strSort = "ExpType";
-        if (types.OpenTable("lkpExpTypes")) {
-            for (types.MoveFirst(); !types.IsEOF(); types.MoveNext())
-                m_ui->typeCombo->AddItem(types.GetDF_Text("ExpLabel"), types.GetDF_Text("ExpDesc"), types.GetDF_Short("ExpType"));
-            types.Close();
-        }
-        m_ui->typeCombo->AdjustWidths();
+        m_ui->typeCombo->FillFromTable(m_db, "lkpExpTypes", "", "ExpLabel", "ExpDesc", "ExpType", "ExpType");
         m_ui->typeCombo->setCurrentIndex(m_ui->typeCombo->count() > 0 ? 0 : -1);
     }
     FillCategories(0);
-
-    CAdoRecordset accounts(&m_db);
-    if (accounts.OpenTable("lkpAccounts")) {
-        for (accounts.MoveFirst(); !accounts.IsEOF(); accounts.MoveNext())
-            m_ui->accountCombo->AddItem(accounts.GetDF_Text("AcctCode"), accounts.GetDF_Text("AcctDesc"), 0);
-        accounts.Close();
-    }
-    m_ui->accountCombo->AdjustWidths();
+    m_ui->accountCombo->FillFromTable(m_db, "lkpAccounts", "", "AcctCode", "AcctDesc");
     UpdateData(false);
 }
 
 void CExpenseDlg::FillCategories(int nExpType)
 {
     CCodeDescCombo* combo = m_ui->categoryCombo;
-    combo->clear();
-    CAdoRecordset categories(&m_db);
-    categories.m_strFilter = "ExpType=" + std::to_string(nExpType);
-    if (categories.OpenTable("lkpExpCategories")) {
-        for (categories.MoveFirst(); !categories.IsEOF(); categories.MoveNext())
-            combo->AddItem(categories.GetDF_Text("ExpCat"), categories.GetDF_Text("CatDesc"), 0);
-        categories.Close();
-    }
-    combo->AdjustWidths();
+    combo->FillFromTable(m_db, "lkpExpCategories", "ExpType=" + std::to_string(nExpType), "ExpCat", "CatDesc");
     combo->setCurrentIndex(combo->count() == 1 ? 0 : -1);
 }
 

@@ -441,16 +441,22 @@ std::int32_t HandheldSession::ReadResRecordByIndex(SyncResourceInfo* pInfo, bool
     return SYNCERR_NONE;
 }
 
-std::int32_t HandheldSession::ReadAppPreference(SyncPreferenceInfo* pInfo)
+std::int32_t HandheldSession::CheckPreferenceRequest(const SyncPreferenceInfo* pInfo, std::string& name) const
 {
-    std::lock_guard lock(m_lock);
     if (!pInfo || (!pInfo->pBytes && pInfo->wSize != 0))
         return SYNCERR_BAD_ARGUMENT;
     if (m_directory.empty())
         return SYNCERR_NOT_CONNECTED;
-    const std::string name = pInfo->bSaved ? kSavedPreferences : kUnsavedPreferences;
-    if (IsOpen(name))
-        return SYNCERR_DB_OPEN;
+    name = pInfo->bSaved ? kSavedPreferences : kUnsavedPreferences;
+    return IsOpen(name) ? SYNCERR_DB_OPEN : SYNCERR_NONE;
+}
+
+std::int32_t HandheldSession::ReadAppPreference(SyncPreferenceInfo* pInfo)
+{
+    std::lock_guard lock(m_lock);
+    std::string name;
+    if (const std::int32_t refused = CheckPreferenceRequest(pInfo, name); refused != SYNCERR_NONE)
+        return refused;
     std::string path;
     PalmDatabaseFile file;
     std::int32_t result = FindFile(name, path);
@@ -475,14 +481,10 @@ std::int32_t HandheldSession::ReadAppPreference(SyncPreferenceInfo* pInfo)
 std::int32_t HandheldSession::WriteAppPreference(SyncPreferenceInfo* pInfo)
 {
     std::lock_guard lock(m_lock);
-    if (!pInfo || (!pInfo->pBytes && pInfo->wSize != 0))
-        return SYNCERR_BAD_ARGUMENT;
-    if (m_directory.empty())
-        return SYNCERR_NOT_CONNECTED;
+    std::string name;
+    if (const std::int32_t refused = CheckPreferenceRequest(pInfo, name); refused != SYNCERR_NONE)
+        return refused;
     const bool saved = pInfo->bSaved != 0;
-    const std::string name = saved ? kSavedPreferences : kUnsavedPreferences;
-    if (IsOpen(name))
-        return SYNCERR_DB_OPEN;
     std::string path;
     PalmDatabaseFile file;
     std::int32_t result = FindFile(name, path);

@@ -71,6 +71,8 @@ private:
     // Loads and checks a database file against the name and kind its file name gives.
     std::int32_t LoadFile(const std::string& name, const std::string& path, PalmDatabaseFile& file) const;
     bool IsOpen(const std::string& name) const;
+    // The checks both preference calls make; name receives the preferences database's name.
+    std::int32_t CheckPreferenceRequest(const SyncPreferenceInfo* pInfo, std::string& name) const;
     std::uint8_t FreeHandle() const;
     OpenDatabase* Lookup(std::uint8_t hDB);
     std::int32_t SaveAndForget(std::uint8_t hDB);

@@ -2,7 +2,6 @@
 #include "tools/handheld/HandheldTool.h"
 
 #include <algorithm>
-#include <charconv>
 #include <ctime>
 #include <filesystem>
 #include <iomanip>
@@ -18,6 +17,7 @@
 #include "conduit/HandheldText.h"
 #include "platform/palm/PalmBytes.h"
 #include "platform/palm/PalmDatabaseFile.h"
+#include "tools/CommandLine.h"
 
 namespace {
 
@@ -69,19 +69,6 @@ const char* const kDumpHelp =
     "Quillmar databases are decoded field by field, preferences by creator and id; anything\n"
     "else is shown in hexadecimal. A file that is no sound Palm database is reported and the\n"
     "status is 1. Nothing is written.\n";
-
-bool wantsHelp(const std::vector<std::string>& arguments)
-{
-    return std::any_of(arguments.begin(), arguments.end(),
-                       [](const std::string& a) { return a == "--help" || a == "-h"; });
-}
-
-template <typename T>
-bool parseNumber(const std::string& text, T& value)
-{
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size() && !text.empty();
-}
 
 std::string quoted(std::string_view handheldText)
 {
@@ -183,7 +170,7 @@ int HandheldTool::run(const std::vector<std::string>& arguments)
 
 int HandheldTool::init(const std::vector<std::string>& arguments)
 {
-    if (wantsHelp(arguments)) {
+    if (cli::WantsHelp(arguments)) {
         m_out << kInitHelp;
         return 0;
     }
@@ -199,7 +186,7 @@ int HandheldTool::init(const std::vector<std::string>& arguments)
             if (argument == "--user") {
                 user = value;
                 haveUser = true;
-            } else if (!parseNumber(value, version) || version < 0) {
+            } else if (!cli::ParseNumber(value, version) || version < 0) {
                 return usageError("'" + value + "' is not a valid version number", kInitHelp);
             }
         } else if (argument.rfind("--", 0) == 0) {
@@ -254,7 +241,7 @@ int HandheldTool::init(const std::vector<std::string>& arguments)
 
 int HandheldTool::addExpense(const std::vector<std::string>& arguments)
 {
-    if (wantsHelp(arguments)) {
+    if (cli::WantsHelp(arguments)) {
         m_out << kAddHelp;
         return 0;
     }
@@ -284,7 +271,7 @@ int HandheldTool::addExpense(const std::vector<std::string>& arguments)
             }
             std::uint32_t number = 0;
             const std::uint32_t limit = argument == "--type" ? 0xFFFF : argument == "--comp" ? 0xFF : 0xFFFFFFFF;
-            if (!parseNumber(value, number) || number > limit)
+            if (!cli::ParseNumber(value, number) || number > limit)
                 return usageError("'" + value + "' is not a valid value for " + argument, kAddHelp);
             if (argument == "--type")
                 type = number, haveType = true;
@@ -358,7 +345,7 @@ int HandheldTool::addExpense(const std::vector<std::string>& arguments)
 
 int HandheldTool::dump(const std::vector<std::string>& arguments)
 {
-    if (wantsHelp(arguments)) {
+    if (cli::WantsHelp(arguments)) {
         m_out << kDumpHelp;
         return 0;
     }

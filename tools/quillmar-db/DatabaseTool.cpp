@@ -1,7 +1,6 @@
 // Commands of quillmar-db.
 #include "tools/quillmar-db/DatabaseTool.h"
 
-#include <charconv>
 #include <iomanip>
 #include <ostream>
 
@@ -9,6 +8,7 @@
 #include "database/CDemoDataWriter.h"
 #include "dbaccess/CADODataBase.h"
 #include "dbaccess/CAdoRecordset.h"
+#include "tools/CommandLine.h"
 
 namespace {
 
@@ -53,21 +53,6 @@ const char* const kInfoHelp =
 const char* const kTables[] = {"Expenses", "lkpExpTypes", "lkpExpCategories", "lkpAccounts",
                                "Projects", "lkpExpBillStatus", "QlVersion"};
 
-bool wantsHelp(const std::vector<std::string>& arguments)
-{
-    for (const auto& argument : arguments)
-        if (argument == "--help" || argument == "-h")
-            return true;
-    return false;
-}
-
-template <typename T>
-bool parseNumber(const std::string& text, T& value)
-{
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size();
-}
-
 }  // namespace
 
 int DatabaseTool::usageError(const std::string& message, const char* help)
@@ -97,7 +82,7 @@ int DatabaseTool::run(const std::vector<std::string>& arguments)
 
 int DatabaseTool::create(const std::vector<std::string>& arguments)
 {
-    if (wantsHelp(arguments)) {
+    if (cli::WantsHelp(arguments)) {
         m_out << kCreateHelp;
         return 0;
     }
@@ -127,7 +112,7 @@ int DatabaseTool::create(const std::vector<std::string>& arguments)
 
 int DatabaseTool::demo(const std::vector<std::string>& arguments)
 {
-    if (wantsHelp(arguments)) {
+    if (cli::WantsHelp(arguments)) {
         m_out << kDemoHelp;
         return 0;
     }
@@ -142,8 +127,8 @@ int DatabaseTool::demo(const std::vector<std::string>& arguments)
             if (i + 1 >= arguments.size())
                 return usageError(argument + " needs a value", kDemoHelp);
             const std::string& value = arguments[++i];
-            const bool ok = argument == "--expenses" ? parseNumber(value, options.expenses) && options.expenses >= 0
-                                                     : parseNumber(value, options.seed);
+            const bool ok = argument == "--expenses" ? cli::ParseNumber(value, options.expenses) && options.expenses >= 0
+                                                     : cli::ParseNumber(value, options.seed);
             if (!ok)
                 return usageError("'" + value + "' is not a valid value for " + argument, kDemoHelp);
         } else if (argument.rfind("--", 0) == 0) {
@@ -170,7 +155,7 @@ int DatabaseTool::demo(const std::vector<std::string>& arguments)
 
 int DatabaseTool::info(const std::vector<std::string>& arguments)
 {
-    if (wantsHelp(arguments)) {
+    if (cli::WantsHelp(arguments)) {
         m_out << kInfoHelp;
         return 0;
     }

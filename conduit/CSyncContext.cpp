@@ -115,13 +115,7 @@ std::int32_t CSyncContext::ImportRows(CHHExpensesDB& expenses, CAdoRecordset& ro
     for (std::uint16_t index = 0; index < expenses.m_wRecordCount; ++index) {
         if (!expenses.ReadRecord(index))
             return kReadFailed;
-        bool added = false;
-        try {
-            added = rows.AddNew();
-        } catch (const ado::Error&) {
-            added = false;
-        }
-        if (!added)
+        if (!rows.AddNew())
             return kAddNewFailed;
         PutExpense(rows, expenses.m_Expense);
         if (!rows.Update())

@@ -38,6 +38,7 @@ void CADODataBase::RecordError(const ado::Error& error)
     std::snprintf(head, sizeof head, "%08lx",
                   static_cast<unsigned long>(static_cast<std::uint32_t>(error.code())));
     m_hrLastError = error.code();
+    m_LastFailure = {error.code(), error.source(), error.description(), m_strConnection};
     m_strLastError = "Connection String = " + m_strConnection + "\n" + "CADODataBase Error\n\tCode = " +
                      head + "\n\tCode meaning = " + ado::Error::codeMeaning(error.code()) +
                      "\n\tSource = " + error.source() + "\n\tDescription = " + error.description() + "\n";

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "dbaccess/AdoFailure.h"
+
 namespace ado {
 class Connection;
 class Error;
@@ -30,6 +32,8 @@ public:
 
     // The engine connection the record sets open on.
     ado::Connection* GetConnection() const { return m_pConnection.get(); }
+    // The last recorded failure (empty until the first).
+    const AdoFailure& LastFailure() const { return m_LastFailure; }
 
     static std::string ConnectionString(const std::string& strPath);
 
@@ -38,6 +42,7 @@ private:
     template <typename Operation> bool RunTransactionStep(Operation operation);
 
     std::unique_ptr<ado::Connection> m_pConnection;  // the engine connection object
+    AdoFailure m_LastFailure;                         // the last recorded failure, as a value
 
 public:
     std::string m_strConnection;   // connection string of the open or last attempted database

@@ -6,9 +6,13 @@
 #include "dbaccess/CADODataBase.h"
 #include "platform/ado/Connection.h"
 #include "platform/ado/Error.h"
+#include "platform/ado/Recordset.h"
 
 using ole::VarType;
 using ole::Variant;
+
+static_assert(int(CAdoRecordset::adOpenKeyset) == int(ado::adOpenKeyset) &&
+              int(CAdoRecordset::adOpenStatic) == int(ado::adOpenStatic));
 
 CAdoRecordset::CAdoRecordset(CADODataBase* pDatabase)
     : m_pRecordset(std::make_unique<ado::Recordset>()), m_pDatabase(pDatabase)
@@ -23,6 +27,7 @@ void CAdoRecordset::RecordError(const std::string& context, const ado::Error& er
     std::snprintf(code, sizeof code, "%08lx",
                   static_cast<unsigned long>(static_cast<std::uint32_t>(error.code())));
     m_hrLastError = error.code();
+    m_LastFailure = {error.code(), error.source(), error.description(), context};
     m_strLastError = "Query = " + context + "\n" + "CAdoRecordset Error\n\nCode = " + code +
                      "\nCode meaning = " + ado::Error::codeMeaning(error.code()) +
                      "\nSource = " + error.source() + "\nDescription:\n  " + error.description();
@@ -171,21 +176,20 @@ std::string CAdoRecordset::LookupText(std::string_view keyColumn, std::int16_t n
     return {};
 }
 
-void CAdoRecordset::CancelUpdate() { m_pRecordset->cancelUpdate(); }
+void CAdoRecordset::CancelUpdate()
+{
+    if (IsOpen())  // a closed record set has nothing pending
+        m_pRecordset->cancelUpdate();
+}
 
 bool CAdoRecordset::AddNew()
 {
-    m_pRecordset->addNew();
-    return true;
+    return Recording("AddNew", [](ado::Recordset& rs) { rs.addNew(); });
 }
 
 bool CAdoRecordset::CancelAfterFailure()
 {
-    try {
-        CancelUpdate();
-    } catch (const ado::Error&) {
-        // the record set was closed under us; nothing is pending any more
-    }
+    CancelUpdate();
     return false;
 }
 

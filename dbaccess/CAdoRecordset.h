@@ -1,9 +1,9 @@
 // CAdoRecordset: the one way the system reads and writes rows. It opens a whole table or an SQL
 // text on a CADODataBase, keeps a filter, a sort and a find criterion as plain text members,
 // reads and writes columns by name through typed getters and setters with fixed null rules,
-// navigates and searches. Engine failures are recorded in m_strLastError / m_hrLastError,
-// except in the operations documented as passing them on (IsEOF, IsBOF, GetRecordCount,
-// GetBookmark, FindNext, AddNew, CancelUpdate), which throw ado::Error.
+// navigates and searches. Engine failures are recorded in m_strLastError / m_hrLastError and as
+// a value (LastFailure), except in the operations documented as passing them on (IsEOF, IsBOF,
+// GetRecordCount, GetBookmark, FindNext, CancelUpdate), which throw the engine's ado::Error.
 #pragma once
 
 #include <cstdint>
@@ -12,14 +12,21 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ado/Error.h"
-#include "platform/ado/Recordset.h"
+#include "dbaccess/AdoFailure.h"
+#include "platform/ole/Currency.h"
+#include "platform/ole/DateTime.h"
 #include "platform/ole/Variant.h"
 
 class CADODataBase;
+namespace ado {
+class Error;
+class Recordset;
+}
 
 class CAdoRecordset {
 public:
+    enum CursorType : int { adOpenKeyset = 1, adOpenStatic = 3 };
+
     explicit CAdoRecordset(CADODataBase* pDatabase);
     virtual ~CAdoRecordset();
     CAdoRecordset(const CAdoRecordset&) = delete;
@@ -30,7 +37,7 @@ public:
 
     bool IsOpen() const;
     bool OpenTable(const std::string& strTable);
-    bool OpenQuery(const std::string& strSQL, int nCursorType = ado::adOpenStatic);
+    bool OpenQuery(const std::string& strSQL, int nCursorType = adOpenStatic);
     std::string BuildQuery(const std::string& strSQL);
     void Close();
 
@@ -49,7 +56,7 @@ public:
     bool FindNext();
     std::string LookupText(std::string_view keyColumn, std::int16_t nKey, std::string_view textColumn);
 
-    bool AddNew();
+    bool AddNew();  // false, with the failure recorded, when no new row can be started
     bool Update();
     bool Delete();
 
@@ -72,6 +79,8 @@ public:
     bool PutDF_Empty(std::string_view column);
 
     CADODataBase* GetDatabase() const { return m_pDatabase; }
+    // The last recorded failure (empty until the first).
+    const AdoFailure& LastFailure() const { return m_LastFailure; }
     // Bytes held by the snapshot while open (for measurements).
     std::size_t SnapshotBytes() const;
 
@@ -84,6 +93,7 @@ private:
     template <typename T, typename Read> T ReadField(std::string_view column, const char* context, T failed, Read read);
 
     std::unique_ptr<ado::Recordset> m_pRecordset;  // the engine record set
+    AdoFailure m_LastFailure;                      // the last recorded failure, as a value
 
 public:
     std::string m_strFilter;        // row condition of the next open; empty = none

@@ -48,6 +48,8 @@ TEST(CADODataBase, FailedOpenRecordsTheExactReport)
               "Connection String = Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + missing + "\n"
               "CADODataBase Error\n\tCode = 80004005\n\tCode meaning = Unspecified error\n"
               "\tSource = Connection\n\tDescription = Could not find file '" + missing + "'.\n");
+    EXPECT_EQ(connection.LastFailure().description, "Could not find file '" + missing + "'.");
+    EXPECT_EQ(connection.LastFailure().context, CADODataBase::ConnectionString(missing));
     EXPECT_FALSE(fileExists(missing));
 
     // A success does not clear the report.

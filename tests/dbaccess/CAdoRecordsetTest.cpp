@@ -80,6 +80,11 @@ TEST_F(CAdoRecordsetTest, OpenFailuresRecordTheirContext)
     EXPECT_EQ(rs.m_hrLastError, ado::kNoSuchTable);
     EXPECT_EQ(rs.m_strLastError, report("NoSuchTable", "80040e37", "IDispatch error #3127", "SQLite",
                                         "no such table: NoSuchTable"));
+    // The same failure as a value, for callers that act on it.
+    EXPECT_EQ(rs.LastFailure().code, ado::kNoSuchTable);
+    EXPECT_EQ(rs.LastFailure().source, "SQLite");
+    EXPECT_EQ(rs.LastFailure().description, "no such table: NoSuchTable");
+    EXPECT_EQ(rs.LastFailure().context, "NoSuchTable");
 
     rs.m_strFilter = "ExpType >";
     EXPECT_FALSE(rs.OpenQuery("SELECT * FROM Expenses"));
@@ -275,7 +280,9 @@ TEST_F(CAdoRecordsetTest, UncaughtOperationsPassFailuresOn)
     CAdoRecordset rs(&connection);
     EXPECT_THROW(rs.IsEOF(), ado::Error);
     EXPECT_THROW(rs.GetRecordCount(), ado::Error);
-    EXPECT_THROW(rs.AddNew(), ado::Error);
+    EXPECT_FALSE(rs.AddNew()) << "no row can be started on a closed record set";
+    EXPECT_EQ(rs.LastFailure().code, ado::kObjectClosed);
+    EXPECT_EQ(rs.LastFailure().context, "AddNew");
     ASSERT_TRUE(rs.OpenTable("Expenses"));
     rs.MoveTo(2);
     EXPECT_THROW(rs.GetBookmark(), ado::Error);

@@ -1,7 +1,7 @@
 // Building, summing and formatting the items of the expense tree.
 #include "browser/CExpTreeItem.h"
 
-#include "browser/FormatAmount.h"
+#include "platform/ole/FormatAmount.h"
 #include "browser/FixedWidthText.h"
 #include "dbaccess/CAdoRecordset.h"
 

@@ -1,7 +1,7 @@
 // The edit expense dialog: loading the row, the reimbursement controls, and the checked Save.
 #include "dialogs/CExpEditDlg.h"
 
-#include "browser/FormatAmount.h"
+#include "platform/ole/FormatAmount.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "dialogs/CCodeDescCombo.h"
 #include "platform/ui/DataExchange.h"

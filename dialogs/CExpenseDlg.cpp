@@ -1,7 +1,7 @@
 // The new expense dialog: filling the lists, following the type, and checking a Save.
 #include "dialogs/CExpenseDlg.h"
 
-#include "browser/FormatAmount.h"
+#include "platform/ole/FormatAmount.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "dialogs/CCodeDescCombo.h"
 #include "platform/ui/DataExchange.h"

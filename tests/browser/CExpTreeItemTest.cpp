@@ -4,7 +4,7 @@
 
 #include "browser/CExpTreeItem.h"
 #include "browser/FixedWidthText.h"
-#include "browser/FormatAmount.h"
+#include "platform/ole/FormatAmount.h"
 #include "dbaccess/CADODataBase.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "tests/support/TestDatabase.h"

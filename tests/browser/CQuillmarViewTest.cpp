@@ -7,7 +7,7 @@
 #include <QTreeView>
 
 #include "browser/CQuillmarView.h"
-#include "browser/FormatAmount.h"
+#include "platform/ole/FormatAmount.h"
 #include "dbaccess/CADODataBase.h"
 #include "tests/support/QtTestSupport.h"
 #include "tests/browser/TreeFixture.h"

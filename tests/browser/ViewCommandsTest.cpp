@@ -11,7 +11,7 @@
 #include <QTreeView>
 
 #include "browser/CQuillmarView.h"
-#include "browser/FormatAmount.h"
+#include "platform/ole/FormatAmount.h"
 #include "dbaccess/CADODataBase.h"
 #include "dialogs/CCodeDescCombo.h"
 #include "dialogs/CExpEditDlg.h"

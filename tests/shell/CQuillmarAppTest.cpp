@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "browser/CQuillmarView.h"
-#include "browser/FormatAmount.h"
+#include "platform/ole/FormatAmount.h"
 #include "database/CQuillmarDoc.h"
 #include "platform/ipc/DesktopChannel.h"
 #include "shell/CAboutDlg.h"

@@ -4,7 +4,7 @@
 #include <QtTest>
 
 #include "browser/CQuillmarView.h"
-#include "browser/FormatAmount.h"
+#include "platform/ole/FormatAmount.h"
 #include "shell/CMainFrame.h"
 #include "shell/CQuillmarApp.h"
 #include "tests/support/QtTestSupport.h"

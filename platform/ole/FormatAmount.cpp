@@ -1,5 +1,5 @@
-// Locale number text for amounts.
-#include "browser/FormatAmount.h"
+// Amount text in the user's locale.
+#include "platform/ole/FormatAmount.h"
 
 #include <optional>
 

@@ -2,8 +2,9 @@
 #include "database/CQuillmarDoc.h"
 
 #include "database/CDBOpenFileDlg.h"
+#include "database/QlVersion.h"
 #include "dbaccess/CADODataBase.h"
-#include "dbaccess/CAdoRecordset.h"
+#include "platform/ipc/DesktopChannel.h"
 #include "platform/settings/ProfileSettings.h"
 #include "platform/settings/RecentFileList.h"
 #include "platform/ui/MessageBox.h"
@@ -26,19 +27,12 @@ void CQuillmarDoc::UpdateTitle()
 
 bool CQuillmarDoc::VerifyDatabaseVersion(const std::string& strPath)
 {
-    CAdoRecordset version(&m_db);
-    if (!version.OpenTable("QlVersion")) {
-        Message(strPath + "\nDatabase is corrupt or invalid version.");
-        return false;
+    switch (QlVersion(m_db).CheckFormat()) {
+    case QlVersion::Format::Accepted: return true;
+    case QlVersion::Format::Unreadable: Message(strPath + "\nDatabase is corrupt or invalid version."); return false;
+    case QlVersion::Format::Refused: Message(strPath + "\nInvalid Database version."); return false;
     }
-    version.m_strFind = "AppCode='Quillmar'";
-    if (!version.FindFirst() || version.GetDF_Short("Major") < 1) {
-        Message(strPath + "\nInvalid Database version.");
-        version.Close();
-        return false;
-    }
-    version.Close();
-    return true;
+    return false;
 }
 
 bool CQuillmarDoc::OpenDatabase(const std::string& strPath, bool bStoreAsDefault)
@@ -110,9 +104,9 @@ bool CQuillmarDoc::OnOpenDocument(const std::string& strPath)
 
 int CQuillmarDoc::OnDatabaseRequest(int nCode)
 {
-    if (nCode == 10) {
+    if (nCode == ipc::kCloseDatabase) {
         m_db.Close();
-    } else if (nCode == 20) {
+    } else if (nCode == ipc::kReopenDatabase) {
         m_db.Open(m_strCurrDB);
         emit UpdateAllViews(kHintDatabaseOpened);
     }

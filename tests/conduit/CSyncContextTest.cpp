@@ -7,7 +7,7 @@
 #include "conduit/CSyncContext.h"
 #include "conduit/HHExpense.h"
 #include "conduit/HHRecordFormats.h"
-#include "database/BumpLookupVersion.h"
+#include "database/QlVersion.h"
 #include "platform/palm/PalmBytes.h"
 #include "platform/palm/SyncMgr.h"
 #include "tests/support/TestDatabase.h"

@@ -29,13 +29,18 @@ QMessageBox::Icon toolkitIcon(MessageBox::Icon icon)
 
 void MessageBox::SetHandler(Handler replacement) { handler() = std::move(replacement); }
 
-MessageBox::Answer MessageBox::Show(QWidget* parent, const QString& text, const QString& caption, Buttons buttons, Icon icon)
+MessageBox::Answer MessageBox::Show(QWidget* parent, const QString& text, const QString& caption, Buttons buttons, Icon icon,
+                                    Answer defaultAnswer)
 {
-    const Shown shown{text, caption.isEmpty() ? QString("Quillmar") : caption, buttons, icon};
+    if (buttons == Buttons::Ok)
+        defaultAnswer = Answer::Ok;
+    const Shown shown{text, caption.isEmpty() ? QString("Quillmar") : caption, buttons, icon, defaultAnswer};
     if (handler())
         return handler()(shown);
     QMessageBox box(toolkitIcon(icon), shown.caption, text,
                     buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    if (buttons == Buttons::YesNo)
+        box.setDefaultButton(defaultAnswer == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     const int result = box.exec();
     if (buttons == Buttons::Ok)
         return Answer::Ok;

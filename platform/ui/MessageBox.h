@@ -21,12 +21,14 @@ public:
         QString caption;  // the title bar
         Buttons buttons;
         Icon icon;
+        Answer defaultAnswer;  // the button Enter presses (Yes or No for a question)
     };
     using Handler = std::function<Answer(const Shown&)>;
 
-    // Shows the box modally; the caption defaults to the program's name, "Quillmar".
+    // Shows the box modally; the caption defaults to the program's name, "Quillmar". A question
+    // whose Yes cannot be undone makes No its default.
     static Answer Show(QWidget* parent, const QString& text, const QString& caption = {},
-                       Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
+                       Buttons buttons = Buttons::Ok, Icon icon = Icon::None, Answer defaultAnswer = Answer::Yes);
 
     // Tests: every box goes to handler instead of the screen while it is set.
     static void SetHandler(Handler handler);

@@ -130,10 +130,11 @@ long CAdoRecordset::GetRecordCount() const { return m_pRecordset->recordCount();
 
 Variant CAdoRecordset::GetBookmark() const { return Variant(m_pRecordset->bookmark()); }
 
-void CAdoRecordset::SetBookmark(const Variant& bookmark)
+bool CAdoRecordset::SetBookmark(const Variant& bookmark)
 {
-    if (!bookmark.isEmpty())
-        Recording("Bookmark operation failed.", [&bookmark](ado::Recordset& rs) { rs.setBookmark(bookmark); });
+    if (bookmark.isEmpty())
+        return false;
+    return Recording("Bookmark operation failed.", [&bookmark](ado::Recordset& rs) { rs.setBookmark(bookmark); });
 }
 
 bool CAdoRecordset::SetSort(const std::string& strSort, bool bRemember)

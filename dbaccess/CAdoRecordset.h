@@ -49,7 +49,7 @@ public:
     bool IsBOF() const;
     long GetRecordCount() const;
     ole::Variant GetBookmark() const;
-    void SetBookmark(const ole::Variant& bookmark);
+    bool SetBookmark(const ole::Variant& bookmark);  // false when it names no row (nothing moves)
     bool SetSort(const std::string& strSort, bool bRemember);
 
     bool FindFirst();

@@ -658,12 +658,9 @@ void Recordset::deleteCurrent()
     Statement remove(db, "DELETE FROM " + quoteIdentifier(m_table) + " WHERE rowid = ?");
     remove.bind(1, ole::Variant(m_store->rowId(slot)));
     remove.step();
-    const bool found = sqlite3_changes(db) != 0;
-    m_store->markDeleted(slot);  // gone from the file either way
+    // A row another program deleted already is gone as asked: deleting it again is no failure.
+    m_store->markDeleted(slot);
     --m_liveCount;
-    if (!found)
-        throw Error(kUnspecifiedError, "Recordset",
-                    "Row cannot be located for deleting (another program may have deleted it).");
 }
 
 std::size_t Recordset::bytesUsed() const

@@ -1,109 +1,124 @@
 // Building, summing and formatting the items of the expense tree.
 #include "browser/CExpTreeItem.h"
 
-#include "platform/ole/FormatAmount.h"
 #include "browser/FixedWidthText.h"
+#include "database/ExpenseRow.h"
+#include "database/ExpenseSchema.h"
 #include "dbaccess/CAdoRecordset.h"
+#include "platform/ole/FormatAmount.h"
 
 namespace {
+
+constexpr const char* kErrorLabel = "<error>";  // a type or project the lookup tables lack
 
 std::string Number(long value) { return std::to_string(value); }
 
 }  // namespace
 
-CExpTreeItem::CExpTreeItem(std::uint32_t nKind, CAdoRecordset& expenses, CAdoRecordset& types, CAdoRecordset& projects)
-    : m_nKind(nKind)
-{
-    const ole::DateTime date = expenses.GetDF_DateTime("ExpDate");
-    m_nExpType = expenses.GetDF_Short("ExpType");
-    const std::uint8_t typeComp = expenses.GetDF_Byte("TypeComp");
-    m_nYearKey = (typeComp != 0 && typeComp != 2) ? expenses.GetDF_Long("ProjectID") : date.year();
-    m_nProjectKey = m_nExpType <= 0 ? m_nYearKey : expenses.GetDF_Long("ProjectID");
+const std::uint32_t CExpTreeItem::kTreeColumns =
+    ExpenseRow::ExpType | ExpenseRow::ExpCat | ExpenseRow::ExpDate | ExpenseRow::Item | ExpenseRow::Detail |
+    ExpenseRow::Amount | ExpenseRow::Reimburse | ExpenseRow::Status | ExpenseRow::ProjectID | ExpenseRow::TypeComp;
 
-    types.m_strFind = "ExpType=" + Number(m_nExpType);
-    if (!types.FindFirst()) {
-        m_strLabel = "<error>";
-    } else if (typeComp == 0) {
-        if (m_nExpType == 0)
-            m_strLabel = "TAX YR " + Number(m_nYearKey);
-        else if (m_nExpType == 1)
-            m_strLabel = "EST TAX " + Number(m_nYearKey);
-        else
-            m_strLabel = types.GetDF_Text("ExpLabel");
-    } else if (typeComp == 2) {
-        m_bReimbursable = true;
-        projects.m_strFind = "ProjectID=" + Number(m_nProjectKey);
-        m_strLabel = projects.FindFirst() ? projects.GetDF_Text("ProjectName") : "<error>";
-    } else {
-        m_strLabel = types.GetDF_Text("ExpLabel") + ": " + Number(m_nProjectKey);
+std::uint32_t CExpTreeItem::TopLevelKindOf(std::int32_t nExpType)
+{
+    switch (nExpType) {
+    case schema::typerange::kTax: return TaxYearGroup;
+    case schema::typerange::kEstimatedTax: return EstTaxGroup;
+    default: return TypeGroup;  // every other type, system types 2 to 9 included
     }
-    m_strCategory = expenses.GetDF_Text("ExpCat");
 }
 
-CExpTreeItem::CExpTreeItem(CAdoRecordset& expenses, CAdoRecordset& statuses, std::unique_ptr<ole::Variant> pBookmark,
+CExpTreeItem::CExpTreeItem(std::uint32_t nKind, const ExpenseRow& row, CAdoRecordset& types, CAdoRecordset& projects)
+    : m_nKind(nKind)
+{
+    using namespace schema;
+    m_nExpType = row.m_nExpType;
+    const std::uint8_t typeComp = row.m_nTypeComp;
+    m_nYearKey = (typeComp != comp::kSystem && typeComp != comp::kReimbursable) ? row.m_lProjectID : row.m_dtDate.year();
+    m_nProjectKey = m_nExpType <= 0 ? m_nYearKey : row.m_lProjectID;
+
+    types.m_strFind = std::string(types::kExpType) + "=" + Number(m_nExpType);
+    if (!types.FindFirst()) {
+        m_strLabel = kErrorLabel;
+    } else if (typeComp == comp::kSystem) {
+        if (m_nExpType == typerange::kTax)
+            m_strLabel = "TAX YR " + Number(m_nYearKey);
+        else if (m_nExpType == typerange::kEstimatedTax)
+            m_strLabel = "EST TAX " + Number(m_nYearKey);
+        else
+            m_strLabel = types.GetDF_Text(types::kExpLabel);
+    } else if (typeComp == comp::kReimbursable) {
+        m_bReimbursable = true;
+        projects.m_strFind = std::string(projects::kProjectID) + "=" + Number(m_nProjectKey);
+        m_strLabel = projects.FindFirst() ? projects.GetDF_Text(projects::kProjectName) : kErrorLabel;
+    } else {
+        m_strLabel = types.GetDF_Text(types::kExpLabel) + ": " + Number(m_nProjectKey);
+    }
+    m_strCategory = row.m_strExpCat;
+}
+
+CExpTreeItem::CExpTreeItem(const ExpenseRow& row, CAdoRecordset& statuses, std::unique_ptr<ole::Variant> pBookmark,
                            int nSortMode)
     : m_pBookmark(std::move(pBookmark)), m_nKind(ExpenseItem)
 {
-    const ole::DateTime date = expenses.GetDF_DateTime("ExpDate");
-    m_bReimbursable = expenses.GetDF_Byte("TypeComp") == 2;
-    m_nYearKey = date.year();
-    m_nExpType = expenses.GetDF_Short("ExpType");
-    m_nProjectKey = m_nExpType <= 0 ? m_nYearKey : expenses.GetDF_Long("ProjectID");
+    m_bReimbursable = row.IsReimbursableType();
+    m_nYearKey = row.m_dtDate.year();
+    m_nExpType = row.m_nExpType;
+    m_nProjectKey = m_nExpType <= 0 ? m_nYearKey : row.m_lProjectID;
     if (m_bReimbursable) {
-        m_bReimburse = expenses.GetDF_Boolean("Reimburse");
+        m_bReimburse = row.m_bReimburse;
         if (m_bReimburse)
-            ReadStatusCode(expenses, statuses);
+            ReadStatusCode(row, statuses);
         if (m_strStatusCode.empty())
             m_strStatusCode = "--";
     }
-    m_strCategory = expenses.GetDF_Text("ExpCat");
-    m_strItem = expenses.GetDF_Text("Item");
-    m_strDetail = expenses.GetDF_Text("Detail");
-    m_strDateText = date.format("%m/%d");
-    m_cyTotal = expenses.GetDF_Currency("Amount");
+    m_strCategory = row.m_strExpCat;
+    m_strItem = row.m_strItem;
+    m_strDetail = row.m_strDetail;
+    m_strDateText = row.m_dtDate.format("%m/%d");
+    m_cyTotal = row.m_cyAmount;
     FormatText(nSortMode);
 }
 
 CExpTreeItem::~CExpTreeItem() = default;
 
-void CExpTreeItem::ReadStatusCode(CAdoRecordset& expenses, CAdoRecordset& statuses)
+void CExpTreeItem::ReadStatusCode(const ExpenseRow& row, CAdoRecordset& statuses)
 {
-    m_strStatusCode = statuses.LookupText("Status", expenses.GetDF_Short("Status"), "StatusCode");
+    m_strStatusCode = statuses.LookupText(schema::statuses::kStatus, row.m_nStatus.value_or(0), schema::statuses::kStatusCode);
 }
 
-void CExpTreeItem::UpdateFromRecord(CAdoRecordset& expenses, CAdoRecordset& statuses)
+void CExpTreeItem::UpdateFromRecord(const ExpenseRow& row, CAdoRecordset& statuses)
 {
-    m_cyTotal = expenses.GetDF_Currency("Amount");
+    m_cyTotal = row.m_cyAmount;
     m_strStatusCode.clear();
-    m_bReimburse = expenses.GetDF_Boolean("Reimburse");
+    m_bReimburse = row.m_bReimburse;
     if (m_bReimburse)
-        ReadStatusCode(expenses, statuses);
+        ReadStatusCode(row, statuses);
     else if (m_bReimbursable)
         m_strStatusCode = "  ";
-    m_strItem = expenses.GetDF_Text("Item");
-    m_strDetail = expenses.GetDF_Text("Detail");
-    m_strCategory = expenses.GetDF_Text("ExpCat");
-    m_strDateText = expenses.GetDF_DateTime("ExpDate").format("%m/%d");
+    m_strItem = row.m_strItem;
+    m_strDetail = row.m_strDetail;
+    m_strCategory = row.m_strExpCat;
+    m_strDateText = row.m_dtDate.format("%m/%d");
 }
 
-void CExpTreeItem::ApplyRecord(CAdoRecordset& expenses, bool bAdd)
+void CExpTreeItem::ApplyRecord(const ExpenseRow& row, bool bAdd)
 {
-    const ole::Currency amount = expenses.GetDF_Currency("Amount");
-    const auto apply = [&](ole::Currency& sum) { bAdd ? sum += amount : sum -= amount; };
+    const auto apply = [&](ole::Currency& sum) { bAdd ? sum += row.m_cyAmount : sum -= row.m_cyAmount; };
     apply(m_cyTotal);
-    if (!expenses.GetDF_Boolean("Reimburse"))
+    if (!row.m_bReimburse)
         return;
-    switch (expenses.GetDF_Short("Status")) {
-    case 1: apply(m_cySumIN); break;
-    case 2: apply(m_cySumSU); break;
-    case 3: apply(m_cySumPD); break;
+    switch (row.m_nStatus.value_or(schema::billing::kNone)) {
+    case schema::billing::kIncurred: apply(m_cySumIN); break;
+    case schema::billing::kSubmitted: apply(m_cySumSU); break;
+    case schema::billing::kPaid: apply(m_cySumPD); break;
     default: break;
     }
 }
 
-void CExpTreeItem::AddRecord(CAdoRecordset& expenses) { ApplyRecord(expenses, true); }
+void CExpTreeItem::AddRecord(const ExpenseRow& row) { ApplyRecord(row, true); }
 
-void CExpTreeItem::SubtractRecord(CAdoRecordset& expenses) { ApplyRecord(expenses, false); }
+void CExpTreeItem::SubtractRecord(const ExpenseRow& row) { ApplyRecord(row, false); }
 
 void CExpTreeItem::ApplyChild(const CExpTreeItem& child, bool bAdd)
 {
@@ -114,11 +129,11 @@ void CExpTreeItem::ApplyChild(const CExpTreeItem& child, bool bAdd)
         apply(m_cySumSU, child.m_cySumSU);
         apply(m_cySumPD, child.m_cySumPD);
     } else if (child.m_bReimburse) {
-        if (child.m_strStatusCode == "IN")
+        if (child.m_strStatusCode == schema::billing::kIncurredCode)
             apply(m_cySumIN, child.m_cyTotal);
-        else if (child.m_strStatusCode == "SU")
+        else if (child.m_strStatusCode == schema::billing::kSubmittedCode)
             apply(m_cySumSU, child.m_cyTotal);
-        else if (child.m_strStatusCode == "PD")
+        else if (child.m_strStatusCode == schema::billing::kPaidCode)
             apply(m_cySumPD, child.m_cyTotal);
     }
 }
@@ -141,6 +156,17 @@ bool CExpTreeItem::MatchesLine(const CExpTreeItem& line) const
     if (m_nExpType == 1)
         return line.m_nProjectKey == m_nYearKey;
     return line.m_nProjectKey == m_nProjectKey;
+}
+
+bool CExpTreeItem::EndsBefore(const ExpenseRow& row) const
+{
+    if (TopLevelKindOf(row.m_nExpType) != m_nKind)
+        return true;
+    switch (m_nKind) {
+    case TaxYearGroup: return row.m_dtDate.year() != m_nYearKey;
+    case EstTaxGroup: return row.m_lProjectID != m_nYearKey;
+    default: return row.m_nExpType != m_nExpType || row.m_lProjectID != m_nProjectKey;
+    }
 }
 
 bool CExpTreeItem::SortsAfter(const CExpTreeItem& newGroup) const

@@ -12,6 +12,7 @@
 #include "platform/ole/Variant.h"
 
 class CAdoRecordset;
+class ExpenseRow;
 
 class CExpTreeItem {
 public:
@@ -23,27 +24,36 @@ public:
         CategoryGroup = 4,  // second-level group of one category ("Sort by Category")
     };
 
-    // A group of the given kind, from the expense row the record set stands on.
-    CExpTreeItem(std::uint32_t nKind, CAdoRecordset& expenses, CAdoRecordset& types, CAdoRecordset& projects);
-    // An expense line from the current row; takes ownership of the bookmark copy.
-    CExpTreeItem(CAdoRecordset& expenses, CAdoRecordset& statuses, std::unique_ptr<ole::Variant> pBookmark, int nSortMode);
+    // The columns of an expense row that the tree reads.
+    static const std::uint32_t kTreeColumns;
+
+    // The kind of top-level group an expense type's rows are grouped in.
+    static std::uint32_t TopLevelKindOf(std::int32_t nExpType);
+
+    // A group of the given kind for an expense row; its label comes from the type and project
+    // record sets.
+    CExpTreeItem(std::uint32_t nKind, const ExpenseRow& row, CAdoRecordset& types, CAdoRecordset& projects);
+    // An expense line for a row; takes ownership of the bookmark copy.
+    CExpTreeItem(const ExpenseRow& row, CAdoRecordset& statuses, std::unique_ptr<ole::Variant> pBookmark, int nSortMode);
     virtual ~CExpTreeItem();
     CExpTreeItem(const CExpTreeItem&) = delete;
     CExpTreeItem& operator=(const CExpTreeItem&) = delete;
 
-    void AddRecord(CAdoRecordset& expenses);
-    void SubtractRecord(CAdoRecordset& expenses);
+    void AddRecord(const ExpenseRow& row);
+    void SubtractRecord(const ExpenseRow& row);
     void AddChild(const CExpTreeItem& child);
     void SubtractChild(const CExpTreeItem& child);
     void ResetSums();
-    // Re-reads an expense line's amount, status, item, detail, category and date after a change.
-    void UpdateFromRecord(CAdoRecordset& expenses, CAdoRecordset& statuses);
+    // Takes an expense line's amount, status, item, detail, category and date after a change.
+    void UpdateFromRecord(const ExpenseRow& row, CAdoRecordset& statuses);
     // Formats m_strText for the sort mode (0 by date, 1 by category) and returns it.
     const std::string& FormatText(int nSortMode);
 
-    // Top-level groups: whether this group holds the expense line, and whether this existing
-    // group sorts after a new group.
+    // Top-level groups: whether this group holds the expense line, whether the next row of a
+    // build in sorted order starts a group after this one, and whether this existing group sorts
+    // after a new group.
     bool MatchesLine(const CExpTreeItem& line) const;
+    bool EndsBefore(const ExpenseRow& row) const;
     bool SortsAfter(const CExpTreeItem& newGroup) const;
 
     bool IsGroup() const { return m_nKind != ExpenseItem; }
@@ -68,7 +78,7 @@ public:
     ole::Currency m_cyTotal;                 // Amount, or the sum of the amounts below a group
 
 private:
-    void ApplyRecord(CAdoRecordset& expenses, bool bAdd);
+    void ApplyRecord(const ExpenseRow& row, bool bAdd);
     void ApplyChild(const CExpTreeItem& child, bool bAdd);
-    void ReadStatusCode(CAdoRecordset& expenses, CAdoRecordset& statuses);
+    void ReadStatusCode(const ExpenseRow& row, CAdoRecordset& statuses);
 };

@@ -1,13 +1,19 @@
 // The edit expense dialog: loading the row, the reimbursement controls, and the checked Save.
 #include "dialogs/CExpEditDlg.h"
 
-#include "platform/ole/FormatAmount.h"
+#include "database/ExpenseSchema.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "dialogs/CCodeDescCombo.h"
+#include "platform/ole/FormatAmount.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/MessageBox.h"
 #include "ui_ExpEditDlg.h"
 
+using namespace schema;
+using expenses::kCheckNumberChars;
+using expenses::kDetailChars;
+using expenses::kItemChars;
+using expenses::kVendorChars;
 
 CExpEditDlg::CExpEditDlg(CADODataBase& db, CAdoRecordset& expenses, CAdoRecordset& statuses,
                          const std::string& strGroupLabel, const std::string& strCategory, QWidget* parent)
@@ -57,39 +63,42 @@ bool CExpEditDlg::UpdateData(bool bSave)
 
 void CExpEditDlg::OnInitDialog()
 {
-    m_nExpType = m_expenses.GetDF_Short("ExpType");
-    m_strItem = m_expenses.GetDF_Text("Item");
-    m_strVendor = m_expenses.GetDF_Text("Vendor");
-    m_strDetail = m_expenses.GetDF_Text("Detail");
-    m_strChkNbr = m_expenses.GetDF_Text("ChkNbr");
+    m_row = ExpenseRow::Read(m_expenses);
+    m_nExpType = m_row.m_nExpType;
+    m_strItem = m_row.m_strItem;
+    m_strVendor = m_row.m_strVendor;
+    m_strDetail = m_row.m_strDetail;
+    m_strChkNbr = m_row.m_strChkNbr;
 
-    m_strOldAcctCode = m_expenses.GetDF_Text("AcctCode");
-    m_ui->accountCombo->FillFromTable(m_db, "lkpAccounts", "", "AcctCode", "AcctDesc");
-    m_ui->accountCombo->SelectPrefix(m_strOldAcctCode);
+    m_ui->accountCombo->FillFromTable(m_db, accounts::kTable, "", accounts::kAcctCode, accounts::kAcctDesc);
+    m_ui->accountCombo->SelectPrefix(m_row.m_strAcctCode);
 
-    m_ui->categoryCombo->FillFromTable(m_db, "lkpExpCategories", "ExpType=" + std::to_string(m_nExpType), "ExpCat", "CatDesc");
-    m_strExpCat = m_expenses.GetDF_Text("ExpCat");
+    m_ui->categoryCombo->FillFromTable(m_db, categories::kTable,
+                                       std::string(categories::kExpType) + "=" + std::to_string(m_nExpType),
+                                       categories::kExpCat, categories::kCatDesc);
+    m_strExpCat = m_row.m_strExpCat;
     m_ui->categoryCombo->SelectPrefix(m_strExpCat);
 
-    m_bReimbursableType = m_expenses.GetDF_Byte("TypeComp") == 2;
-    m_strAmount = FormatAmount(m_expenses.GetDF_Currency("Amount"));
-    m_dtDate = m_expenses.GetDF_DateTime("ExpDate");
+    m_bReimbursableType = m_row.IsReimbursableType();
+    m_strAmount = FormatAmount(m_row.m_cyAmount);
+    m_dtDate = m_row.m_dtDate;
 
     const QSignalBlocker quiet(m_ui->statusCombo);  // loading is not a choice of status
     if (m_bReimbursableType) {
         m_ui->reimbursableCheckBox->setEnabled(true);
         if (m_statuses.IsOpen()) {
             for (m_statuses.MoveFirst(); !m_statuses.IsEOF(); m_statuses.MoveNext()) {
-                const std::int16_t status = m_statuses.GetDF_Short("Status");
-                if (status > 0)
-                    m_ui->statusCombo->AddItem(m_statuses.GetDF_Text("StatusCode"), m_statuses.GetDF_Text("StatDesc"), status);
+                const std::int16_t status = m_statuses.GetDF_Short(statuses::kStatus);
+                if (status > billing::kNone)
+                    m_ui->statusCombo->AddItem(m_statuses.GetDF_Text(statuses::kStatusCode),
+                                               m_statuses.GetDF_Text(statuses::kStatDesc), status);
             }
         }
         m_ui->statusCombo->AdjustWidths();
-        m_nReimbursed = m_expenses.GetDF_Boolean("Reimburse") ? 1 : 0;
+        m_nReimbursed = m_row.m_bReimburse ? 1 : 0;
         if (m_nReimbursed) {
             m_ui->statusCombo->setEnabled(true);
-            m_ui->statusCombo->setCurrentIndex(m_ui->statusCombo->FindValue(m_expenses.GetDF_Short("Status")));
+            m_ui->statusCombo->setCurrentIndex(m_ui->statusCombo->FindValue(m_row.m_nStatus.value_or(billing::kNone)));
             UpdateData(false);
             return;
         }
@@ -113,8 +122,15 @@ void CExpEditDlg::OnReimbursedClicked()
             m_strStatusCode = "IN";
         m_ui->statusCombo->SelectPrefix(m_strStatusCode);
     } else {
-        m_ui->statusCombo->setCurrentIndex(-1);
+        ClearStatusSelection();
     }
+}
+
+void CExpEditDlg::ClearStatusSelection()
+{
+    // Not the user's choice: the status chosen before is kept for when the box is ticked again.
+    const QSignalBlocker quiet(m_ui->statusCombo);
+    m_ui->statusCombo->setCurrentIndex(-1);
 }
 
 void CExpEditDlg::OnStatusChanged()
@@ -144,30 +160,26 @@ void CExpEditDlg::OnSave()
     }
 
     // A category or account the lists do not offer keeps the row's own value.
+    ExpenseRow changed = m_row;
     const std::string category = m_ui->categoryCombo->SelectedCode();
     if (!category.empty())
         m_strExpCat = category;
     const std::string account = m_ui->accountCombo->SelectedCode();
-
-    m_expenses.PutDF_Text("Item", m_strItem);
-    m_expenses.PutDF_Currency("Amount", amount);
-    m_expenses.PutDF_Text("Detail", m_strDetail);
-    m_expenses.PutDF_Text("Vendor", m_strVendor);
-    if (m_bReimbursableType) {
-        m_expenses.PutDF_Boolean("Reimburse", m_nReimbursed > 0);
-        m_expenses.PutDF_Short("Status", static_cast<std::int16_t>(m_ui->statusCombo->SelectedValue()));
-    } else {
-        m_expenses.PutDF_Boolean("Reimburse", false);
-    }
-    m_expenses.PutDF_DateTime("ExpDate", m_dtDate);
-    m_expenses.PutDF_Text("ExpCat", m_strExpCat);
-    m_expenses.PutDF_Text("ChkNbr", m_strChkNbr);
-    m_expenses.PutDF_Text("AcctCode", account.empty() ? m_strOldAcctCode : account);
-    if (!m_expenses.Update()) {
+    changed.m_strItem = m_strItem;
+    changed.m_cyAmount = amount;
+    changed.m_strDetail = m_strDetail;
+    changed.m_strVendor = m_strVendor;
+    changed.m_bReimburse = m_bReimbursableType && m_nReimbursed > 0;
+    if (m_bReimbursableType)
+        changed.m_nStatus = static_cast<std::int16_t>(m_ui->statusCombo->SelectedValue());
+    changed.m_dtDate = m_dtDate;
+    changed.m_strExpCat = m_strExpCat;
+    changed.m_strChkNbr = m_strChkNbr;
+    if (!account.empty())
+        changed.m_strAcctCode = account;
+    if (!changed.StoreOver(m_expenses)) {
         // Saying nothing would let the user believe the change was kept.
-        const std::string report = m_expenses.m_strLastError;
-        const std::size_t at = report.find("Description:\n  ");
-        m_strStoreFailure = at == std::string::npos ? report : report.substr(at + 16);
+        m_strStoreFailure = m_expenses.LastFailure().description;
         ui::MessageBox::Show(this, QString::fromStdString("The expense could not be saved.\n" + m_strStoreFailure), {},
                              ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);
         reject();

@@ -1,12 +1,13 @@
 // CExpEditDlg: "Edit Expense", opened on the row the main form's record set stands on. It shows
-// the row, lets the user change it (not its type, project or group), and on Save writes the
-// changes into that same row and stores them.
+// the row, lets the user change it (not its type, project or group), and on Save stores the
+// changes into that same row; a new date also files the row under its new year.
 #pragma once
 
 #include <QDialog>
 #include <memory>
 #include <string>
 
+#include "database/ExpenseRow.h"
 #include "platform/ole/DateTime.h"
 
 class CADODataBase;
@@ -19,11 +20,6 @@ class ExpEditDlg;
 class CExpEditDlg : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kItemChars = 20;
-    static constexpr int kVendorChars = 20;
-    static constexpr int kCheckNumberChars = 6;
-    static constexpr int kDetailChars = 80;
-
     // expenses stands on the row to edit; statuses is lkpExpBillStatus sorted by Status.
     // Neither is owned.
     CExpEditDlg(CADODataBase& db, CAdoRecordset& expenses, CAdoRecordset& statuses, const std::string& strGroupLabel,
@@ -53,11 +49,12 @@ private:
     void OnStatusChanged();
     void OnSave();
     bool UpdateData(bool bSave);
+    void ClearStatusSelection();
 
     std::unique_ptr<Ui::ExpEditDlg> m_ui;  // the dialog's controls
     CADODataBase& m_db;                    // the application's connection
     CAdoRecordset& m_expenses;             // the form's expense record set, on the row
     CAdoRecordset& m_statuses;             // the form's status record set
-    std::string m_strOldAcctCode;          // the row's account, kept when none is chosen
+    ExpenseRow m_row;                      // the row as it was read; a Save stores its changes
     std::string m_strStoreFailure;         // the engine's report of a failed store
 };

@@ -1,12 +1,18 @@
 // The new expense dialog: filling the lists, following the type, and checking a Save.
 #include "dialogs/CExpenseDlg.h"
 
-#include "platform/ole/FormatAmount.h"
+#include "database/ExpenseSchema.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "dialogs/CCodeDescCombo.h"
+#include "platform/ole/FormatAmount.h"
 #include "platform/ui/DataExchange.h"
 #include "ui_ExpenseDlg.h"
 
+using namespace schema;
+using expenses::kCheckNumberChars;
+using expenses::kDetailChars;
+using expenses::kItemChars;
+using expenses::kVendorChars;
 
 CExpenseDlg::CExpenseDlg(CADODataBase& db, QWidget* parent)
     : QDialog(parent), m_dtDate(ole::DateTime::currentLocal()), m_ui(std::make_unique<Ui::ExpenseDlg>()), m_db(db)
@@ -53,18 +59,20 @@ void CExpenseDlg::OnInitDialog()
 {
     {
         const QSignalBlocker quiet(m_ui->typeCombo);  // filling is not a choice of type
-        m_ui->typeCombo->FillFromTable(m_db, "lkpExpTypes", "", "ExpLabel", "ExpDesc", "ExpType", "ExpType");
+        m_ui->typeCombo->FillFromTable(m_db, types::kTable, "", types::kExpLabel, types::kExpDesc, types::kExpType,
+                                       types::kExpType);
         m_ui->typeCombo->setCurrentIndex(m_ui->typeCombo->count() > 0 ? 0 : -1);
     }
-    FillCategories(0);
-    m_ui->accountCombo->FillFromTable(m_db, "lkpAccounts", "", "AcctCode", "AcctDesc");
+    FillCategories(typerange::kTax);
+    m_ui->accountCombo->FillFromTable(m_db, accounts::kTable, "", accounts::kAcctCode, accounts::kAcctDesc);
     UpdateData(false);
 }
 
 void CExpenseDlg::FillCategories(int nExpType)
 {
     CCodeDescCombo* combo = m_ui->categoryCombo;
-    combo->FillFromTable(m_db, "lkpExpCategories", "ExpType=" + std::to_string(nExpType), "ExpCat", "CatDesc");
+    combo->FillFromTable(m_db, categories::kTable, std::string(categories::kExpType) + "=" + std::to_string(nExpType),
+                         categories::kExpCat, categories::kCatDesc);
     combo->setCurrentIndex(combo->count() == 1 ? 0 : -1);
 }
 
@@ -81,11 +89,11 @@ void CExpenseDlg::OnTypeChanged()
         return;
     const int type = m_ui->typeCombo->ValueOfItem(index);
     FillCategories(type);
-    if (type <= 9) {
-        m_nTypeComp = 0;
+    if (typerange::IsSystem(type)) {
+        m_nTypeComp = comp::kSystem;
         m_nReimbursable = 0;
         SetReimbursable(false, false);
-        if (type == 1) {
+        if (type == typerange::kEstimatedTax) {
             FillTaxYears();
         } else {
             m_ui->projectCombo->setCurrentIndex(-1);
@@ -95,14 +103,14 @@ void CExpenseDlg::OnTypeChanged()
     }
     m_ui->reimbursableCheckBox->setEnabled(true);
     m_ui->projectLabel->setText("Project:");
-    CAdoRecordset types(&m_db);
-    types.m_strFilter = "ExpType=" + std::to_string(type);
-    if (types.OpenTable("lkpExpTypes")) {
-        if (!types.IsBOF())
-            m_nTypeComp = types.GetDF_Byte("ExpComp");  // a missing type keeps the previous composition
-        types.Close();
+    CAdoRecordset typeRow(&m_db);
+    typeRow.m_strFilter = std::string(types::kExpType) + "=" + std::to_string(type);
+    if (typeRow.OpenTable(types::kTable)) {
+        if (!typeRow.IsBOF())
+            m_nTypeComp = typeRow.GetDF_Byte(types::kExpComp);  // a missing type keeps the previous composition
+        typeRow.Close();
     }
-    if (m_nTypeComp == 2) {
+    if (m_nTypeComp == comp::kReimbursable) {
         SetReimbursable(true, true);
         FillProjects();
     } else {
@@ -128,20 +136,20 @@ void CExpenseDlg::FillProjects()
 {
     QComboBox* list = m_ui->projectCombo;
     list->clear();
-    CAdoRecordset projects(&m_db);
-    projects.m_strFilter = "Active=TRUE";
-    if (projects.OpenTable("Projects")) {
-        if (!projects.IsBOF()) {
+    CAdoRecordset active(&m_db);
+    active.m_strFilter = projects::kActiveFilter;
+    if (active.OpenTable(projects::kTable)) {
+        if (!active.IsBOF()) {
             list->setEnabled(true);
-            for (projects.MoveFirst(); !projects.IsEOF(); projects.MoveNext()) {
-                const QString name = QString::fromStdString(projects.GetDF_Text("ProjectName"));
+            for (active.MoveFirst(); !active.IsEOF(); active.MoveNext()) {
+                const QString name = QString::fromStdString(active.GetDF_Text(projects::kProjectName));
                 int at = 0;  // the list is sorted by name
                 while (at < list->count() && list->itemText(at).compare(name, Qt::CaseInsensitive) <= 0)
                     ++at;
-                list->insertItem(at, name, projects.GetDF_Long("ProjectID"));
+                list->insertItem(at, name, active.GetDF_Long(projects::kProjectID));
             }
         }
-        projects.Close();
+        active.Close();
     }
     list->setCurrentIndex(-1);
 }
@@ -163,7 +171,7 @@ void CExpenseDlg::OnSave()
         return;
     }
     m_nExpType = static_cast<std::int16_t>(m_ui->typeCombo->SelectedValue());
-    if (m_nTypeComp == 2) {
+    if (m_nTypeComp == comp::kReimbursable) {
         if (m_ui->projectCombo->currentIndex() < 0) {
             Refuse(m_ui->projectCombo, "Please select Project.");
             return;
@@ -197,22 +205,21 @@ void CExpenseDlg::OnSave()
     accept();
 }
 
-void CExpenseDlg::WriteNewRow(CAdoRecordset& expenses) const
+ExpenseRow CExpenseDlg::Row() const
 {
-    const bool reimbursableType = m_nTypeComp == 2;
-    expenses.PutDF_Short("ExpYear", static_cast<std::int16_t>(m_dtDate.year()));
-    expenses.PutDF_DateTime("ExpDate", m_dtDate);
-    expenses.PutDF_Text("Item", m_strItem);
-    expenses.PutDF_Short("ExpType", m_nExpType);
-    expenses.PutDF_Text("ExpCat", m_strExpCat);
-    expenses.PutDF_Byte("TypeComp", m_nTypeComp);
-    expenses.PutDF_Boolean("Reimburse", reimbursableType && m_nReimbursable > 0);
-    if (reimbursableType)
-        expenses.PutDF_Short("Status", m_nReimbursable > 0 ? 1 : 0);
-    expenses.PutDF_Long("ProjectID", m_lProjectID);
-    expenses.PutDF_Currency("Amount", m_cyAmount);
-    expenses.PutDF_Text("Detail", m_strDetail);
-    expenses.PutDF_Text("Vendor", m_strVendor);
-    expenses.PutDF_Text("ChkNbr", m_strChkNbr);
-    expenses.PutDF_Text("AcctCode", m_strAcctCode);
+    ExpenseRow row;
+    row.m_dtDate = m_dtDate;
+    row.m_strItem = m_strItem;
+    row.m_nExpType = m_nExpType;
+    row.m_strExpCat = m_strExpCat;
+    row.m_nTypeComp = m_nTypeComp;
+    row.m_bReimburse = m_nReimbursable > 0;
+    row.m_nStatus = m_nReimbursable > 0 ? billing::kIncurred : billing::kNone;
+    row.m_lProjectID = m_lProjectID;
+    row.m_cyAmount = m_cyAmount;
+    row.m_strDetail = m_strDetail;
+    row.m_strVendor = m_strVendor;
+    row.m_strChkNbr = m_strChkNbr;
+    row.m_strAcctCode = m_strAcctCode;
+    return row;
 }

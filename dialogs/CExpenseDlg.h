@@ -1,18 +1,18 @@
 // CExpenseDlg: "Expense", the dialog in which the user enters one new expense. The lists follow
 // the chosen type (its categories; projects for a reimbursable type, tax years otherwise), Save
-// checks the entries in a fixed order, and the main form then writes the new row with
-// WriteNewRow. The dialog reads the lookup tables through record sets of its own.
+// checks the entries in a fixed order, and the main form then stores Row(). The dialog reads the
+// lookup tables through record sets of its own and writes nothing itself.
 #pragma once
 
 #include <QDialog>
 #include <memory>
 #include <string>
 
+#include "database/ExpenseRow.h"
 #include "platform/ole/Currency.h"
 #include "platform/ole/DateTime.h"
 
 class CADODataBase;
-class CAdoRecordset;
 class CCodeDescCombo;
 namespace Ui {
 class ExpenseDlg;
@@ -21,16 +21,11 @@ class ExpenseDlg;
 class CExpenseDlg : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kItemChars = 20;
-    static constexpr int kVendorChars = 20;
-    static constexpr int kCheckNumberChars = 6;
-    static constexpr int kDetailChars = 80;
-
     CExpenseDlg(CADODataBase& db, QWidget* parent = nullptr);
     ~CExpenseDlg() override;
 
-    // Writes the saved values into the new row the record set has started, column by column.
-    void WriteNewRow(CAdoRecordset& expenses) const;
+    // The expense the saved values describe, ready to be stored as a new row.
+    ExpenseRow Row() const;
 
     // Dialog values, in order.
     std::string m_strItem;

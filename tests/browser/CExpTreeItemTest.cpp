@@ -7,6 +7,7 @@
 #include "platform/ole/FormatAmount.h"
 #include "dbaccess/CADODataBase.h"
 #include "dbaccess/CAdoRecordset.h"
+#include "database/ExpenseRow.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -36,18 +37,21 @@ protected:
 
     void TearDown() override { SetAmountLocale(ole::NumberLocale::user()); }
 
-    void row(int id) { expenses.MoveTo(id - 1); }
+    ExpenseRow row(int id)
+    {
+        expenses.MoveTo(id - 1);
+        return ExpenseRow::Read(expenses);
+    }
 
     std::unique_ptr<CExpTreeItem> group(std::uint32_t kind, int id)
     {
-        row(id);
-        return std::make_unique<CExpTreeItem>(kind, expenses, types, projects);
+        return std::make_unique<CExpTreeItem>(kind, row(id), types, projects);
     }
 
     std::unique_ptr<CExpTreeItem> line(int id, int sortMode = 0)
     {
-        row(id);
-        return std::make_unique<CExpTreeItem>(expenses, statuses, std::make_unique<ole::Variant>(expenses.GetBookmark()), sortMode);
+        const ExpenseRow read = row(id);
+        return std::make_unique<CExpTreeItem>(read, statuses, std::make_unique<ole::Variant>(expenses.GetBookmark()), sortMode);
     }
 
     TestDatabase db;
@@ -61,12 +65,10 @@ TEST_F(CExpTreeItemTest, RecordSumsCountOnlyReimbursedRowsWithStatusOneToThree)
 {
     auto acme = group(CExpTreeItem::TypeGroup, 1);
     for (int id = 1; id <= 4; ++id) {
-        row(id);
-        acme->AddRecord(expenses);
+        acme->AddRecord(row(id));
     }
     EXPECT_EQ(acme->FormatText(0), "Acme =    20.34,  IN=12.34,  SU=5.00,  PD=0.00");
-    row(2);
-    acme->SubtractRecord(expenses);
+    acme->SubtractRecord(row(2));
     EXPECT_EQ(acme->FormatText(0), "Acme =    15.34,  IN=12.34,  SU=0.00,  PD=0.00");
 }
 
@@ -108,7 +110,7 @@ TEST_F(CExpTreeItemTest, InPlaceUpdateShowsTwoSpacesForANoLongerReimbursedLine)
     expenses.PutDF_Boolean("Reimburse", false);
     expenses.PutDF_Currency("Amount", ole::Currency::fromCents(999));
     ASSERT_TRUE(expenses.Update());
-    gas->UpdateFromRecord(expenses, statuses);
+    gas->UpdateFromRecord(ExpenseRow::Read(expenses), statuses);
     EXPECT_EQ(gas->m_strStatusCode, "  ");
     EXPECT_EQ(gas->FormatText(1).substr(0, 17), "12/25        9.99");
 }

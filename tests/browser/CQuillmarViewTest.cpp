@@ -8,6 +8,7 @@
 
 #include "browser/CQuillmarView.h"
 #include "platform/ole/FormatAmount.h"
+#include "database/ExpenseRow.h"
 #include "dbaccess/CADODataBase.h"
 #include "tests/support/QtTestSupport.h"
 #include "tests/browser/TreeFixture.h"
@@ -112,15 +113,27 @@ private slots:
         QVERIFY(!f.view->DeleteButton()->isEnabled());
     }
 
-    void aTypeBelowTenAfterTheTaxTypesEndsTheWalk()
+    void rowsOfEveryTypeAreShownInOrder()
     {
-        ViewFixture f;
-        f.db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, Item, Amount, ProjectID, TypeComp) "
-                  "VALUES (5, 'X', '2004-01-01 00:00:00', 'Stray', 10000, 2004, 0)");
-        f.open();
-        const QStringList lines = dump(*f.view);
-        QCOMPARE(lines.size(), 7);
-        QCOMPARE(lines.last(), QString("  04/15  FEDERAL    500.00  Q1 payment           IRS"));
+        // System types 2 to 9 (one without a lookup row) and a negative type sort around the tax
+        // types; each gets groups of its own, and nothing after them goes missing.
+        for (const int mode : {0, 1}) {
+            ViewFixture f;
+            f.db.exec("INSERT INTO lkpExpTypes (ExpType, ExpLabel, ExpDesc, ExpComp) VALUES (5, 'MISC', 'Misc', 0)");
+            f.db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, Item, Amount, ProjectID, TypeComp) VALUES "
+                      "(5, 'X', '2004-01-01 00:00:00', 'Stray', 10000, 2004, 0),"
+                      "(5, 'X', '2004-02-01 00:00:00', 'Stray', 20000, 2004, 0),"
+                      "(7, 'Y', '2004-01-01 00:00:00', 'Lost', 500, 2004, 0),"
+                      "(-2, 'Z', '2004-01-01 00:00:00', 'Odd', 100, 2004, 0)");
+            f.open();
+            f.view->TabControl()->setCurrentIndex(mode);
+            const QStringList groups = dump(*f.view).filter(QRegularExpression("^\\S"));
+            QCOMPARE(groups, QStringList({"<error> =     0.01", "Tax YR: 2004 =  1334.50", "Tax YR: 2005 =    50.00",
+                                          "EST TAX: 2004 =   500.00", "MISC =     3.00", "<error> =     0.05",
+                                          "Acme =    77.34,  IN=12.34,  SU=45.00,  PD=0.00",
+                                          "Birch =   297.00,  IN=0.00,  SU=0.00,  PD=300.00", "OFFC: 2004 =  1235.00"}));
+            QCOMPARE(f.view->Model().ItemCount(), std::size_t(mode == 0 ? 24 : 36));
+        }
     }
 
     void keysThatComeBackStartASecondGroupAndMissingLookupsShowError()
@@ -176,8 +189,9 @@ private slots:
         // A line for the Birch hotel row finds the Birch group.
         rs.m_strFind = "Item='Hotel'";
         QVERIFY(rs.FindFirst());
-        auto hotelLine = std::make_unique<CExpTreeItem>(rs, view.Statuses(), std::make_unique<ole::Variant>(rs.GetBookmark()), 0);
-        ExpenseTreeModel::Item birch = view.FindTopLevelGroup(*hotelLine);
+        ExpenseTree& tree = view.Tree();
+        auto hotelLine = tree.MakeLine(tree.CurrentRow());
+        ExpenseTreeModel::Item birch = tree.FindTopLevelGroup(*hotelLine);
         QVERIFY(birch);
         QCOMPARE(QString::fromStdString(model.GetItemData(birch)->m_strLabel), QString("Birch"));
 
@@ -185,39 +199,40 @@ private slots:
         view.Types().m_strFind = "ExpType=0";
         rs.m_strFind = "Item='Donation'";
         QVERIFY(rs.FindFirst());
-        CExpTreeItem taxGroup(CExpTreeItem::TypeGroup, rs, view.Types(), view.Projects());
+        CExpTreeItem taxGroup(CExpTreeItem::TypeGroup, tree.CurrentRow(), view.Types(), view.Projects());
         taxGroup.m_nYearKey = 2003;
-        QCOMPARE(view.FindGroupPosition(taxGroup), ExpenseTreeModel::kFirst);
+        QCOMPARE(tree.FindGroupPosition(taxGroup), ExpenseTreeModel::kFirst);
         taxGroup.m_nYearKey = 2004;
-        QCOMPARE(view.FindGroupPosition(taxGroup), model.GetRootItem());
+        QCOMPARE(tree.FindGroupPosition(taxGroup), model.GetRootItem());
         taxGroup.m_nExpType = 15;
         taxGroup.m_nProjectKey = 2004;
-        QCOMPARE(QString::fromStdString(model.GetItemData(view.FindGroupPosition(taxGroup))->m_strLabel), QString("Birch"));
+        QCOMPARE(QString::fromStdString(model.GetItemData(tree.FindGroupPosition(taxGroup))->m_strLabel), QString("Birch"));
         taxGroup.m_nExpType = 99;
-        QCOMPARE(view.FindGroupPosition(taxGroup), ExpenseTreeModel::kLast);
+        QCOMPARE(tree.FindGroupPosition(taxGroup), ExpenseTreeModel::kLast);
 
         // Build a line under Birch, finish and re-show.
         rs.m_strFind = "Item='Dinner'";
         QVERIFY(rs.FindFirst());
         const std::size_t before = model.ChildCount(birch);
-        ExpenseTreeModel::Item added = view.BuildExpenseLine(birch);
+        const ExpenseRow dinner = tree.CurrentRow();
+        ExpenseTreeModel::Item added = tree.BuildExpenseLine(birch, dinner);
         QCOMPARE(model.ChildCount(birch), before + 1);
         QCOMPARE(model.GetParentItem(added), birch);
-        model.GetItemData(birch)->AddRecord(rs);
-        view.ReShow(birch);
+        model.GetItemData(birch)->AddRecord(dinner);
+        tree.ReShow(birch);
         QCOMPARE(QString::fromStdString(model.GetItemData(birch)->m_strText), QString("Birch =   294.00,  IN=0.00,  SU=0.00,  PD=300.00"));
-        ExpenseTreeModel::Item next = view.FinishGroupAndStartNext(birch, CExpTreeItem::TypeGroup, nullptr);
+        ExpenseTreeModel::Item next = tree.FinishGroupAndStartNext(birch, CExpTreeItem::TypeGroup, dinner, nullptr);
         QCOMPARE(model.GetNextSiblingItem(model.GetNextSiblingItem(birch)), next);
 
         // Category groups are found by exact name, only among a group's category children.
         view.TabControl()->setCurrentIndex(1);
         ExpenseTreeModel::Item acme = model.GetNextSiblingItem(model.GetNextSiblingItem(model.GetNextSiblingItem(model.GetRootItem())));
         QCOMPARE(QString::fromStdString(model.GetItemData(acme)->m_strLabel), QString("Acme"));
-        ExpenseTreeModel::Item meals = view.FindCategoryGroup(acme, "MEALS");
+        ExpenseTreeModel::Item meals = tree.FindCategoryGroup(acme, "MEALS");
         QVERIFY(meals);
         QCOMPARE(QString::fromStdString(model.GetItemData(meals)->m_strCategory), QString("MEALS"));
-        QVERIFY(!view.FindCategoryGroup(acme, "meals"));
-        QVERIFY(!view.FindCategoryGroup(acme, "HOTEL"));
+        QVERIFY(!tree.FindCategoryGroup(acme, "meals"));
+        QVERIFY(!tree.FindCategoryGroup(acme, "HOTEL"));
     }
 };
 

@@ -64,6 +64,14 @@ struct Fixture {
     }
 };
 
+// The tree as the commands left it must read as a rebuild of the same database. (Taken before
+// the rebuild: the two sides of one QCOMPARE are evaluated in no fixed order.)
+#define EXPECT_TREE_AS_REBUILT(f)                    \
+    do {                                             \
+        const QStringList shown = dump(*(f).view);   \
+        QCOMPARE(shown, (f).rebuilt());              \
+    } while (false)
+
 template <typename T>
 T* child(QWidget* dialog, const char* name) { return dialog->findChild<T*>(name); }
 
@@ -107,8 +115,7 @@ private slots:
         QVERIFY(added);
         QCOMPARE(f.model().GetParentItem(added), acme);
         QVERIFY(QString::fromStdString(f.model().GetItemData(added)->m_strText).startsWith("01/02 IN FUEL        10.00  New item"));
-        const QStringList shown = dump(*f.view);
-        QCOMPARE(shown, f.rebuilt());
+        EXPECT_TREE_AS_REBUILT(f);
     }
 
     void addNewOfATaxYearWithoutGroupMakesATypeGroupInOrder()
@@ -164,7 +171,7 @@ private slots:
         QVERIFY(!f.find("EST TAX"));
         QVERIFY(!f.find("FEDERAL  ="));
         QCOMPARE(f.db.count("Expenses", "ExpType=1"), 0);
-        QCOMPARE(dump(*f.view), f.rebuilt());
+        EXPECT_TREE_AS_REBUILT(f);
     }
 
     void deletingALineUpdatesItsGroupsAndNoKeepsIt()
@@ -178,7 +185,7 @@ private slots:
         f.view->OnDelete();
         QCOMPARE(f.db.count("Expenses"), 10);
         QVERIFY(f.find("Acme =    32.34,  IN=12.34,  SU=0.00,  PD=0.00"));
-        QCOMPARE(dump(*f.view), f.rebuilt());
+        EXPECT_TREE_AS_REBUILT(f);
     }
 
     void deletingACategorySubtractsItAtOnce()
@@ -191,7 +198,7 @@ private slots:
         QCOMPARE(f.messages.texts(), QStringList({"Do you wish to delete all the expense items in the FUEL Category?"}));
         QVERIFY(f.find("Acme =    45.00,  IN=0.00,  SU=45.00,  PD=0.00"));
         QCOMPARE(f.db.count("Expenses", "ExpCat='FUEL'"), 0);
-        QCOMPARE(dump(*f.view), f.rebuilt());
+        EXPECT_TREE_AS_REBUILT(f);
     }
 
     void deletingAGroupDeletesEveryRowUnderIt()
@@ -204,7 +211,7 @@ private slots:
             QCOMPARE(f.messages.texts(), QStringList({"Do you wish to delete all the expense items in the Birch Group?"}));
             QCOMPARE(f.db.count("Expenses", "ProjectID=8"), 0);
             QCOMPARE(f.db.count("Expenses"), 9);
-            QCOMPARE(dump(*f.view), f.rebuilt());
+            EXPECT_TREE_AS_REBUILT(f);
         }
         Fixture f;
         f.view->SelectItem(f.find("OFFC: 2004"));
@@ -231,7 +238,7 @@ private slots:
         QTest::mouseDClick(f.view->TreeView()->viewport(), Qt::LeftButton, {}, at);
         QVERIFY(f.find("Acme =    82.34,  IN=12.34,  SU=50.00,  PD=0.00"));
         QVERIFY(f.find("12/24 SU MEALS       50.00"));
-        QCOMPARE(dump(*f.view), f.rebuilt());
+        EXPECT_TREE_AS_REBUILT(f);
     }
 
     void editingTheCategoryMovesTheLine()
@@ -251,7 +258,7 @@ private slots:
         QCOMPARE(categories, QStringList({"FUEL", "HOTEL"}));  // MEALS emptied and went; HOTEL made at the end
         QVERIFY(f.find("Acme =    77.34,  IN=12.34,  SU=45.00,  PD=0.00"));
         QCOMPARE(f.db.scalar("SELECT ExpCat FROM Expenses WHERE Item='Lunch'"), std::string("HOTEL"));
-        QCOMPARE(dump(*f.view), f.rebuilt());
+        EXPECT_TREE_AS_REBUILT(f);
     }
 
     void restatingAProjectMovesItsSums()
@@ -270,7 +277,7 @@ private slots:
             QVERIFY2(f.find("Acme =    77.34,  IN=0.00,  SU=57.34,  PD=0.00"), qPrintable(dump(*f.view).join('\n')));
             QCOMPARE(f.db.scalar("SELECT group_concat(Item || Status, ',') FROM Expenses WHERE ProjectID=7 ORDER BY ExpID"),
                      std::string("Gas2,Lunch2,Gas0"));  // the status-0 line kept its status
-            QCOMPARE(dump(*f.view), f.rebuilt());
+            EXPECT_TREE_AS_REBUILT(f);
         }
     }
 
@@ -285,7 +292,7 @@ private slots:
         });
         f.view->OnDoubleClick(f.view->SelectedItem());
         QVERIFY(f.find("Birch =   297.00,  IN=300.00,  SU=0.00,  PD=0.00"));
-        QCOMPARE(dump(*f.view), f.rebuilt());
+        EXPECT_TREE_AS_REBUILT(f);
     }
 
     void doubleClickOnAnOrdinaryGroupOrNothingDoesNothing()
@@ -331,7 +338,7 @@ private slots:
         QCOMPARE(f.db.scalar("SELECT Amount FROM Expenses WHERE Item='Lunch'"), std::string("450000"));
         // The reload that arrived meanwhile ran once the command was done.
         QVERIFY(f.find("Tax YR: 2006 ="));
-        QCOMPARE(dump(*f.view), f.rebuilt());
+        EXPECT_TREE_AS_REBUILT(f);
     }
 
     void deletingARowAnotherProgramDeletedKeepsTheTreeWhole()
@@ -341,7 +348,140 @@ private slots:
         f.view->SelectItem(f.find("01/06 NA"));
         f.messages.queueAnswer(ui::MessageBox::Answer::Yes);
         f.view->OnDelete();
-        QCOMPARE(dump(*f.view), f.rebuilt());
+        EXPECT_TREE_AS_REBUILT(f);
+    }
+
+    void aRefusedDeleteLeavesTheTreeAsItWasAndSaysWhy()
+    {
+        // The database refuses one row (a rule of another program); whatever is selected, the
+        // rows before it go, that row and its line stay, and the sums are those of what is stored.
+        const struct {
+            const char* select;
+            int mode;
+            long long rowsLeft;
+        } cases[] = {{"12/24 SU", 0, 11}, {"MEALS    =", 1, 11}, {"Acme", 0, 10}, {"Acme", 1, 11}};
+        for (const auto& c : cases) {
+            Fixture f(c.mode);
+            f.db.exec("CREATE TRIGGER keep BEFORE DELETE ON Expenses WHEN OLD.Item = 'Lunch' "
+                      "BEGIN SELECT RAISE(ABORT, 'kept by the auditor'); END");
+            const QStringList before = dump(*f.view);
+            f.view->SelectItem(f.find(c.select));
+            f.messages.queueAnswer(ui::MessageBox::Answer::Yes);
+            f.view->OnDelete();
+            QCOMPARE(f.db.count("Expenses"), c.rowsLeft);
+            QCOMPARE(f.messages.shown().size(), std::size_t(2));
+            QCOMPARE(f.messages.texts().last(), QString("The expense could not be deleted.\nkept by the auditor"));
+            QCOMPARE(f.messages.shown().back().icon, ui::MessageBox::Icon::Stop);
+            QVERIFY(f.find("12/24 SU"));
+            if (c.rowsLeft == 11)
+                QCOMPARE(dump(*f.view), before);
+            EXPECT_TREE_AS_REBUILT(f);
+        }
+    }
+
+    void afterALineTheNextLineIsSelectedAndGroupsDefaultToNo()
+    {
+        Fixture f;
+        f.view->SelectItem(f.find("11/02 --"));  // the first of Acme's three lines
+        for (const char* expected : {"12/24 SU", "12/25 IN"}) {
+            f.messages.queueAnswer(ui::MessageBox::Answer::Yes);
+            f.view->OnDelete();
+            QVERIFY(f.view->SelectedItem());
+            QVERIFY(QString::fromStdString(f.model().GetItemData(f.view->SelectedItem())->m_strText).startsWith(expected));
+            QVERIFY(f.view->DeleteButton()->isEnabled());
+        }
+        f.view->SelectItem(f.find("01/06 NA"));  // the last line of Birch: the one before it follows
+        f.messages.queueAnswer(ui::MessageBox::Answer::Yes);
+        f.view->OnDelete();
+        QVERIFY(QString::fromStdString(f.model().GetItemData(f.view->SelectedItem())->m_strText).startsWith("01/05 PD"));
+        for (const auto& shown : f.messages.shown())
+            QCOMPARE(shown.defaultAnswer, ui::MessageBox::Answer::Yes);
+
+        f.messages.clear();
+        f.view->SelectItem(f.find("Birch"));
+        f.view->OnDelete();  // not answered: the default
+        Fixture byCategory(1);
+        byCategory.view->SelectItem(byCategory.find("HOTEL    ="));
+        byCategory.view->OnDelete();
+        QCOMPARE(f.messages.shown().front().defaultAnswer, ui::MessageBox::Answer::No);
+        QCOMPARE(byCategory.messages.shown().front().defaultAnswer, ui::MessageBox::Answer::No);
+        QCOMPARE(f.db.count("Expenses"), 8);
+        QCOMPARE(byCategory.db.count("Expenses"), 11);
+    }
+
+    void aDateInAnotherYearMovesTheLineAtOnce()
+    {
+        const struct {
+            const char* line;
+            const char* date;
+            int mode;
+            const char* group;
+            const char* stored;  // ExpYear/ProjectID
+            bool asRebuilt;      // a group made for the line reads as a rebuild makes it
+        } cases[] = {
+            {"06/01  SUPPLIES", "2005-02-03", 0, "OFFC: 2005 =     0.50", "2005/2005", true},
+            {"06/01", "2005-02-03", 1, "OFFC: 2005 =     0.50", "2005/2005", true},
+            {"04/15  FEDERAL", "2005-04-15", 0, "EST TAX 2005 =   500.00", "2005/2005", false},
+            {"03/15  GENERAL", "2005-03-15", 0, "Tax YR: 2005 =   150.00", "2005/2005", true},
+            // A project's expense stays in its project's group, in place.
+            {"12/24 SU", "2006-12-24", 0, "Acme =    77.34,  IN=12.34,  SU=45.00,  PD=0.00", "2006/7", false},
+        };
+        for (const auto& c : cases) {
+            Fixture f(c.mode);
+            const Item line = f.find(c.line);
+            QVERIFY2(line, c.line);
+            const std::string item = f.model().GetItemData(line)->m_strItem;
+            f.view->SelectItem(line);
+            const QDate date = QDate::fromString(c.date, Qt::ISODate);
+            whenModal<CExpEditDlg>([date](CExpEditDlg* dialog) {
+                dialog->findChild<QDateTimeEdit*>("datePicker")->setDate(date);
+                dialog->findChild<QPushButton*>("saveButton")->click();
+            });
+            f.view->OnDoubleClick(f.view->SelectedItem());
+            QCOMPARE(f.db.scalar("SELECT ExpYear || '/' || ProjectID FROM Expenses WHERE Item='" + item + "'"),
+                     std::string(c.stored));
+            const Item group = f.find(c.group);
+            QVERIFY2(group, qPrintable(dump(*f.view).join('\n')));
+            const Item moved = f.view->SelectedItem();
+            QVERIFY(moved);
+            QCOMPARE(f.view->Tree().TopLevelOf(moved), group);
+            QCOMPARE(f.model().GetItemData(moved)->m_strItem, item);
+            QVERIFY(f.messages.shown().empty());
+            if (c.asRebuilt)
+                EXPECT_TREE_AS_REBUILT(f);
+        }
+    }
+
+    void aRefusedRestateStopsAndTheSumsFollowWhatIsStored()
+    {
+        Fixture f;
+        f.db.exec("UPDATE Expenses SET Status=1 WHERE Item='Lunch'");  // Acme: Gas IN, Lunch IN
+        f.db.exec("CREATE TRIGGER frozen BEFORE UPDATE OF Status ON Expenses WHEN OLD.Item = 'Lunch' "
+                  "BEGIN SELECT RAISE(ABORT, 'the invoice is closed'); END");
+        f.view->RefreshTree();
+        f.view->SelectItem(f.find("Acme"));
+        whenModal<CStatusDlg>([](CStatusDlg* dialog) {
+            selectCode(dialog->FromCombo(), "IN");
+            selectCode(dialog->ToCombo(), "SU");
+            dialog->findChild<QPushButton*>("okButton")->click();
+        });
+        f.view->OnDoubleClick(f.view->SelectedItem());
+        QCOMPARE(f.messages.texts(), QStringList({"The status could not be changed.\nthe invoice is closed"}));
+        QCOMPARE(f.db.scalar("SELECT group_concat(Item || Status, ',') FROM Expenses WHERE ProjectID=7 ORDER BY ExpID"),
+                 std::string("Gas1,Lunch1,Gas0"));  // the lines run by date: Lunch came first and stopped it
+        EXPECT_TREE_AS_REBUILT(f);
+    }
+
+    void aRefusedNewExpenseIsReportedAndLeavesNothing()
+    {
+        Fixture f;
+        f.db.exec("CREATE TRIGGER closed BEFORE INSERT ON Expenses BEGIN SELECT RAISE(ABORT, 'the books are closed'); END");
+        const QStringList before = dump(*f.view);
+        enterExpense("TRVL", "Acme", "FUEL", QDate(2006, 1, 2), "10.00");
+        f.view->OnAddNew();
+        QCOMPARE(f.messages.texts(), QStringList({"The expense could not be saved.\nthe books are closed"}));
+        QCOMPARE(f.db.count("Expenses"), 11);
+        QCOMPARE(dump(*f.view), before);
     }
 };
 

@@ -254,9 +254,7 @@ private slots:
 
         CAdoRecordset rs(&f.connection);
         QVERIFY(rs.OpenTable("Expenses"));
-        QVERIFY(rs.AddNew());
-        dialog.WriteNewRow(rs);
-        QVERIFY2(rs.Update(), rs.m_strLastError.c_str());
+        QVERIFY2(dialog.Row().StoreNew(rs), rs.m_strLastError.c_str());
         QCOMPARE(QString::fromStdString(f.db.scalar("SELECT ExpType || '/' || TypeComp || '/' || Reimburse || '/' || Status || '/' || ProjectID FROM Expenses")),
                  expected);
         QCOMPARE(f.db.scalar("SELECT Item || '|' || Detail || '|' || Amount || '|' || AcctCode || '|' || (ExpYear = CAST(strftime('%Y', ExpDate) AS INTEGER)) FROM Expenses"),
@@ -294,11 +292,13 @@ private slots:
         QCOMPARE(child<CCodeDescCombo>(&dialog, "accountCombo")->SelectedCode(), std::string("CASH"));
         QCOMPARE(child<CCodeDescCombo>(&dialog, "categoryCombo")->SelectedCode(), std::string("SUPPLIES"));
 
-        child<QDateTimeEdit>(&dialog, "datePicker")->setDate(QDate(2005, 3, 4));  // only the date changes
+        // Only the date changes: the row follows it into 2005 (its year, and the year it is filed
+        // under), and the status of a type that is not reimbursable is left alone.
+        child<QDateTimeEdit>(&dialog, "datePicker")->setDate(QDate(2005, 3, 4));
         child<QPushButton>(&dialog, "saveButton")->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(f.db.scalar("SELECT date(ExpDate) || '/' || ExpYear || '/' || ProjectID || '/' || Reimburse || '/' || Status || '/' || Amount FROM Expenses"),
-                 std::string("2005-03-04/2004/2004/0/5/123500"));
+                 std::string("2005-03-04/2005/2005/0/5/123500"));
     }
 
     void editDialogReimbursementAndStatus()
@@ -338,10 +338,18 @@ private slots:
         {   // ticking the box on a row without status selects IN; a category the list lacks is kept
             CExpEditDlg dialog(f.connection, rs, statuses, "Zed", "OLDCAT");
             auto* status = child<CCodeDescCombo>(&dialog, "statusCombo");
+            auto* reimbursed = child<QCheckBox>(&dialog, "reimbursableCheckBox");
             QVERIFY(!status->isEnabled());
-            child<QCheckBox>(&dialog, "reimbursableCheckBox")->click();
+            reimbursed->click();
             QCOMPARE(status->SelectedCode(), std::string("IN"));
             QCOMPARE(dialog.m_strStatusCode, std::string("IN"));
+            // A status the user chose comes back when the box is unticked and ticked again.
+            status->setCurrentIndex(status->FindPrefix("PD"));
+            reimbursed->click();
+            QCOMPARE(status->currentIndex(), -1);
+            reimbursed->click();
+            QCOMPARE(status->SelectedCode(), std::string("PD"));
+            status->setCurrentIndex(status->FindPrefix("IN"));
             child<QPushButton>(&dialog, "saveButton")->click();
             QCOMPARE(f.db.scalar("SELECT Reimburse || '/' || Status || '/' || ExpCat FROM Expenses WHERE Item='Taxi'"), std::string("1/1/OLDCAT"));
         }

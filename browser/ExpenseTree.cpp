@@ -1,0 +1,169 @@
+// The expense tree's record sets, rebuild and in-place operations.
+#include "browser/ExpenseTree.h"
+
+#include "browser/ExpenseTreeBuilder.h"
+#include "database/ExpenseRow.h"
+
+ExpenseTree::ExpenseTree(CADODataBase& db)
+    : m_db(db),
+      m_rsExpenses(&db),
+      m_rsTypes(&db),
+      m_rsProjects(&db),
+      m_rsStatus(&db),
+      m_model(std::make_unique<ExpenseTreeModel>())
+{
+}
+
+ExpenseTree::~ExpenseTree() { Clear(); }
+
+void ExpenseTree::Clear()
+{
+    m_model->DeleteAllItems();
+    m_rsExpenses.Close();
+    m_rsTypes.Close();
+    m_rsProjects.Close();
+    m_rsStatus.Close();
+}
+
+void ExpenseTree::Refresh(int nSortMode)
+{
+    m_model->BeginBulkBuild();
+    Clear();
+    m_nSortMode = nSortMode == 1 ? 1 : 0;
+    ExpenseTreeBuilder(*this).Build();
+    m_model->EndBulkBuild();
+}
+
+ExpenseRow ExpenseTree::CurrentRow() { return ExpenseRow::Read(m_rsExpenses, CExpTreeItem::kTreeColumns); }
+
+std::unique_ptr<CExpTreeItem> ExpenseTree::MakeLine(const ExpenseRow& row)
+{
+    auto bookmark = std::make_unique<ole::Variant>(m_rsExpenses.GetBookmark());
+    return std::make_unique<CExpTreeItem>(row, m_rsStatus, std::move(bookmark), m_nSortMode);
+}
+
+ExpenseTree::Item ExpenseTree::BuildExpenseLine(Item parent, const ExpenseRow& row)
+{
+    return m_model->InsertItem(MakeLine(row), parent);
+}
+
+ExpenseTree::Item ExpenseTree::InsertGroup(std::uint32_t nKind, const ExpenseRow& row, Item parent, Item after)
+{
+    return m_model->InsertItem(std::make_unique<CExpTreeItem>(nKind, row, m_rsTypes, m_rsProjects), parent, after);
+}
+
+ExpenseTree::Item ExpenseTree::FinishGroupAndStartNext(Item current, std::uint32_t nKind, const ExpenseRow& row,
+                                                       Item parent)
+{
+    ReShow(current);
+    return InsertGroup(nKind, row, parent);
+}
+
+void ExpenseTree::ReShow(Item item)
+{
+    if (CExpTreeItem* data = Data(item)) {
+        data->FormatText(m_nSortMode);
+        m_model->RefreshItem(item);
+    }
+}
+
+ExpenseTree::Item ExpenseTree::FindTopLevelGroup(const CExpTreeItem& line) const
+{
+    for (Item item = m_model->GetRootItem(); item; item = m_model->GetNextSiblingItem(item))
+        if (Data(item)->MatchesLine(line))
+            return item;
+    return nullptr;
+}
+
+ExpenseTree::Item ExpenseTree::FindGroupPosition(const CExpTreeItem& newGroup) const
+{
+    Item first = m_model->GetRootItem();
+    if (first && Data(first)->SortsAfter(newGroup))
+        return ExpenseTreeModel::kFirst;
+    Item lastBefore = nullptr;
+    for (Item item = first; item; item = m_model->GetNextSiblingItem(item)) {
+        if (Data(item)->SortsAfter(newGroup))
+            return lastBefore;
+        lastBefore = item;
+    }
+    return ExpenseTreeModel::kLast;
+}
+
+ExpenseTree::Item ExpenseTree::FindCategoryGroup(Item group, const std::string& category) const
+{
+    for (Item item = m_model->GetChildItem(group); item; item = m_model->GetNextSiblingItem(item)) {
+        const CExpTreeItem* data = Data(item);
+        if (data->m_nKind != CExpTreeItem::CategoryGroup)
+            break;
+        if (data->m_strCategory == category)
+            return item;
+    }
+    return nullptr;
+}
+
+ExpenseTree::Item ExpenseTree::TopLevelOf(Item item) const
+{
+    while (Item parent = m_model->GetParentItem(item))
+        item = parent;
+    return item;
+}
+
+bool ExpenseTree::HasCategoryChildren(Item group) const
+{
+    const Item first = m_model->GetChildItem(group);
+    return first && Data(first)->m_nKind == CExpTreeItem::CategoryGroup;
+}
+
+ExpenseTree::Item ExpenseTree::PlaceLine(std::unique_ptr<CExpTreeItem> line, const ExpenseRow& row)
+{
+    Item group = FindTopLevelGroup(*line);
+    if (!group) {
+        // Until the next rebuild a new group is a TypeGroup whatever its type.
+        auto newGroup = std::make_unique<CExpTreeItem>(CExpTreeItem::TypeGroup, row, m_rsTypes, m_rsProjects);
+        const Item position = FindGroupPosition(*newGroup);
+        group = m_model->InsertItem(std::move(newGroup), nullptr, position);
+    }
+    Data(group)->AddRecord(row);
+    Item parent = group;
+    if (m_nSortMode == 1) {
+        parent = FindCategoryGroup(group, line->m_strCategory);
+        if (!parent)
+            parent = InsertGroup(CExpTreeItem::CategoryGroup, row, group);
+        Data(parent)->AddRecord(row);
+    }
+    const Item placed = m_model->InsertItem(std::move(line), parent);
+    ReShow(group);
+    if (parent != group)
+        ReShow(parent);
+    return placed;
+}
+
+template <typename Subtract>
+void ExpenseTree::RemoveLineWith(Item line, Subtract subtract)
+{
+    const Item parent = m_model->GetParentItem(line);
+    const Item grandparent = m_model->GetParentItem(parent);
+    for (const Item above : {parent, grandparent})
+        if (above)
+            subtract(*Data(above));
+    m_model->DeleteItem(line);
+    for (const Item above : {parent, grandparent}) {
+        if (!above)
+            continue;
+        if (m_model->ItemHasChildren(above))
+            ReShow(above);
+        else
+            m_model->DeleteItem(above);
+    }
+}
+
+void ExpenseTree::RemoveLine(Item line, const ExpenseRow& row)
+{
+    RemoveLineWith(line, [&row](CExpTreeItem& group) { group.SubtractRecord(row); });
+}
+
+void ExpenseTree::RemoveLine(Item line)
+{
+    const CExpTreeItem& removed = *Data(line);
+    RemoveLineWith(line, [&removed](CExpTreeItem& group) { group.SubtractChild(removed); });
+}

@@ -1,0 +1,81 @@
+// ExpenseTree: the expense tree without its widgets. It owns the four record sets the tree is
+// built from and kept in step with (Expenses, lkpExpTypes, Projects, lkpExpBillStatus), the item
+// model the tree view shows, and the sort mode; it rebuilds the whole tree and offers the
+// operations the view commands change it with in place, keeping every group's sums right.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "browser/ExpenseTreeModel.h"
+#include "dbaccess/CAdoRecordset.h"
+
+class CADODataBase;
+class ExpenseRow;
+
+class ExpenseTree {
+public:
+    using Item = ExpenseTreeModel::Item;
+
+    explicit ExpenseTree(CADODataBase& db);
+    ~ExpenseTree();
+    ExpenseTree(const ExpenseTree&) = delete;
+    ExpenseTree& operator=(const ExpenseTree&) = delete;
+
+    // Empties the tree, re-opens the record sets and builds every line (0 by date, 1 by category).
+    void Refresh(int nSortMode);
+    // Empties the tree and closes the record sets.
+    void Clear();
+
+    ExpenseTreeModel& Model() { return *m_model; }
+    const ExpenseTreeModel& Model() const { return *m_model; }
+    int SortMode() const { return m_nSortMode; }
+    CADODataBase& Database() const { return m_db; }
+    CAdoRecordset& Expenses() { return m_rsExpenses; }
+    CAdoRecordset& Types() { return m_rsTypes; }
+    CAdoRecordset& Projects() { return m_rsProjects; }
+    CAdoRecordset& Statuses() { return m_rsStatus; }
+    CExpTreeItem* Data(Item item) const { return m_model->GetItemData(item); }
+
+    // The expense row the record set stands on, with the columns the tree shows.
+    ExpenseRow CurrentRow();
+    // A new line object for the current row (its bookmark copied), not yet in the tree.
+    std::unique_ptr<CExpTreeItem> MakeLine(const ExpenseRow& row);
+    // Builds the line of the current row as the last child of parent.
+    Item BuildExpenseLine(Item parent, const ExpenseRow& row);
+    // A group of the given kind for a row, inserted under parent (null: the root) after a sibling.
+    Item InsertGroup(std::uint32_t nKind, const ExpenseRow& row, Item parent, Item after = ExpenseTreeModel::kLast);
+    // Shows the finished group's text and starts the next one of the given kind.
+    Item FinishGroupAndStartNext(Item current, std::uint32_t nKind, const ExpenseRow& row, Item parent);
+    // Formats an item's text and lets the view show it.
+    void ReShow(Item item);
+
+    Item FindTopLevelGroup(const CExpTreeItem& line) const;
+    Item FindGroupPosition(const CExpTreeItem& newGroup) const;
+    Item FindCategoryGroup(Item group, const std::string& category) const;
+    // The top-level group an item belongs to (itself for a top-level group).
+    Item TopLevelOf(Item item) const;
+    bool HasCategoryChildren(Item group) const;
+
+    // Puts a line for a stored row where a rebuild would file it: into its group (made, among the
+    // groups in order, when there is none) and in "Sort by Category" its category group (made at
+    // the group's end when there is none), adding the row to their sums. Answers the line.
+    Item PlaceLine(std::unique_ptr<CExpTreeItem> line, const ExpenseRow& row);
+    // Takes a line out of the tree: the row's amounts leave the sums of the groups above it (as
+    // they were added, by status number), and a group left without children goes too.
+    void RemoveLine(Item line, const ExpenseRow& row);
+    // The same for a line whose row has changed since: the line's own amounts leave the sums.
+    void RemoveLine(Item line);
+
+private:
+    template <typename Subtract> void RemoveLineWith(Item line, Subtract subtract);
+
+    CADODataBase& m_db;                        // the application's connection
+    CAdoRecordset m_rsExpenses;                // Expenses, open while the tree is shown
+    CAdoRecordset m_rsTypes;                   // lkpExpTypes
+    CAdoRecordset m_rsProjects;                // Projects
+    CAdoRecordset m_rsStatus;                  // lkpExpBillStatus, sorted by Status
+    std::unique_ptr<ExpenseTreeModel> m_model; // the tree's items
+    int m_nSortMode = 0;                       // 0 = by date, 1 = by category
+};

@@ -1,0 +1,24 @@
+// ExpenseTreeBuilder: builds the whole expense tree in one forward pass over the Expenses record
+// set sorted by type, project or year, and date or category. Runs of consecutive rows with the
+// same key make a top-level group (a tax year, an estimated-tax year, or a type with its project
+// or year); in "Sort by Category" each run of one category makes a category group below it.
+// Every row gets a line: rows of a type without a lookup row, or of a system type other than the
+// two tax types, are grouped like any other type, never left out.
+#pragma once
+
+#include "browser/ExpenseTree.h"
+
+class ExpenseTreeBuilder {
+public:
+    explicit ExpenseTreeBuilder(ExpenseTree& tree) : m_tree(tree) {}
+
+    // Opens the four record sets and builds every line into the empty tree. A record set that
+    // cannot be opened leaves the tree empty.
+    void Build();
+
+private:
+    bool OpenRecordsets();
+    void Walk();
+
+    ExpenseTree& m_tree;  // the tree being built
+};

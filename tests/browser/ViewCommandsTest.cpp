@@ -98,6 +98,16 @@ void enterExpense(const char* type, const char* project, const char* category, c
     });
 }
 
+// Answers the next "Update Status" with the two status codes.
+void restateFromTo(const char* from, const char* to)
+{
+    whenModal<CStatusDlg>([=](CStatusDlg* dialog) {
+        selectCode(dialog->FromCombo(), from);
+        selectCode(dialog->ToCombo(), to);
+        dialog->findChild<QPushButton*>("okButton")->click();
+    });
+}
+
 }  // namespace
 
 class ViewCommandsTest : public QObject {
@@ -268,11 +278,7 @@ private slots:
             f.db.exec("UPDATE Expenses SET Status=1 WHERE Item='Lunch'");  // Acme: IN 12.34 + 45.00
             f.view->RefreshTree();
             f.view->SelectItem(f.find("Acme"));
-            whenModal<CStatusDlg>([](CStatusDlg* dialog) {
-                selectCode(dialog->FromCombo(), "IN");
-                selectCode(dialog->ToCombo(), "SU");
-                dialog->findChild<QPushButton*>("okButton")->click();
-            });
+            restateFromTo("IN", "SU");
             f.view->OnDoubleClick(f.view->SelectedItem());
             QVERIFY2(f.find("Acme =    77.34,  IN=0.00,  SU=57.34,  PD=0.00"), qPrintable(dump(*f.view).join('\n')));
             QCOMPARE(f.db.scalar("SELECT group_concat(Item || Status, ',') FROM Expenses WHERE ProjectID=7 ORDER BY ExpID"),
@@ -285,11 +291,7 @@ private slots:
     {
         Fixture f(1);
         f.view->SelectItem(f.find("HOTEL    ="));
-        whenModal<CStatusDlg>([](CStatusDlg* dialog) {
-            selectCode(dialog->FromCombo(), "PD");
-            selectCode(dialog->ToCombo(), "IN");
-            dialog->findChild<QPushButton*>("okButton")->click();
-        });
+        restateFromTo("PD", "IN");
         f.view->OnDoubleClick(f.view->SelectedItem());
         QVERIFY(f.find("Birch =   297.00,  IN=300.00,  SU=0.00,  PD=0.00"));
         EXPECT_TREE_AS_REBUILT(f);
@@ -460,11 +462,7 @@ private slots:
                   "BEGIN SELECT RAISE(ABORT, 'the invoice is closed'); END");
         f.view->RefreshTree();
         f.view->SelectItem(f.find("Acme"));
-        whenModal<CStatusDlg>([](CStatusDlg* dialog) {
-            selectCode(dialog->FromCombo(), "IN");
-            selectCode(dialog->ToCombo(), "SU");
-            dialog->findChild<QPushButton*>("okButton")->click();
-        });
+        restateFromTo("IN", "SU");
         f.view->OnDoubleClick(f.view->SelectedItem());
         QCOMPARE(f.messages.texts(), QStringList({"The status could not be changed.\nthe invoice is closed"}));
         QCOMPARE(f.db.scalar("SELECT group_concat(Item || Status, ',') FROM Expenses WHERE ProjectID=7 ORDER BY ExpID"),

@@ -1,6 +1,7 @@
 // The status dialog.
 #include "dialogs/CStatusDlg.h"
 
+#include "database/ExpenseSchema.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "dialogs/CCodeDescCombo.h"
 #include "platform/ui/MessageBox.h"
@@ -31,8 +32,9 @@ void CStatusDlg::OnInitDialog()
         combo->clear();
         if (m_pStatuses && m_pStatuses->IsOpen()) {
             for (m_pStatuses->MoveFirst(); !m_pStatuses->IsEOF(); m_pStatuses->MoveNext())
-                combo->AddItem(m_pStatuses->GetDF_Text("StatusCode"), m_pStatuses->GetDF_Text("StatDesc"),
-                               m_pStatuses->GetDF_Short("Status"));
+                combo->AddItem(m_pStatuses->GetDF_Text(schema::statuses::kStatusCode),
+                               m_pStatuses->GetDF_Text(schema::statuses::kStatDesc),
+                               m_pStatuses->GetDF_Short(schema::statuses::kStatus));
         }
         combo->AdjustWidths();
     }

@@ -3,10 +3,12 @@
 
 #include <cerrno>
 #include <cstring>
-#include <memory>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/ado/Error.h"
+#include "platform/ado/SqliteHandle.h"
 
 namespace {
 
@@ -17,10 +19,6 @@ std::string folderOf(const std::string& path)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
-
-struct SqliteCloser {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
 
 }  // namespace
 
@@ -42,16 +40,13 @@ std::string CDatabaseCreator::PrepareTemporary(const std::string& path, bool ove
     ::close(fd);
     ::chmod(temporary.c_str(), 0644);
 
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(temporary.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    std::unique_ptr<sqlite3, SqliteCloser> db(raw);
-    char* message = nullptr;
-    if (rc != SQLITE_OK || sqlite3_exec(raw, SchemaSql(), nullptr, nullptr, &message) != SQLITE_OK) {
-        const std::string reason = message ? message : (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
-        sqlite3_free(message);
-        db.reset();
+    try {
+        ado::SqliteHandle db = ado::openSqlite(temporary, SQLITE_OPEN_READWRITE, "CDatabaseCreator");
+        ado::executeSql(db.get(), SchemaSql());
+        ado::closeSqlite(db, "CDatabaseCreator");
+    } catch (const ado::Error& error) {
         Discard(temporary);
-        throw std::runtime_error("cannot write the schema: " + reason);
+        throw std::runtime_error("cannot write the schema: " + error.description());
     }
     return temporary;
 }

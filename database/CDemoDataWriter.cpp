@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/ado/Error.h"
+#include "platform/ado/SqliteHandle.h"
 #include "platform/ado/Statement.h"
 #include "platform/ole/DateTime.h"
 
@@ -142,10 +143,6 @@ public:
 
 private:
     std::mt19937 m_engine;  // deterministic for a given seed
-};
-
-struct SqliteCloser {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
 };
 
 void execute(sqlite3* db, const char* sql)
@@ -318,16 +315,13 @@ void CDemoDataWriter::Fill(const std::string& path, const Options& options)
 {
     if (options.expenses < 0)
         throw std::runtime_error("the number of expenses cannot be negative");
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    std::unique_ptr<sqlite3, SqliteCloser> db(raw);
-    if (rc != SQLITE_OK)
-        throw std::runtime_error("cannot open '" + path + "': " + (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)));
     try {
-        execute(raw, "BEGIN");
-        writeLookups(raw);
-        writeExpenses(raw, options);
-        execute(raw, "COMMIT");
+        ado::SqliteHandle db = ado::openSqlite(path, SQLITE_OPEN_READWRITE, "CDemoDataWriter");
+        execute(db.get(), "BEGIN");
+        writeLookups(db.get());
+        writeExpenses(db.get(), options);
+        execute(db.get(), "COMMIT");
+        ado::closeSqlite(db, "CDemoDataWriter");
     } catch (const ado::Error& error) {
         throw std::runtime_error("cannot write demo data: " + error.description());
     }

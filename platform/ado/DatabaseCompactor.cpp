@@ -11,6 +11,7 @@
 
 #include "platform/ado/Connection.h"
 #include "platform/ado/Error.h"
+#include "platform/ado/SqliteHandle.h"
 #include "platform/ado/Statement.h"
 
 namespace ado {
@@ -46,10 +47,6 @@ bool sameFile(const std::string& a, const std::string& b)
     return x.st_dev == y.st_dev && x.st_ino == y.st_ino;
 }
 
-struct SqliteCloser {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-
 }  // namespace
 
 void DatabaseCompactor::compactDatabase(const std::string& sourceConnection, const std::string& targetConnection)
@@ -62,12 +59,7 @@ void DatabaseCompactor::compactDatabase(const std::string& sourceConnection, con
     if (sameFile(source, target))
         fail("The copy cannot replace the database it is made from ('" + target + "').");
 
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(source.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    std::unique_ptr<sqlite3, SqliteCloser> db(raw);
-    if (rc != SQLITE_OK)
-        fail("Could not open '" + source + "': " + (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)) + ".");
-    sqlite3_busy_timeout(raw, Connection::kBusyTimeoutMs);
+    SqliteHandle db = openSqlite(source, SQLITE_OPEN_READONLY, "Compaction");
 
     std::string temporary = folderOf(target) + "/.quillmar-compact-XXXXXX";
     const int fd = ::mkstemp(temporary.data());
@@ -77,7 +69,7 @@ void DatabaseCompactor::compactDatabase(const std::string& sourceConnection, con
     ::unlink(temporary.c_str());  // VACUUM INTO wants to create the file itself
 
     try {
-        Statement vacuum(raw, "VACUUM INTO ?");
+        Statement vacuum(db.get(), "VACUUM INTO ?");
         vacuum.bind(1, ole::Variant(temporary));
         vacuum.step();
     } catch (const Error& error) {

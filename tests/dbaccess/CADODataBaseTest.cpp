@@ -6,6 +6,7 @@
 
 #include "dbaccess/CADODataBase.h"
 #include "dbaccess/CAdoRecordset.h"
+#include "platform/ado/SqliteHandle.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -14,11 +15,9 @@ constexpr std::int32_t kUnspecified = static_cast<std::int32_t>(0x80004005);
 
 bool otherProcessCanWrite(const std::string& path)
 {
-    sqlite3* db = nullptr;
-    sqlite3_open(path.c_str(), &db);
-    const int rc = sqlite3_exec(db, "INSERT INTO lkpAccounts (AcctCode) VALUES ('W')", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    return rc == SQLITE_OK;
+    const ado::SqliteHandle db = ado::openSqlite(path, SQLITE_OPEN_READWRITE, "test");
+    sqlite3_busy_timeout(db.get(), 0);  // a held lock answers at once
+    return sqlite3_exec(db.get(), "INSERT INTO lkpAccounts (AcctCode) VALUES ('W')", nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 }  // namespace

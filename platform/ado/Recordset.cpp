@@ -85,7 +85,7 @@ void Recordset::open(const std::string& source, Connection* connection, int, int
         statement = Statement(db, source);
     }
 
-    const bool hasRowId = !table.empty();
+    const bool hasRowId = options == adCmdTable;  // read-only table opens keep their rowids too
     const int columnCount = sqlite3_column_count(statement.get());
     std::vector<FieldInfo> fields;
     for (int i = hasRowId ? 1 : 0; i < columnCount; ++i) {
@@ -95,42 +95,12 @@ void Recordset::open(const std::string& source, Connection* connection, int, int
     if (fields.size() > 64)
         table.clear();  // statement caches key on a 64-bit column mask; wider tables are read-only
 
+    // A table's rows carry their rowid in column 0; other sources number their rows from 1.
     auto store = std::make_unique<RowStore>(std::move(fields));
+    const int firstColumn = hasRowId ? 1 : 0;
     while (statement.step()) {
-        if (hasRowId) {
-            store->appendFromStatement(statement.get());
-        } else {
-            // Read-only sources number their rows themselves: id = slot + 1.
-            const std::uint32_t slot = store->appendNulls(store->size() + 1);
-            for (std::size_t column = 0; column < store->fields().size(); ++column) {
-                const int index = static_cast<int>(column);
-                const int storage = sqlite3_column_type(statement.get(), index);
-                ole::Variant value;
-                if (storage == SQLITE_NULL) {
-                    value = ole::Variant::null();
-                } else if (storage == SQLITE_INTEGER) {
-                    value = ole::Variant(static_cast<std::int64_t>(sqlite3_column_int64(statement.get(), index)));
-                } else if (storage == SQLITE_FLOAT) {
-                    value = ole::Variant(sqlite3_column_double(statement.get(), index));
-                } else {
-                    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), index));
-                    value = ole::Variant(std::string(text ? text : "",
-                                                     static_cast<std::size_t>(sqlite3_column_bytes(statement.get(), index))));
-                }
-                const FieldInfo& field = store->fields()[column];
-                if (field.family() == FieldFamily::Date && value.type() == ole::VarType::Text &&
-                    !ole::DateTime::fromIsoText(*value.get<std::string>()).isValid()) {
-                    store->setValue(slot, column, value);  // unreadable date stays text
-                    continue;
-                }
-                if (field.family() == FieldFamily::Dynamic && value.type() == ole::VarType::BigInt) {
-                    const std::int64_t n = *value.get<std::int64_t>();
-                    if (n >= INT32_MIN && n <= INT32_MAX)
-                        value = ole::Variant(static_cast<std::int32_t>(n));
-                }
-                store->setValue(slot, column, field.coerce(value));
-            }
-        }
+        const std::int64_t rowId = hasRowId ? sqlite3_column_int64(statement.get(), 0) : store->size() + 1;
+        store->appendFromStatement(statement.get(), firstColumn, rowId);
     }
 
     m_store = std::move(store);
@@ -547,7 +517,7 @@ std::uint32_t Recordset::appendStoredRow(sqlite3* db, std::int64_t rowId)
     m_rereadStatement.bind(1, ole::Variant(rowId));
     if (!m_rereadStatement.step())
         throw Error(kUnspecifiedError, "Recordset", "The new row could not be read back.");
-    const std::uint32_t slot = m_store->appendFromStatement(m_rereadStatement.get());
+    const std::uint32_t slot = m_store->appendFromStatement(m_rereadStatement.get(), 1, rowId);
     m_rereadStatement.reset();
     return slot;
 }

@@ -115,6 +115,24 @@ TEST(CADODataBase, CompactWhileClosedAnswersTheCompactionAndStaysClosed)
     EXPECT_FALSE(fileExists(db.dir().file("copy2.mdb")));
 }
 
+TEST(CADODataBase, CreateDatabaseWritesTheScriptAndRecordsARefusal)
+{
+    TempDir dir;
+    const std::string path = dir.file("new.mdb");
+    CADODataBase db;
+    ASSERT_TRUE(db.CreateDatabase(path, "CREATE TABLE T (N INTEGER); INSERT INTO T VALUES (7);", false)) << db.m_strLastError;
+    EXPECT_EQ(TestDatabase::scalarAt(path, "SELECT N FROM T"), "7");
+    EXPECT_EQ(db.m_hrLastError, 0);
+    EXPECT_FALSE(db.IsOpen()) << "creating opens no connection";
+
+    EXPECT_FALSE(db.CreateDatabase(path, "CREATE TABLE U (N INTEGER);", false));
+    EXPECT_EQ(db.m_hrLastError, kUnspecified);
+    EXPECT_EQ(db.m_strLastError,
+              "Connection String = \nCADODataBase Error\n\tCode = 80004005\n\tCode meaning = Unspecified error\n"
+              "\tSource = Creation\n\tDescription = '" + path + "' already exists.\n");
+    EXPECT_EQ(TestDatabase::scalarAt(path, "SELECT N FROM T"), "7") << "the existing file is kept";
+}
+
 TEST(CADODataBase, TransactionsNeedAnOpenConnection)
 {
     TestDatabase db;

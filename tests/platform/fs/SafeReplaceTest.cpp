@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 #include <optional>
 #include <stdexcept>
 #include <sys/fsuid.h>
@@ -18,17 +17,6 @@ using files::SafeReplace;
 using files::TemporaryFile;
 
 namespace {
-
-// Every file below folder (relative name -> bytes); folders appear with an empty text.
-std::map<std::string, std::string> contentsOf(const std::string& folder)
-{
-    std::map<std::string, std::string> contents;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        const std::string name = std::filesystem::relative(entry.path(), folder).string();
-        contents[name] = entry.is_regular_file() ? readFile(entry.path().string()) : "";
-    }
-    return contents;
-}
 
 std::vector<std::uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
 
@@ -106,7 +94,7 @@ TEST(SafeReplace, ReplacesWholeOrNotAtAll)
         TempDir dir;
         c.arrange(dir.path());
         const std::string target = dir.file(c.target);
-        const std::map<std::string, std::string> before = contentsOf(dir.path());
+        const std::map<std::string, std::string> before = folderContents(dir.path());
 
         std::string error;
         std::string thrown;
@@ -142,7 +130,7 @@ TEST(SafeReplace, ReplacesWholeOrNotAtAll)
             EXPECT_NE(error.find(c.reason), std::string::npos) << error;
             break;
         }
-        EXPECT_EQ(contentsOf(dir.path()), expected)
+        EXPECT_EQ(folderContents(dir.path()), expected)
             << "the target is replaced whole or untouched; no temporary file or journal is left";
         if (std::filesystem::is_directory(dir.file("locked")))
             ::chmod(dir.file("locked").c_str(), 0755);  // so the folder can be removed

@@ -175,8 +175,8 @@ void writeLookups(sqlite3* db)
         }
     }
     ado::executeSql(db, "INSERT INTO lkpExpCategories (ExpType, ExpCat, CatDesc) VALUES "
-                "(0, 'PROPTAX', 'Property tax'), (0, 'MORTINT', 'Mortgage interest'), "
-                "(0, 'CHARITY', 'Deductible gifts'), (1, 'STATE', 'State estimated tax')");
+                        "(0, 'PROPTAX', 'Property tax'), (0, 'MORTINT', 'Mortgage interest'), "
+                        "(0, 'CHARITY', 'Deductible gifts'), (1, 'STATE', 'State estimated tax')");
 
     ado::Statement account(db, "INSERT INTO lkpAccounts (AcctCode, AcctDesc) VALUES (?, ?)");
     for (const auto& row : kAccounts) {

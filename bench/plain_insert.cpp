@@ -2,11 +2,13 @@
 // rows with one prepared INSERT inside one transaction, straight through SQLite.
 // Usage: plain_insert HANDHELD_DIR DATABASE
 #include <cstdio>
+#include <memory>
 #include <sqlite3.h>
 #include <string>
 
 #include "conduit/HHExpense.h"
 #include "conduit/HandheldText.h"
+#include "platform/ado/SqliteHandle.h"
 #include "platform/palm/PalmDatabaseFile.h"
 
 int main(int argc, char** argv)
@@ -21,15 +23,18 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(argv[2], &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+    const ado::SqliteHandle handle = ado::openSqlite(argv[2], SQLITE_OPEN_READWRITE, "plain_insert");
+    sqlite3* db = handle.get();
+    if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
         return 1;
-    sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     sqlite3_stmt* insert = nullptr;
     sqlite3_prepare_v2(db,
                        "INSERT INTO Expenses (ExpType, ExpDate, ExpYear, Amount, ProjectID, TypeComp, Reimburse, Status, "
                        "Item, ExpCat, Vendor, AcctCode, ChkNbr, Detail) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
                        -1, &insert, nullptr);
+    const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> statement(insert, sqlite3_finalize);
+    if (!insert)
+        return 1;
     const auto text = [&](int index, std::string_view handheld) {
         const std::string utf8 = hh::FromHandheldText(handheld);
         if (utf8.empty())
@@ -60,8 +65,5 @@ int main(int argc, char** argv)
             return 1;
         sqlite3_reset(insert);
     }
-    sqlite3_finalize(insert);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    return 0;
+    return sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK ? 0 : 1;
 }

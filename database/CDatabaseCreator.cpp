@@ -1,77 +1,43 @@
-// New database files from the schema, written beside the target and renamed into place.
+// New database files from the schema, through CADODataBase.
 #include "database/CDatabaseCreator.h"
 
-#include <cerrno>
-#include <cstring>
-#include <memory>
-#include <sqlite3.h>
 #include <sys/stat.h>
-#include <unistd.h>
+
+#include "dbaccess/CADODataBase.h"
 
 namespace {
 
-std::string folderOf(const std::string& path)
+// The description line of an access-layer failure report, or the whole report without one.
+std::string DescriptionOf(const std::string& report)
 {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
+    static const std::string kLabel = "\tDescription = ";
+    const std::size_t at = report.find(kLabel);
+    if (at == std::string::npos)
+        return report;
+    const std::size_t start = at + kLabel.size();
+    const std::size_t end = report.find('\n', start);
+    return report.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
-
-struct SqliteCloser {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
 
 }  // namespace
 
-std::string CDatabaseCreator::PrepareTemporary(const std::string& path, bool overwrite)
+void CDatabaseCreator::CheckTarget(const std::string& path, bool overwrite)
 {
     if (path.empty())
         throw std::runtime_error("no database path given");
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
-        if (S_ISDIR(info.st_mode))
-            throw std::runtime_error("'" + path + "' is a folder");
-        if (!overwrite)
-            throw std::runtime_error("'" + path + "' already exists (use --force to replace it)");
-    }
-    std::string temporary = folderOf(path) + "/.quillmar-new-XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        throw std::runtime_error("cannot create a file in '" + folderOf(path) + "': " + std::strerror(errno));
-    ::close(fd);
-    ::chmod(temporary.c_str(), 0644);
-
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(temporary.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    std::unique_ptr<sqlite3, SqliteCloser> db(raw);
-    char* message = nullptr;
-    if (rc != SQLITE_OK || sqlite3_exec(raw, SchemaSql(), nullptr, nullptr, &message) != SQLITE_OK) {
-        const std::string reason = message ? message : (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
-        sqlite3_free(message);
-        db.reset();
-        Discard(temporary);
-        throw std::runtime_error("cannot write the schema: " + reason);
-    }
-    return temporary;
-}
-
-void CDatabaseCreator::Publish(const std::string& temporary, const std::string& path)
-{
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        const std::string reason = std::strerror(errno);
-        Discard(temporary);
-        throw std::runtime_error("cannot write '" + path + "': " + reason);
-    }
-}
-
-void CDatabaseCreator::Discard(const std::string& temporary)
-{
-    ::unlink(temporary.c_str());
-    ::unlink((temporary + "-journal").c_str());
+    if (::stat(path.c_str(), &info) != 0)
+        return;
+    if (S_ISDIR(info.st_mode))
+        throw std::runtime_error("'" + path + "' is a folder");
+    if (!overwrite)
+        throw std::runtime_error("'" + path + "' already exists (use --force to replace it)");
 }
 
 void CDatabaseCreator::CreateEmpty(const std::string& path, bool overwrite)
 {
-    CreateWith(path, overwrite, [](const std::string&) {});
+    CheckTarget(path, overwrite);
+    CADODataBase db;
+    if (!db.CreateDatabase(path, SchemaSql(), overwrite))
+        throw std::runtime_error(DescriptionOf(db.m_strLastError));  // the description names the file
 }

@@ -5,6 +5,7 @@
 
 #include "platform/ado/Connection.h"
 #include "platform/ado/DatabaseCompactor.h"
+#include "platform/ado/DatabaseCreator.h"
 #include "platform/ado/Error.h"
 
 namespace {
@@ -87,6 +88,17 @@ bool CADODataBase::CompactDatabase(const std::string& strSource, const std::stri
     if (wasOpen)
         return Open(strSource);
     return compacted;
+}
+
+bool CADODataBase::CreateDatabase(const std::string& strPath, const std::string& strScript, bool bOverwrite)
+{
+    try {
+        ado::DatabaseCreator::createDatabase(kConnectionPrefix + strPath, strScript, bOverwrite);
+        return true;
+    } catch (const ado::Error& error) {
+        RecordError(error);
+        return false;
+    }
 }
 
 template <typename Operation>

@@ -26,6 +26,9 @@ public:
     bool Open(const std::string& strPath);
     void Close();
     bool CompactDatabase(const std::string& strSource, const std::string& strTarget);
+    // Writes a new database file at strPath from an SQL script, replacing an existing file only
+    // when bOverwrite is set and only once the new one is complete. The connection is not used.
+    bool CreateDatabase(const std::string& strPath, const std::string& strScript, bool bOverwrite);
     bool BeginTrans();
     bool CommitTrans();
     bool RollbackTrans();

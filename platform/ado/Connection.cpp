@@ -47,26 +47,17 @@ void Connection::open(const std::string& connectionString, const std::string&, c
     const std::string path = dataSource(connectionString);
     checkDatabaseFile(path);
 
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
-        const std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-        sqlite3_close_v2(db);
-        throw Error(kUnspecifiedError, "Connection", "Could not open '" + path + "': " + message + ".");
-    }
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
-    sqlite3_extended_result_codes(db, 1);
+    SqliteHandle db = openSqlite(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, "Connection");
 
     // Reading the schema proves the file is a database SQLite understands.
     try {
-        Statement probe(db, "SELECT count(*) FROM sqlite_master");
+        Statement probe(db.get(), "SELECT count(*) FROM sqlite_master");
         probe.step();
     } catch (const Error& error) {
-        sqlite3_close_v2(db);
         throw Error(kUnspecifiedError, "Connection",
                     "'" + path + "' is not a database file that can be read (" + error.description() + ").");
     }
-    m_db = db;
+    m_db = std::move(db);
     m_path = path;
 }
 
@@ -79,10 +70,9 @@ void Connection::close()
     for (Recordset* recordset : recordsets)
         recordset->connectionClosing();
     if (m_inTransaction)
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);  // closing drops it anyway
     m_inTransaction = false;
-    sqlite3_close_v2(m_db);
-    m_db = nullptr;
+    m_db.reset();
     m_path.clear();
 }
 
@@ -90,7 +80,7 @@ sqlite3* Connection::handle() const
 {
     if (!m_db)
         throw Error(kObjectClosed, "Connection", "Operation is not allowed when the object is closed.");
-    return m_db;
+    return m_db.get();
 }
 
 void Connection::execute(const char* sql)

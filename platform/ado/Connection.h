@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-struct sqlite3;
+#include "platform/ado/SqliteHandle.h"
 
 namespace ado {
 
@@ -47,7 +47,7 @@ public:
 private:
     void execute(const char* sql);
 
-    sqlite3* m_db = nullptr;                // the open database, null when closed
+    SqliteHandle m_db;                      // the open database, null when closed
     std::string m_path;                     // its file path
     bool m_inTransaction = false;           // between beginTrans and commit / rollback
     std::vector<Recordset*> m_recordsets;   // open record sets, closed with the connection

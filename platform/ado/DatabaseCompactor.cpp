@@ -1,37 +1,17 @@
-// Compaction by VACUUM INTO and an atomic rename.
+// Compaction by VACUUM INTO a file that then replaces the target.
 #include "platform/ado/DatabaseCompactor.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/ado/Connection.h"
 #include "platform/ado/Error.h"
+#include "platform/ado/SqliteHandle.h"
 #include "platform/ado/Statement.h"
+#include "platform/fs/SafeReplace.h"
 
 namespace ado {
 namespace {
-
-std::string folderOf(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-void syncPath(const std::string& path, int flags)
-{
-    const int fd = ::open(path.c_str(), flags);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
-}
 
 [[noreturn]] void fail(const std::string& what)
 {
@@ -46,10 +26,6 @@ bool sameFile(const std::string& a, const std::string& b)
     return x.st_dev == y.st_dev && x.st_ino == y.st_ino;
 }
 
-struct SqliteCloser {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-
 }  // namespace
 
 void DatabaseCompactor::compactDatabase(const std::string& sourceConnection, const std::string& targetConnection)
@@ -62,37 +38,21 @@ void DatabaseCompactor::compactDatabase(const std::string& sourceConnection, con
     if (sameFile(source, target))
         fail("The copy cannot replace the database it is made from ('" + target + "').");
 
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(source.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    std::unique_ptr<sqlite3, SqliteCloser> db(raw);
-    if (rc != SQLITE_OK)
-        fail("Could not open '" + source + "': " + (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)) + ".");
-    sqlite3_busy_timeout(raw, Connection::kBusyTimeoutMs);
-
-    std::string temporary = folderOf(target) + "/.quillmar-compact-XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        fail("Could not create a file in '" + folderOf(target) + "': " + std::strerror(errno) + ".");
-    ::close(fd);
-    ::unlink(temporary.c_str());  // VACUUM INTO wants to create the file itself
-
+    const SqliteHandle db = openSqlite(source, SQLITE_OPEN_READONLY, "Compaction");
+    std::string error;
+    bool replaced = false;
     try {
-        Statement vacuum(raw, "VACUUM INTO ?");
-        vacuum.bind(1, ole::Variant(temporary));
-        vacuum.step();
-    } catch (const Error& error) {
-        ::unlink(temporary.c_str());
-        throw Error(error.code(), error.source(), "Compaction of '" + source + "' failed: " + error.description());
+        // VACUUM INTO fills the empty temporary file it is given.
+        replaced = files::SafeReplace::replace(target, [&](const files::TemporaryFile& file) {
+            Statement vacuum(db.get(), "VACUUM INTO ?");
+            vacuum.bind(1, ole::Variant(file.path()));
+            vacuum.step();
+        }, error);
+    } catch (const Error& failure) {
+        throw Error(failure.code(), failure.source(), "Compaction of '" + source + "' failed: " + failure.description());
     }
-    db.reset();
-
-    syncPath(temporary, O_RDONLY);
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        const std::string reason = std::strerror(errno);
-        ::unlink(temporary.c_str());
-        fail("Could not write '" + target + "': " + reason + ".");
-    }
-    syncPath(folderOf(target), O_RDONLY | O_DIRECTORY);
+    if (!replaced)
+        fail("Could not write '" + target + "': " + error + ".");
 }
 
 }  // namespace ado

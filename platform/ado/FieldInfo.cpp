@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "platform/ado/Error.h"
+#include "platform/ado/SqlText.h"
 #include "platform/ole/NumberLocale.h"
 
 namespace ado {
@@ -114,6 +115,17 @@ FieldFamily FieldInfo::familyOf(const char* declaredType)
     if (contains(type, "REAL") || contains(type, "DOUB") || contains(type, "FLOA"))
         return FieldFamily::Double;
     return FieldFamily::Dynamic;
+}
+
+std::optional<std::size_t> FieldInfo::find(const std::vector<FieldInfo>& fields, std::string_view name)
+{
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (fields[i].name() == name)
+            return i;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (equalsFolded(fields[i].name(), name))
+            return i;
+    return std::nullopt;
 }
 
 VarType FieldInfo::varType() const

@@ -3,7 +3,10 @@
 // the column's readers would misread.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/ole/Variant.h"
 
@@ -27,6 +30,10 @@ public:
     FieldInfo(std::string name, FieldFamily family) : m_name(std::move(name)), m_family(family) {}
 
     static FieldFamily familyOf(const char* declaredType);
+
+    // The index of the column named name: an exact match first (callers spell names as the
+    // schema does), then one that differs only in ASCII letter case.
+    static std::optional<std::size_t> find(const std::vector<FieldInfo>& fields, std::string_view name);
 
     const std::string& name() const { return m_name; }
     FieldFamily family() const { return m_family; }

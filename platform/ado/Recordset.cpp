@@ -1,44 +1,17 @@
-// Snapshot cursor over SQLite: open, navigation, find, sort and writes.
+// Snapshot cursor over SQLite: open, navigation, bookmarks, find, sort, and the edit states
+// around the row writer.
 #include "platform/ado/Recordset.h"
 
 #include <algorithm>
-#include <cctype>
 #include <numeric>
 #include <sqlite3.h>
 
 #include "platform/ado/Connection.h"
 #include "platform/ado/Error.h"
+#include "platform/ado/SqlText.h"
 
 namespace ado {
 namespace {
-
-std::string quoteIdentifier(std::string_view name)
-{
-    std::string quoted = "\"";
-    for (const char c : name) {
-        quoted += c;
-        if (c == '"')
-            quoted += '"';
-    }
-    return quoted + "\"";
-}
-
-char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalsFolded(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return foldAscii(x) == foldAscii(y); });
-}
-
-std::string trimmed(std::string_view text)
-{
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
-    return std::string(text);
-}
 
 [[noreturn]] void noCurrentRecord()
 {
@@ -61,6 +34,43 @@ void Recordset::requireOpen() const
         throw Error(kObjectClosed, "Recordset", "Operation is not allowed when the object is closed.");
 }
 
+void Recordset::requireWritable() const
+{
+    if (!m_writer)
+        throw Error(kNotUpdatable, "Recordset", "Current Recordset does not support updating. This may "
+                                                "be a limitation of the provider, or of the selected locktype.");
+}
+
+Statement Recordset::prepareSource(sqlite3* db, const std::string& source, bool isTable) const
+{
+    if (!isTable)
+        return Statement(db, source);
+    std::string sql = "SELECT rowid, * FROM " + quoteIdentifier(source);
+    if (!trimmed(m_filter).empty())
+        sql += " WHERE " + m_filter;
+    if (!trimmed(m_sort).empty())
+        sql += " ORDER BY " + m_sort;
+    return Statement(db, sql);
+}
+
+std::unique_ptr<RowStore> Recordset::readSnapshot(Statement& statement, bool hasRowId)
+{
+    // A table's rows carry their rowid in column 0; other sources number their rows from 1.
+    const int firstColumn = hasRowId ? 1 : 0;
+    const int columnCount = sqlite3_column_count(statement.get());
+    std::vector<FieldInfo> fields;
+    for (int i = firstColumn; i < columnCount; ++i) {
+        const char* name = sqlite3_column_name(statement.get(), i);
+        fields.emplace_back(name ? name : "", FieldInfo::familyOf(sqlite3_column_decltype(statement.get(), i)));
+    }
+    auto store = std::make_unique<RowStore>(std::move(fields));
+    while (statement.step()) {
+        const std::int64_t rowId = hasRowId ? sqlite3_column_int64(statement.get(), 0) : store->size() + 1;
+        store->appendFromStatement(statement.get(), firstColumn, rowId);
+    }
+    return store;
+}
+
 void Recordset::open(const std::string& source, Connection* connection, int, int lockType, int options)
 {
     if (isOpen())
@@ -69,80 +79,20 @@ void Recordset::open(const std::string& source, Connection* connection, int, int
         throw Error(kObjectClosed, "Recordset", "The connection cannot be used to perform this operation. "
                                                "It is either closed or invalid in this context.");
     sqlite3* db = connection->handle();
-
-    Statement statement;
-    std::string table;
-    if (options == adCmdTable) {
-        std::string sql = "SELECT rowid, * FROM " + quoteIdentifier(source);
-        if (!trimmed(m_filter).empty())
-            sql += " WHERE " + m_filter;
-        if (!trimmed(m_sort).empty())
-            sql += " ORDER BY " + m_sort;
-        statement = Statement(db, sql);
-        if (lockType != adLockReadOnly)
-            table = source;
-    } else {
-        statement = Statement(db, source);
-    }
-
-    const bool hasRowId = !table.empty();
-    const int columnCount = sqlite3_column_count(statement.get());
-    std::vector<FieldInfo> fields;
-    for (int i = hasRowId ? 1 : 0; i < columnCount; ++i) {
-        const char* name = sqlite3_column_name(statement.get(), i);
-        fields.emplace_back(name ? name : "", FieldInfo::familyOf(sqlite3_column_decltype(statement.get(), i)));
-    }
-    if (fields.size() > 64)
-        table.clear();  // statement caches key on a 64-bit column mask; wider tables are read-only
-
-    auto store = std::make_unique<RowStore>(std::move(fields));
-    while (statement.step()) {
-        if (hasRowId) {
-            store->appendFromStatement(statement.get());
-        } else {
-            // Read-only sources number their rows themselves: id = slot + 1.
-            const std::uint32_t slot = store->appendNulls(store->size() + 1);
-            for (std::size_t column = 0; column < store->fields().size(); ++column) {
-                const int index = static_cast<int>(column);
-                const int storage = sqlite3_column_type(statement.get(), index);
-                ole::Variant value;
-                if (storage == SQLITE_NULL) {
-                    value = ole::Variant::null();
-                } else if (storage == SQLITE_INTEGER) {
-                    value = ole::Variant(static_cast<std::int64_t>(sqlite3_column_int64(statement.get(), index)));
-                } else if (storage == SQLITE_FLOAT) {
-                    value = ole::Variant(sqlite3_column_double(statement.get(), index));
-                } else {
-                    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), index));
-                    value = ole::Variant(std::string(text ? text : "",
-                                                     static_cast<std::size_t>(sqlite3_column_bytes(statement.get(), index))));
-                }
-                const FieldInfo& field = store->fields()[column];
-                if (field.family() == FieldFamily::Date && value.type() == ole::VarType::Text &&
-                    !ole::DateTime::fromIsoText(*value.get<std::string>()).isValid()) {
-                    store->setValue(slot, column, value);  // unreadable date stays text
-                    continue;
-                }
-                if (field.family() == FieldFamily::Dynamic && value.type() == ole::VarType::BigInt) {
-                    const std::int64_t n = *value.get<std::int64_t>();
-                    if (n >= INT32_MIN && n <= INT32_MAX)
-                        value = ole::Variant(static_cast<std::int32_t>(n));
-                }
-                store->setValue(slot, column, field.coerce(value));
-            }
-        }
-    }
+    const bool isTable = options == adCmdTable;  // read-only table opens keep their rowids too
+    Statement statement = prepareSource(db, source, isTable);
+    std::unique_ptr<RowStore> store = readSnapshot(statement, isTable);
+    // Wider tables than the writer can key are read-only.
+    const bool writable = isTable && lockType != adLockReadOnly && store->fields().size() <= RowWriter::kMaxColumns;
 
     m_store = std::move(store);
     m_order.resize(m_store->size());
     std::iota(m_order.begin(), m_order.end(), 0u);
     m_liveCount = static_cast<long>(m_order.size());
     m_position = 0;
-    m_table = table;
-    m_idsAreSlots = !hasRowId;
-    if (!m_table.empty())
-        learnInsertDefaults(db);
-    m_pending.assign(m_store->fields().size(), std::nullopt);
+    m_idsAreSlots = !isTable;
+    if (writable)
+        m_writer = std::make_unique<RowWriter>(db, source, *m_store);
     m_editMode = EditMode::None;
     m_connection = connection;
     m_connection->attach(this);
@@ -150,11 +100,7 @@ void Recordset::open(const std::string& source, Connection* connection, int, int
 
 void Recordset::releaseSnapshot()
 {
-    m_insertStatements.clear();
-    m_updateStatements.clear();
-    m_rereadStatement = Statement();
-    m_insertDefaults.clear();
-    m_rowIdColumn = -1;
+    m_writer.reset();  // before the store it writes into
     m_store.reset();
     m_order.clear();
     m_order.shrink_to_fit();
@@ -162,13 +108,11 @@ void Recordset::releaseSnapshot()
     m_slotById.shrink_to_fit();
     m_positionBySlot.clear();
     m_positionBySlot.shrink_to_fit();
-    m_pending.clear();
     m_criteria.reset();
     m_criteriaText.clear();
     m_editMode = EditMode::None;
     m_liveCount = 0;
     m_position = 0;
-    m_table.clear();
     m_connection = nullptr;
 }
 
@@ -415,14 +359,8 @@ const std::vector<FieldInfo>& Recordset::fields() const
 
 std::size_t Recordset::columnIndex(std::string_view field) const
 {
-    // Callers name columns as the schema spells them, so an exact match is tried first.
-    const auto& fields = m_store->fields();
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (fields[i].name() == field)
-            return i;
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (equalsFolded(fields[i].name(), field))
-            return i;
+    if (const std::optional<std::size_t> column = FieldInfo::find(m_store->fields(), field))
+        return *column;
     throw Error(kItemNotFound, "Recordset",
                 "Item cannot be found in the collection corresponding to the requested name or "
                 "ordinal. (Column '" + std::string(field) + "')");
@@ -432,8 +370,8 @@ ole::Variant Recordset::value(std::string_view field) const
 {
     requireOpen();
     const std::size_t column = columnIndex(field);
-    if (m_editMode != EditMode::None && m_pending[column])
-        return *m_pending[column];
+    if (m_editMode != EditMode::None && m_writer->pending(column))
+        return *m_writer->pending(column);
     if (m_editMode == EditMode::Add)
         return ole::Variant::null();
     return m_store->value(currentSlot(), column);
@@ -443,15 +381,13 @@ void Recordset::setValue(std::string_view field, const ole::Variant& value)
 {
     requireOpen();
     const std::size_t column = columnIndex(field);
-    if (m_table.empty())
-        throw Error(kNotUpdatable, "Recordset", "Current Recordset does not support updating. This may "
-                                                "be a limitation of the provider, or of the selected locktype.");
+    requireWritable();
     ole::Variant coerced = m_store->fields()[column].coerce(value);
     if (m_editMode == EditMode::None) {
         currentSlot();  // throws without a current row
         m_editMode = EditMode::InProgress;
     }
-    m_pending[column] = std::move(coerced);
+    m_writer->assign(column, std::move(coerced));
 }
 
 // ---- writes ----
@@ -459,13 +395,11 @@ void Recordset::setValue(std::string_view field, const ole::Variant& value)
 void Recordset::addNew()
 {
     requireOpen();
-    if (m_table.empty())
-        throw Error(kNotUpdatable, "Recordset", "Current Recordset does not support updating. This may "
-                                                "be a limitation of the provider, or of the selected locktype.");
+    requireWritable();
     flushPending();
     m_positionBeforeAdd = m_position;
     m_editMode = EditMode::Add;
-    std::fill(m_pending.begin(), m_pending.end(), std::nullopt);
+    m_writer->clear();
 }
 
 void Recordset::cancelUpdate()
@@ -474,7 +408,8 @@ void Recordset::cancelUpdate()
     if (m_editMode == EditMode::Add)
         m_position = m_positionBeforeAdd;
     m_editMode = EditMode::None;
-    std::fill(m_pending.begin(), m_pending.end(), std::nullopt);
+    if (m_writer)
+        m_writer->clear();
 }
 
 void Recordset::update()
@@ -485,180 +420,37 @@ void Recordset::update()
 
 void Recordset::flushPending()
 {
+    // A store that fails keeps the edit pending, so the caller can still cancel it.
     if (m_editMode == EditMode::Add)
         storeNewRow();
     else if (m_editMode == EditMode::InProgress)
-        storeEditedRow();
+        m_writer->storeEditedRow(currentSlot());
+    else
+        return;
     m_editMode = EditMode::None;
-    std::fill(m_pending.begin(), m_pending.end(), std::nullopt);
+    m_writer->clear();
 }
 
 void Recordset::storeNewRow()
 {
-    sqlite3* db = m_connection->handle();
-    const auto& fields = m_store->fields();
-    // Unassigned columns, and columns given the empty value, are left out so they take the
-    // column's default.
-    std::uint64_t mask = 0;
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (m_pending[i] && !m_pending[i]->isEmpty())
-            mask |= std::uint64_t(1) << i;
-
-    Statement& insert = m_insertStatements[mask];
-    if (!insert) {
-        std::string names, marks;
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            if (!(mask & (std::uint64_t(1) << i)))
-                continue;
-            names += (names.empty() ? "" : ", ") + quoteIdentifier(fields[i].name());
-            marks += marks.empty() ? "?" : ", ?";
-        }
-        const std::string sql = mask == 0
-            ? "INSERT INTO " + quoteIdentifier(m_table) + " DEFAULT VALUES"
-            : "INSERT INTO " + quoteIdentifier(m_table) + " (" + names + ") VALUES (" + marks + ")";
-        insert = Statement(db, sql);
-    }
-    insert.reset();
-    int index = 1;
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (mask & (std::uint64_t(1) << i))
-            insert.bind(index++, *m_pending[i]);
-    insert.step();
-    insert.reset();
-    const std::int64_t rowId = sqlite3_last_insert_rowid(db);
-
-    const std::uint32_t slot = m_insertDefaults.empty() ? appendStoredRow(db, rowId) : appendInsertedRow(rowId);
+    const std::uint32_t slot = m_writer->storeNewRow();
     m_order.push_back(slot);
     ++m_liveCount;
     m_position = static_cast<long>(m_order.size()) - 1;
     if (!m_positionBySlot.empty())
         m_positionBySlot.push_back(m_position);
     if (!m_slotById.empty() && m_slotById.size() == slot) {
-        const auto entry = std::make_pair(rowId, slot);
+        const auto entry = std::make_pair(m_store->rowId(slot), slot);
         m_slotById.insert(std::upper_bound(m_slotById.begin(), m_slotById.end(), entry), entry);
     }
-}
-
-std::uint32_t Recordset::appendStoredRow(sqlite3* db, std::int64_t rowId)
-{
-    if (!m_rereadStatement)
-        m_rereadStatement = Statement(db, "SELECT rowid, * FROM " + quoteIdentifier(m_table) + " WHERE rowid = ?");
-    m_rereadStatement.reset();
-    m_rereadStatement.bind(1, ole::Variant(rowId));
-    if (!m_rereadStatement.step())
-        throw Error(kUnspecifiedError, "Recordset", "The new row could not be read back.");
-    const std::uint32_t slot = m_store->appendFromStatement(m_rereadStatement.get());
-    m_rereadStatement.reset();
-    return slot;
-}
-
-std::uint32_t Recordset::appendInsertedRow(std::int64_t rowId)
-{
-    // The values were coerced to their columns' families before they were bound, so the row as
-    // stored is the assigned values plus the defaults.
-    const std::uint32_t slot = m_store->appendNulls(rowId);
-    for (std::size_t i = 0; i < m_insertDefaults.size(); ++i) {
-        if (static_cast<int>(i) == m_rowIdColumn)
-            m_store->setValue(slot, i, m_store->fields()[i].coerce(ole::Variant(rowId)));
-        else if (m_pending[i] && !m_pending[i]->isEmpty())
-            m_store->setValue(slot, i, *m_pending[i]);
-        else
-            m_store->setValue(slot, i, m_insertDefaults[i]);
-    }
-    return slot;
-}
-
-void Recordset::learnInsertDefaults(sqlite3* db)
-{
-    // PRAGMA table_info: cid, name, type, notnull, dflt_value, pk.
-    const auto& fields = m_store->fields();
-    std::vector<ole::Variant> defaults(fields.size(), ole::Variant::null());
-    int rowIdColumn = -1, keyColumns = 0;
-    try {
-        Statement info(db, "PRAGMA table_info(" + quoteIdentifier(m_table) + ")");
-        while (info.step()) {
-            const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1));
-            const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 2));
-            const auto* value = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 4));
-            const int column = static_cast<int>(columnIndex(name ? name : ""));
-            if (sqlite3_column_int(info.get(), 5) > 0) {
-                ++keyColumns;
-                if (type && equalsFolded(type, "INTEGER"))
-                    rowIdColumn = column;
-            }
-            if (!value)
-                continue;
-            const std::string literal = trimmed(value);
-            ole::Variant parsed;
-            if (equalsFolded(literal, "NULL"))
-                parsed = ole::Variant::null();
-            else if (equalsFolded(literal, "TRUE") || equalsFolded(literal, "FALSE"))
-                parsed = ole::Variant(equalsFolded(literal, "TRUE"));
-            else if (literal.size() >= 2 && literal.front() == '\'' && literal.back() == '\'' &&
-                     literal.find('\'', 1) == literal.size() - 1)
-                parsed = ole::Variant(literal.substr(1, literal.size() - 2));
-            else if (!literal.empty() && literal.find_first_not_of("+-0123456789") == std::string::npos)
-                parsed = ole::Variant(static_cast<std::int64_t>(std::stoll(literal)));
-            else
-                return;  // an expression: new rows are read back instead
-            defaults[static_cast<std::size_t>(column)] = fields[static_cast<std::size_t>(column)].coerce(parsed);
-        }
-    } catch (const std::exception&) {
-        return;  // anything unexpected: read new rows back
-    }
-    m_insertDefaults = std::move(defaults);
-    m_rowIdColumn = keyColumns == 1 ? rowIdColumn : -1;
-}
-
-void Recordset::storeEditedRow()
-{
-    const std::uint32_t slot = currentSlot();
-    const auto& fields = m_store->fields();
-    std::uint64_t mask = 0;
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (m_pending[i])
-            mask |= std::uint64_t(1) << i;
-    if (mask == 0)
-        return;
-
-    sqlite3* db = m_connection->handle();
-    Statement& change = m_updateStatements[mask];
-    if (!change) {
-        std::string assignments;
-        for (std::size_t i = 0; i < fields.size(); ++i)
-            if (mask & (std::uint64_t(1) << i))
-                assignments += (assignments.empty() ? "" : ", ") + quoteIdentifier(fields[i].name()) + " = ?";
-        change = Statement(db, "UPDATE " + quoteIdentifier(m_table) + " SET " + assignments + " WHERE rowid = ?");
-    }
-    change.reset();
-    int index = 1;
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (mask & (std::uint64_t(1) << i))
-            change.bind(index++, *m_pending[i]);
-    change.bind(index, ole::Variant(m_store->rowId(slot)));
-    change.step();
-    change.reset();
-    if (sqlite3_changes(db) == 0)
-        throw Error(kUnspecifiedError, "Recordset",
-                    "Row cannot be located for updating. Some values may have been changed since it "
-                    "was last read (another program may have deleted it).");
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (m_pending[i])
-            m_store->setValue(slot, i, *m_pending[i]);
 }
 
 void Recordset::deleteCurrent()
 {
     requireOpen();
-    if (m_table.empty())
-        throw Error(kNotUpdatable, "Recordset", "Current Recordset does not support updating. This may "
-                                                "be a limitation of the provider, or of the selected locktype.");
+    requireWritable();
     const std::uint32_t slot = currentSlot();
-    sqlite3* db = m_connection->handle();
-    Statement remove(db, "DELETE FROM " + quoteIdentifier(m_table) + " WHERE rowid = ?");
-    remove.bind(1, ole::Variant(m_store->rowId(slot)));
-    remove.step();
-    // A row another program deleted already is gone as asked: deleting it again is no failure.
+    m_writer->deleteRow(slot);
     m_store->markDeleted(slot);
     --m_liveCount;
 }

@@ -1,8 +1,8 @@
 // The record set of the database engine stand-in: a client-side static cursor. Opening runs the
 // SQL once and keeps the rows in a compact snapshot; navigation, counting, bookmarks, Find and
 // Sort work on that snapshot. A table opened whole can be written: writing a field starts an
-// edit, update() stores it (INSERT for a new row, UPDATE by rowid for an edited one) and the
-// snapshot follows. Moving away from a pending edit stores it first.
+// edit, update() stores it through the RowWriter (INSERT for a new row, UPDATE by rowid for an
+// edited one) and the snapshot follows. Moving away from a pending edit stores it first.
 #pragma once
 
 #include <cstdint>
@@ -10,12 +10,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/ado/Criteria.h"
 #include "platform/ado/FieldInfo.h"
 #include "platform/ado/RowStore.h"
+#include "platform/ado/RowWriter.h"
 #include "platform/ado/Statement.h"
 #include "platform/ole/Variant.h"
 
@@ -81,47 +81,37 @@ public:
 
 private:
     void requireOpen() const;
+    void requireWritable() const;
+    Statement prepareSource(sqlite3* db, const std::string& source, bool isTable) const;
+    static std::unique_ptr<RowStore> readSnapshot(Statement& statement, bool hasRowId);
     std::size_t columnIndex(std::string_view field) const;
     std::uint32_t currentSlot() const;
     long nextLive(long from, int step) const;
     void flushPending();
     void storeNewRow();
-    void storeEditedRow();
     std::uint32_t slotOfRowId(std::int64_t rowId) const;
     long positionOfSlot(std::uint32_t slot) const;
     void releaseSnapshot();
-    void learnInsertDefaults(sqlite3* db);
-    std::uint32_t appendInsertedRow(std::int64_t rowId);
-    std::uint32_t appendStoredRow(sqlite3* db, std::int64_t rowId);
 
     Connection* m_connection = nullptr;          // not owned; null when closed
     int m_cursorLocation = adUseClient;          // kept for callers; always a client cursor
     std::string m_filter;                        // WHERE condition of a table open
     std::string m_sort;                          // ORDER BY list / in-memory sort
-    std::string m_table;                         // table name when the rows can be written
     bool m_idsAreSlots = false;                  // row ids are slot + 1 (SQL text sources)
 
     std::unique_ptr<RowStore> m_store;           // the snapshot; null when closed
+    std::unique_ptr<RowWriter> m_writer;         // writes the table's rows; null when read-only
     std::vector<std::uint32_t> m_order;          // position -> slot
     long m_position = 0;                         // -1 = BOF, m_order.size() = EOF
     long m_liveCount = 0;                        // rows not deleted
 
     EditMode m_editMode = EditMode::None;        // pending change, if any
     long m_positionBeforeAdd = 0;                // where cancelUpdate returns after addNew
-    std::vector<std::optional<ole::Variant>> m_pending;  // assigned values per column
 
     mutable std::vector<std::pair<std::int64_t, std::uint32_t>> m_slotById;  // sorted, lazily built
     mutable std::vector<long> m_positionBySlot;                              // lazily built
     mutable std::string m_criteriaText;          // last find criterion read
     mutable std::optional<Criteria> m_criteria;  // ... and its parsed form
-
-    std::unordered_map<std::uint64_t, Statement> m_insertStatements;  // by assigned-column mask
-    std::unordered_map<std::uint64_t, Statement> m_updateStatements;  // by assigned-column mask
-    Statement m_rereadStatement;                 // SELECT of one row by rowid
-    // How a stored new row looks without reading it back: each column's literal default, and
-    // which column is the row id. Empty when some default is an expression (then it is read).
-    std::vector<ole::Variant> m_insertDefaults;
-    int m_rowIdColumn = -1;                      // the INTEGER PRIMARY KEY column, if any
 };
 
 }  // namespace ado

@@ -164,15 +164,14 @@ void RowStore::readColumn(std::byte* row, std::size_t column, sqlite3_stmt* stat
     }
 }
 
-std::uint32_t RowStore::appendFromStatement(sqlite3_stmt* statement)
+std::uint32_t RowStore::appendFromStatement(sqlite3_stmt* statement, int firstColumn, std::int64_t rowId)
 {
     const std::uint32_t slot = appendSlot();
     std::byte* row = rowAt(slot);
     std::memset(row, 0, m_stride);
-    const std::int64_t id = sqlite3_column_int64(statement, 0);
-    std::memcpy(row, &id, sizeof id);
+    std::memcpy(row, &rowId, sizeof rowId);
     for (std::size_t column = 0; column < m_fields.size(); ++column)
-        readColumn(row, column, statement, static_cast<int>(column + 1));
+        readColumn(row, column, statement, firstColumn + static_cast<int>(column));
     return slot;
 }
 

@@ -31,9 +31,9 @@ public:
     const std::vector<FieldInfo>& fields() const { return m_fields; }
     std::uint32_t size() const { return m_rowCount; }
 
-    // Appends the current row of a stepped statement whose column 0 is the row id and whose
-    // columns 1..n are this store's fields.
-    std::uint32_t appendFromStatement(sqlite3_stmt* statement);
+    // Appends the current row of a stepped statement under the given id, reading this store's
+    // fields from its columns firstColumn, firstColumn + 1, ...: the one decoder of stored values.
+    std::uint32_t appendFromStatement(sqlite3_stmt* statement, int firstColumn, std::int64_t rowId);
     // Appends a row of nulls with the given id.
     std::uint32_t appendNulls(std::int64_t rowId);
 

@@ -2,15 +2,11 @@
 #include "platform/palm/PalmDatabaseFile.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include "platform/fs/SafeReplace.h"
 #include "platform/palm/PalmBytes.h"
 
 namespace palm {
@@ -128,20 +124,6 @@ bool ReadResources(std::span<const std::uint8_t> bytes, std::size_t count, const
     std::sort(keys.begin(), keys.end());
     if (std::adjacent_find(keys.begin(), keys.end()) != keys.end())
         return Fail(error, "a resource type and id occur twice");
-    return true;
-}
-
-bool WriteAll(int fd, const std::vector<std::uint8_t>& bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        done += static_cast<std::size_t>(written);
-    }
     return true;
 }
 
@@ -287,26 +269,12 @@ std::vector<std::uint8_t> PalmDatabaseFile::Serialize() const
 
 bool PalmDatabaseFile::Save(const std::string& path, std::string& error) const
 {
-    const std::filesystem::path target(path);
-    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        return Fail(error, "cannot create a temporary file: " + std::string(std::strerror(errno)));
-    const bool written = WriteAll(fd, Serialize()) && ::fsync(fd) == 0;
-    const int writeErrno = errno;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed) {
-        ::unlink(temporary.c_str());
-        return Fail(error, "cannot write " + temporary + ": " + std::strerror(writeErrno));
+    try {
+        return files::SafeReplace::replace(
+            path, [this](const files::TemporaryFile& file) { file.write(Serialize()); }, error);
+    } catch (const std::exception& failure) {  // a failed write, or no memory for the image
+        return Fail(error, failure.what());
     }
-    ::chmod(temporary.c_str(), 0644);  // mkstemp made it private to us
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int renameErrno = errno;
-        ::unlink(temporary.c_str());
-        return Fail(error, "cannot rename into place: " + std::string(std::strerror(renameErrno)));
-    }
-    return true;
 }
 
 std::uint32_t PalmDatabaseFile::NextUniqueID(std::uint32_t& highest)

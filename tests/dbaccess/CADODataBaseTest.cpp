@@ -6,6 +6,7 @@
 
 #include "dbaccess/CADODataBase.h"
 #include "dbaccess/CAdoRecordset.h"
+#include "platform/ado/SqliteHandle.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -14,11 +15,9 @@ constexpr std::int32_t kUnspecified = static_cast<std::int32_t>(0x80004005);
 
 bool otherProcessCanWrite(const std::string& path)
 {
-    sqlite3* db = nullptr;
-    sqlite3_open(path.c_str(), &db);
-    const int rc = sqlite3_exec(db, "INSERT INTO lkpAccounts (AcctCode) VALUES ('W')", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    return rc == SQLITE_OK;
+    const ado::SqliteHandle db = ado::openSqlite(path, SQLITE_OPEN_READWRITE, "test");
+    sqlite3_busy_timeout(db.get(), 0);  // a held lock answers at once
+    return sqlite3_exec(db.get(), "INSERT INTO lkpAccounts (AcctCode) VALUES ('W')", nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 }  // namespace
@@ -116,6 +115,24 @@ TEST(CADODataBase, CompactWhileClosedAnswersTheCompactionAndStaysClosed)
     EXPECT_FALSE(connection.IsOpen());
     EXPECT_EQ(connection.m_hrLastError, kUnspecified);
     EXPECT_FALSE(fileExists(db.dir().file("copy2.mdb")));
+}
+
+TEST(CADODataBase, CreateDatabaseWritesTheScriptAndRecordsARefusal)
+{
+    TempDir dir;
+    const std::string path = dir.file("new.mdb");
+    CADODataBase db;
+    ASSERT_TRUE(db.CreateDatabase(path, "CREATE TABLE T (N INTEGER); INSERT INTO T VALUES (7);", false)) << db.m_strLastError;
+    EXPECT_EQ(TestDatabase::scalarAt(path, "SELECT N FROM T"), "7");
+    EXPECT_EQ(db.m_hrLastError, 0);
+    EXPECT_FALSE(db.IsOpen()) << "creating opens no connection";
+
+    EXPECT_FALSE(db.CreateDatabase(path, "CREATE TABLE U (N INTEGER);", false));
+    EXPECT_EQ(db.m_hrLastError, kUnspecified);
+    EXPECT_EQ(db.m_strLastError,
+              "Connection String = \nCADODataBase Error\n\tCode = 80004005\n\tCode meaning = Unspecified error\n"
+              "\tSource = Creation\n\tDescription = '" + path + "' already exists.\n");
+    EXPECT_EQ(TestDatabase::scalarAt(path, "SELECT N FROM T"), "7") << "the existing file is kept";
 }
 
 TEST(CADODataBase, TransactionsNeedAnOpenConnection)

@@ -142,6 +142,16 @@ TEST_F(CAdoRecordsetTest, NullRulesOfTheTypedGetters)
     EXPECT_EQ(rs.m_hrLastError, 0);
 }
 
+TEST_F(CAdoRecordsetTest, QueryReadsCurrencyAsTheTableDoes)
+{
+    db.exec("UPDATE Expenses SET Amount = 123400 WHERE ExpCat = 'MEALS'");  // 12.34, stored x 10,000
+    CAdoRecordset rs(&connection);
+    ASSERT_TRUE(rs.OpenQuery("SELECT e.Amount, t.ExpDesc FROM Expenses e JOIN lkpExpTypes t ON t.ExpType = e.ExpType "
+                             "WHERE e.ExpCat = 'MEALS'"));
+    EXPECT_EQ(rs.GetDF_Currency("Amount"), Currency::fromCents(1234));
+    EXPECT_EQ(rs.GetDF_Text("ExpDesc"), "Travel");
+}
+
 TEST_F(CAdoRecordsetTest, SettersFollowTheirNullRules)
 {
     CAdoRecordset rs(&connection);

@@ -39,3 +39,13 @@ bool fileExists(const std::string& path)
 {
     return std::filesystem::exists(path);
 }
+
+std::map<std::string, std::string> folderContents(const std::string& folder)
+{
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        const std::string name = std::filesystem::relative(entry.path(), folder).string();
+        contents[name] = entry.is_regular_file() ? readFile(entry.path().string()) : "";
+    }
+    return contents;
+}

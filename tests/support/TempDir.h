@@ -1,6 +1,7 @@
 // A fresh temporary folder for one test, removed with everything in it when the test ends.
 #pragma once
 
+#include <map>
 #include <string>
 
 class TempDir {
@@ -21,3 +22,6 @@ private:
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 bool fileExists(const std::string& path);
+// Everything below folder: relative name -> bytes ("" for a folder), to show that a failed
+// write changed nothing and left no stray file.
+std::map<std::string, std::string> folderContents(const std::string& folder);

@@ -6,22 +6,13 @@
 #include <stdexcept>
 
 #include "database/CDatabaseCreator.h"
+#include "platform/ado/SqliteHandle.h"
 
 namespace {
 
-struct Closer {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-
-std::unique_ptr<sqlite3, Closer> openRaw(const std::string& path)
+ado::SqliteHandle openRaw(const std::string& path)
 {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        sqlite3_close_v2(db);
-        throw std::runtime_error("cannot open test database " + path);
-    }
-    sqlite3_busy_timeout(db, 10000);
-    return std::unique_ptr<sqlite3, Closer>(db);
+    return ado::openSqlite(path, SQLITE_OPEN_READWRITE, "TestDatabase");
 }
 
 }  // namespace

@@ -5,10 +5,10 @@
 #include <ostream>
 
 #include "database/CDatabaseCreator.h"
-#include "database/CDemoDataWriter.h"
 #include "dbaccess/CADODataBase.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "tools/CommandLine.h"
+#include "tools/quillmar-db/CDemoDataWriter.h"
 
 namespace {
 
@@ -142,9 +142,7 @@ int DatabaseTool::demo(const std::vector<std::string>& arguments)
     if (path.empty())
         return usageError("no database path given", kDemoHelp);
     try {
-        CDatabaseCreator::CreateWith(path, force, [&](const std::string& temporary) {
-            CDemoDataWriter::Fill(temporary, options);
-        });
+        CDemoDataWriter::Create(path, options, force);
     } catch (const std::exception& error) {
         m_err << "quillmar-db: " << error.what() << "\n";
         return 1;

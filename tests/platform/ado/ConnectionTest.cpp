@@ -10,6 +10,7 @@
 #include "platform/ado/Connection.h"
 #include "platform/ado/Error.h"
 #include "platform/ado/Recordset.h"
+#include "platform/ado/SqliteHandle.h"
 #include "tests/support/TestDatabase.h"
 
 using ado::Connection;
@@ -123,8 +124,8 @@ TEST(Connection, RollbackDiscardsAndCommitKeeps)
 TEST(Connection, WaitsForAnotherWritersLock)
 {
     TestDatabase db;
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(db.path().c_str(), &other), SQLITE_OK);
+    const ado::SqliteHandle handle = ado::openSqlite(db.path(), SQLITE_OPEN_READWRITE, "test");
+    sqlite3* other = handle.get();
     ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
     std::thread releaser([other] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -136,7 +137,6 @@ TEST(Connection, WaitsForAnotherWritersLock)
     EXPECT_NO_THROW(connection.beginTrans());  // waits instead of failing with "database is locked"
     EXPECT_NO_THROW(connection.commitTrans());
     releaser.join();
-    sqlite3_close(other);
 }
 
 TEST(Connection, ClosingClosesItsRecordsets)

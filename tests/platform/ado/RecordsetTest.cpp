@@ -243,6 +243,38 @@ TEST_F(RecordsetTest, QueriesAreReadOnly)
     rs.moveFirst();
     rs.setBookmark(Variant(mark));
     EXPECT_EQ(rs.value("ExpType"), Variant(std::int16_t(12)));
+
+    Recordset table;  // a table opened read-only: its own columns, and rowids as bookmarks
+    table.setSort("ExpID DESC");
+    table.open("Expenses", &connection, ado::adOpenStatic, ado::adLockReadOnly, ado::adCmdTable);
+    EXPECT_EQ(table.fields().front().name(), "ExpID");
+    EXPECT_EQ(table.bookmark().id, 3);
+    EXPECT_EQ(errorCode([&] { table.setValue("Item", Variant("x")); }), ado::kNotUpdatable);
+}
+
+TEST_F(RecordsetTest, QueriesReadEveryColumnAsTableOpensDo)
+{
+    Recordset table;
+    openTable(table, "Expenses", "", "ExpID");
+    Recordset query;
+    query.open("SELECT * FROM Expenses ORDER BY ExpID", &connection, ado::adOpenStatic, ado::adLockReadOnly, ado::adCmdText);
+    ASSERT_EQ(query.fields().size(), table.fields().size());
+    for (table.moveFirst(), query.moveFirst(); !table.isEOF(); table.moveNext(), query.moveNext()) {
+        ASSERT_FALSE(query.isEOF());
+        for (const ado::FieldInfo& field : table.fields())
+            EXPECT_EQ(query.value(field.name()), table.value(field.name())) << field.name();
+    }
+
+    // The amount stored for 12.34 (as 123400), through a plain SELECT and through a join.
+    db.exec("INSERT INTO lkpExpTypes (ExpType, ExpLabel, ExpDesc, ExpComp) VALUES (12, 'TRVL', 'Travel', 2)");
+    for (const char* sql : {"SELECT Amount FROM Expenses WHERE Item = 'Gas'",
+                            "SELECT t.ExpDesc, e.Amount FROM Expenses e JOIN lkpExpTypes t ON t.ExpType = e.ExpType "
+                            "WHERE e.Item = 'Gas'"}) {
+        SCOPED_TRACE(sql);
+        Recordset rs;
+        rs.open(sql, &connection, ado::adOpenStatic, ado::adLockReadOnly, ado::adCmdText);
+        EXPECT_EQ(rs.value("Amount"), Variant(Currency::fromCents(1234)));
+    }
 }
 
 TEST_F(RecordsetTest, DeletedRowIsSkippedAndCountedOut)

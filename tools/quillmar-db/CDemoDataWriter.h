@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+struct sqlite3;
+
 class CDemoDataWriter {
 public:
     struct Options {
@@ -15,7 +17,12 @@ public:
         int lastYear = 0;           // last year of the ten; 0 = the current year
     };
 
-    // Adds the demo rows to an existing database made from the schema (one transaction).
-    // Throws std::runtime_error.
-    static void Fill(const std::string& path, const Options& options);
+    // Writes a new database at path holding the schema and the demo rows. It is built in a
+    // temporary file that replaces path only once complete; an existing file is refused unless
+    // overwrite is set. Throws std::runtime_error (ado::Error for a file or engine failure).
+    static void Create(const std::string& path, const Options& options, bool overwrite);
+
+    // Adds the demo rows to a database made from the schema (one transaction). Throws
+    // std::runtime_error.
+    static void Fill(sqlite3* db, const Options& options);
 };

@@ -1,9 +1,8 @@
 // The demo database: shaped like real data, within the editors' limits, and reproducible.
 #include <gtest/gtest.h>
 
-#include "database/CDatabaseCreator.h"
-#include "database/CDemoDataWriter.h"
 #include "tests/support/TestDatabase.h"
+#include "tools/quillmar-db/CDemoDataWriter.h"
 
 namespace {
 
@@ -13,7 +12,7 @@ void makeDemo(const std::string& path, long expenses, std::uint32_t seed)
     options.expenses = expenses;
     options.seed = seed;
     options.lastYear = 2025;
-    CDatabaseCreator::CreateWith(path, false, [&](const std::string& temporary) { CDemoDataWriter::Fill(temporary, options); });
+    CDemoDataWriter::Create(path, options, false);
 }
 
 }  // namespace

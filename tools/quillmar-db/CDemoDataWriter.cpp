@@ -1,15 +1,18 @@
-// Demo data generation with prepared statements in one transaction.
-#include "database/CDemoDataWriter.h"
+// Demo data generation with prepared statements in one transaction, into a new database file.
+#include "tools/quillmar-db/CDemoDataWriter.h"
 
 #include <algorithm>
 #include <ctime>
-#include <memory>
 #include <random>
 #include <sqlite3.h>
 #include <stdexcept>
 #include <vector>
 
+#include "database/CDatabaseCreator.h"
+#include "dbaccess/CADODataBase.h"
+#include "platform/ado/DatabaseCreator.h"
 #include "platform/ado/Error.h"
+#include "platform/ado/SqliteHandle.h"
 #include "platform/ado/Statement.h"
 #include "platform/ole/DateTime.h"
 
@@ -144,16 +147,6 @@ private:
     std::mt19937 m_engine;  // deterministic for a given seed
 };
 
-struct SqliteCloser {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-
-void execute(sqlite3* db, const char* sql)
-{
-    ado::Statement statement(db, sql);
-    statement.step();
-}
-
 int currentYear()
 {
     const std::time_t now = std::time(nullptr);
@@ -181,9 +174,9 @@ void writeLookups(sqlite3* db)
             category.step();
         }
     }
-    execute(db, "INSERT INTO lkpExpCategories (ExpType, ExpCat, CatDesc) VALUES "
-                "(0, 'PROPTAX', 'Property tax'), (0, 'MORTINT', 'Mortgage interest'), "
-                "(0, 'CHARITY', 'Deductible gifts'), (1, 'STATE', 'State estimated tax')");
+    ado::executeSql(db, "INSERT INTO lkpExpCategories (ExpType, ExpCat, CatDesc) VALUES "
+                        "(0, 'PROPTAX', 'Property tax'), (0, 'MORTINT', 'Mortgage interest'), "
+                        "(0, 'CHARITY', 'Deductible gifts'), (1, 'STATE', 'State estimated tax')");
 
     ado::Statement account(db, "INSERT INTO lkpAccounts (AcctCode, AcctDesc) VALUES (?, ?)");
     for (const auto& row : kAccounts) {
@@ -314,21 +307,23 @@ void writeExpenses(sqlite3* db, const CDemoDataWriter::Options& options)
 
 }  // namespace
 
-void CDemoDataWriter::Fill(const std::string& path, const Options& options)
+void CDemoDataWriter::Fill(sqlite3* db, const Options& options)
 {
     if (options.expenses < 0)
         throw std::runtime_error("the number of expenses cannot be negative");
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    std::unique_ptr<sqlite3, SqliteCloser> db(raw);
-    if (rc != SQLITE_OK)
-        throw std::runtime_error("cannot open '" + path + "': " + (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)));
     try {
-        execute(raw, "BEGIN");
-        writeLookups(raw);
-        writeExpenses(raw, options);
-        execute(raw, "COMMIT");
+        ado::executeSql(db, "BEGIN");
+        writeLookups(db);
+        writeExpenses(db, options);
+        ado::executeSql(db, "COMMIT");
     } catch (const ado::Error& error) {
         throw std::runtime_error("cannot write demo data: " + error.description());
     }
+}
+
+void CDemoDataWriter::Create(const std::string& path, const Options& options, bool overwrite)
+{
+    CDatabaseCreator::CheckTarget(path, overwrite);
+    ado::DatabaseCreator::createDatabase(CADODataBase::ConnectionString(path), CDatabaseCreator::SchemaSql(), overwrite,
+                                         [&](sqlite3* db) { Fill(db, options); });
 }

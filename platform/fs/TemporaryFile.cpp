@@ -1,0 +1,96 @@
+// Temporary files beside a target: creation, writing, and the rename that publishes them.
+#include "platform/fs/TemporaryFile.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace files {
+namespace {
+
+bool fail(std::string& error, const std::string& what, int code)
+{
+    error = what + ": " + std::strerror(code);
+    return false;
+}
+
+std::string nameOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+std::string folderOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+TemporaryFile::~TemporaryFile() { discard(); }
+
+void TemporaryFile::discard() noexcept
+{
+    if (m_fd >= 0)
+        ::close(m_fd);  // the file is thrown away; a failing close loses nothing
+    m_fd = -1;
+    if (m_path.empty() || m_moved)
+        return;
+    ::unlink(m_path.c_str());
+    ::unlink((m_path + "-journal").c_str());
+}
+
+bool TemporaryFile::create(const std::string& target, mode_t mode, std::string& error)
+{
+    discard();
+    const std::string folder = folderOf(target);
+    std::string pattern = folder + "/." + nameOf(target) + ".XXXXXX";
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0)
+        return fail(error, "cannot create a temporary file in '" + folder + "'", errno);
+    m_path = pattern;
+    m_fd = fd;
+    m_moved = false;
+    // mkostemp makes the file private; it gets the mode a new file of this kind has.
+    if (::fchmod(m_fd, mode) != 0)
+        return fail(error, "cannot set the mode of '" + m_path + "'", errno);
+    return true;
+}
+
+void TemporaryFile::write(std::span<const std::uint8_t> bytes) const
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(m_fd, bytes.data() + done, bytes.size() - done);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            throw std::system_error(errno, std::generic_category(), "cannot write '" + m_path + "'");
+        if (written == 0)
+            throw std::system_error(ENOSPC, std::generic_category(), "cannot write '" + m_path + "'");
+        done += static_cast<std::size_t>(written);
+    }
+}
+
+bool TemporaryFile::moveOver(const std::string& target, std::string& error)
+{
+    if (::fsync(m_fd) != 0)
+        return fail(error, "cannot flush '" + m_path + "' to disk", errno);
+    const int fd = m_fd;
+    m_fd = -1;
+    if (::close(fd) != 0)
+        return fail(error, "cannot close '" + m_path + "'", errno);
+    if (::rename(m_path.c_str(), target.c_str()) != 0)
+        return fail(error, "cannot replace '" + target + "'", errno);
+    m_moved = true;
+    return true;
+}
+
+}  // namespace files

@@ -1,0 +1,46 @@
+// A new, empty file beside a target that is to be replaced: created private with mkostemp in the
+// target's folder, given its final mode at once, and removed again (with any "-journal" the
+// database engine left beside it) unless it has been renamed over the target.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <sys/types.h>
+
+namespace files {
+
+class TemporaryFile {
+public:
+    TemporaryFile() = default;
+    ~TemporaryFile();
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    // Creates ".<target's name>.XXXXXX" in the target's folder with the given mode. False with
+    // the reason in error when it cannot be made.
+    [[nodiscard]] bool create(const std::string& target, mode_t mode, std::string& error);
+
+    const std::string& path() const { return m_path; }
+    int descriptor() const { return m_fd; }
+
+    // Appends bytes at the file's current offset; throws std::system_error when they cannot all
+    // be written.
+    void write(std::span<const std::uint8_t> bytes) const;
+
+    // Flushes the file to disk, closes it and renames it over target. False with the reason in
+    // error when any step fails; the file is then removed when this object goes.
+    [[nodiscard]] bool moveOver(const std::string& target, std::string& error);
+
+private:
+    void discard() noexcept;
+
+    std::string m_path;     // the file's name; empty before create()
+    int m_fd = -1;          // open descriptor of the file, -1 once closed
+    bool m_moved = false;   // renamed over the target: nothing left to remove
+};
+
+// The folder that holds path ("." for a bare name).
+std::string folderOf(const std::string& path);
+
+}  // namespace files

@@ -29,7 +29,7 @@ int main(int argc, char** argv)
     const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
     CADODataBase db;
     if (!db.Open(argv[1])) {
-        std::fprintf(stderr, "%s\n", db.m_strLastError.c_str());
+        std::fprintf(stderr, "%s\n", db.LastFailure().description.c_str());
         return 1;
     }
     double bestOpen = 1e9, bestScan = 1e9;
@@ -43,7 +43,7 @@ int main(int argc, char** argv)
         rs.m_strSort = "ExpType ASC, ProjectID ASC, ExpDate ASC, ExpCat ASC";
         auto start = std::chrono::steady_clock::now();
         if (!rs.OpenTable("Expenses")) {
-            std::fprintf(stderr, "%s\n", rs.m_strLastError.c_str());
+            std::fprintf(stderr, "%s\n", rs.LastFailure().description.c_str());
             return 1;
         }
         bestOpen = std::min(bestOpen, seconds(start));

@@ -55,7 +55,7 @@ int main(int argc, char** argv)
     }
     CADODataBase db;
     if (!db.Open(argv[1])) {
-        std::fprintf(stderr, "%s\n", db.m_strLastError.c_str());
+        std::fprintf(stderr, "%s\n", db.LastFailure().description.c_str());
         return 1;
     }
     const double scan = scanSeconds(db);

@@ -5,22 +5,6 @@
 
 #include "dbaccess/CADODataBase.h"
 
-namespace {
-
-// The description line of an access-layer failure report, or the whole report without one.
-std::string DescriptionOf(const std::string& report)
-{
-    static const std::string kLabel = "\tDescription = ";
-    const std::size_t at = report.find(kLabel);
-    if (at == std::string::npos)
-        return report;
-    const std::size_t start = at + kLabel.size();
-    const std::size_t end = report.find('\n', start);
-    return report.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
-
-}  // namespace
-
 void CDatabaseCreator::CheckTarget(const std::string& path, bool overwrite)
 {
     if (path.empty())
@@ -39,5 +23,5 @@ void CDatabaseCreator::CreateEmpty(const std::string& path, bool overwrite)
     CheckTarget(path, overwrite);
     CADODataBase db;
     if (!db.CreateDatabase(path, SchemaSql(), overwrite))
-        throw std::runtime_error(DescriptionOf(db.m_strLastError));  // the description names the file
+        throw std::runtime_error(db.LastFailure().description);  // the description names the file
 }

@@ -163,7 +163,7 @@ int DatabaseTool::info(const std::vector<std::string>& arguments)
 
     CADODataBase db;
     if (!db.Open(path)) {
-        m_err << "quillmar-db: cannot open " << path << "\n" << db.m_strLastError;
+        m_err << "quillmar-db: cannot open " << path << ": " << db.LastFailure().description << "\n";
         return 1;
     }
     m_out << "Database " << path << "\n\n" << std::left << std::setw(20) << "Table" << "Rows\n";

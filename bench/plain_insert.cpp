@@ -5,8 +5,8 @@
 #include <sqlite3.h>
 #include <string>
 
-#include "conduit/HHExpense.h"
-#include "conduit/HandheldText.h"
+#include "conduit/handheld/HHExpense.h"
+#include "conduit/handheld/HandheldText.h"
 #include "platform/palm/PalmDatabaseFile.h"
 
 int main(int argc, char** argv)

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "conduit/HHExpense.h"
+#include "conduit/handheld/HHExpense.h"
 
 namespace {
 

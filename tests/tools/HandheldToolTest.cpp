@@ -3,10 +3,10 @@
 
 #include <sstream>
 
-#include "conduit/ExpFilterEntry.h"
-#include "conduit/HHExpense.h"
-#include "conduit/HHRecordFormats.h"
-#include "conduit/ReadHandheldVersion.h"
+#include "conduit/handheld/ExpFilterEntry.h"
+#include "conduit/handheld/HHExpense.h"
+#include "conduit/handheld/HHRecordFormats.h"
+#include "conduit/handheld/ReadHandheldVersion.h"
 #include "platform/palm/HotSyncHost.h"
 #include "platform/palm/PalmBytes.h"
 #include "platform/palm/PalmDatabaseFile.h"

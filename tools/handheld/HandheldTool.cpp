@@ -9,12 +9,12 @@
 #include <ostream>
 #include <sstream>
 
-#include "conduit/ConduitPrefs.h"
-#include "conduit/ExpFilterEntry.h"
-#include "conduit/HHExpense.h"
-#include "conduit/HHRecordFormats.h"
-#include "conduit/HandheldConstants.h"
-#include "conduit/HandheldText.h"
+#include "conduit/handheld/ConduitPrefs.h"
+#include "conduit/handheld/ExpFilterEntry.h"
+#include "conduit/handheld/HHExpense.h"
+#include "conduit/handheld/HHRecordFormats.h"
+#include "conduit/handheld/HandheldConstants.h"
+#include "conduit/handheld/HandheldText.h"
 #include "platform/palm/PalmBytes.h"
 #include "platform/palm/PalmDatabaseFile.h"
 #include "tools/CommandLine.h"

@@ -10,10 +10,8 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "conduit/handheld/ConduitPrefs.h"
-#include "conduit/handheld/ExpFilterEntry.h"
 #include "conduit/handheld/HHExpense.h"
 #include "dbaccess/CADODataBase.h"
 
@@ -52,9 +50,6 @@ public:
     CADODataBase m_db;                                // opened by ImportExpenses; closed by the owner
     hh::ConduitPrefs m_Prefs;                         // read at the start of ImportExpenses
     std::uint16_t m_wPalmUpdt = 0;                    // Major of the desktop's PalmUpdt row
-    std::vector<std::uint16_t> m_SentTypes;           // types written to "Qlmr-ExpTypes", in order
-    std::vector<hh::ExpFilterEntry> m_FilterEntries;  // lines for "Qlmr-ExpFilter", in order
-    bool m_bReimbursableSent = false;                 // a type with ExpComp 2 was written
 
 private:
     std::int32_t RunImport();
@@ -63,11 +58,5 @@ private:
     std::int32_t RunPush();
 
     bool CheckDesktopVersion();
-    std::int32_t PushAccounts();
-    std::int32_t PushExpTypes();
-    std::int32_t PushCategories();
-    std::int32_t PushProjects();
-    std::int32_t PushExpFilter();
     void MarkHandheldUpdated();
-    bool HasActiveProject();
 };

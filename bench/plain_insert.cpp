@@ -6,7 +6,6 @@
 #include <string>
 
 #include "conduit/handheld/HHExpense.h"
-#include "conduit/handheld/HandheldText.h"
 #include "platform/palm/PalmDatabaseFile.h"
 
 int main(int argc, char** argv)
@@ -30,15 +29,14 @@ int main(int argc, char** argv)
                        "INSERT INTO Expenses (ExpType, ExpDate, ExpYear, Amount, ProjectID, TypeComp, Reimburse, Status, "
                        "Item, ExpCat, Vendor, AcctCode, ChkNbr, Detail) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
                        -1, &insert, nullptr);
-    const auto text = [&](int index, std::string_view handheld) {
-        const std::string utf8 = hh::FromHandheldText(handheld);
+    const auto text = [&](int index, const std::string& utf8) {
         if (utf8.empty())
             sqlite3_bind_null(insert, index);
         else
             sqlite3_bind_text(insert, index, utf8.c_str(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
     };
+    hh::HHExpense e;  // its texts' storage is reused, as the conduit's reader does
     for (const palm::PalmRecord& record : expenses.m_records) {
-        hh::HHExpense e;
         hh::UnpackExpense(record.data, e);
         char date[32];
         std::snprintf(date, sizeof date, "%04u-%02u-%02u 00:00:00", e.dwDate / 10000, e.dwDate / 100 % 100, e.dwDate % 100);

@@ -1,7 +1,8 @@
 // CHHExpensesDB: the reader of "Qlmr-Expenses", the expenses entered on the handheld. Opens it
 // with its record count, reads each record into a fixed 256-byte buffer and unpacks it into
-// m_Expense, and empties the database once the desktop has committed what was read. The
-// destructor closes it on every path. Nothing is allocated per record.
+// m_Expense, its texts decoded to desktop text, and empties the database once the desktop has
+// committed what was read. The destructor closes it on every path. m_Expense's strings are
+// reused from record to record.
 #pragma once
 
 #include <cstdint>
@@ -19,8 +20,8 @@ public:
     // again. True only when both succeeded; m_lResult tells a missing database (0x4003) from
     // other failures.
     bool Open();
-    // Reads the record at index into the zero-filled buffer and unpacks it. A record larger than
-    // the buffer is a failure. m_Expense's texts stay valid until the next read.
+    // Reads the record at index into the zero-filled buffer and unpacks it into m_Expense. A
+    // record larger than the buffer is a failure.
     bool ReadRecord(std::uint16_t index);
     // The Sync Manager's result of removing every record.
     std::int32_t RemoveAll();

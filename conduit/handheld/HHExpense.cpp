@@ -1,14 +1,25 @@
-// Unpacking and packing expense records.
+// Unpacking and packing expense records, with their texts decoded and encoded on the way.
 #include "conduit/handheld/HHExpense.h"
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 #include "conduit/handheld/HHBytes.h"
 #include "conduit/handheld/HHRecordFormats.h"
+#include "conduit/handheld/HandheldText.h"
 
 namespace hh {
+
+namespace {
+
+// The six texts in record order; Expense is HHExpense or const HHExpense.
+template <class Expense>
+auto Texts(Expense& e)
+{
+    return std::array{&e.item, &e.category, &e.vendor, &e.account, &e.checkNumber, &e.detail};
+}
+
+}  // namespace
 
 void UnpackExpense(std::span<const std::uint8_t> record, HHExpense& out)
 {
@@ -21,44 +32,39 @@ void UnpackExpense(std::span<const std::uint8_t> record, HHExpense& out)
     out.bExpComp = header[14];
     out.bReimburse = header[15];
 
-    const std::array<std::string_view*, kExpenseTextCount> texts = {&out.item, &out.category, &out.vendor,
-                                                                     &out.account, &out.checkNumber, &out.detail};
     std::size_t offset = kExpenseHeaderSize;
-    for (std::string_view* text : texts) {
-        if (offset >= record.size()) {
-            *text = {};
-            continue;
-        }
-        *text = TextAt(record.subspan(offset));
-        offset += text->size() + 1;  // past the NUL (or past the end)
+    for (std::string* text : Texts(out)) {
+        const std::string_view handheld = offset < record.size() ? TextAt(record.subspan(offset)) : std::string_view();
+        AssignFromHandheldText(*text, handheld);
+        offset += handheld.size() + 1;  // past the NUL (or past the end)
     }
 }
 
 std::size_t PackExpense(const HHExpense& expense, std::span<std::uint8_t> buffer)
 {
-    const std::array<std::string_view, kExpenseTextCount> texts = {expense.item, expense.category, expense.vendor,
-                                                                   expense.account, expense.checkNumber, expense.detail};
+    // Laid out in a record of its own first, so buffer is written only when everything fits.
+    std::uint8_t record[kExpenseBufferSize] = {};
+    PutHHWord(record, expense.wExpType);
+    PutHHDWord(record + 2, expense.dwDate);
+    PutHHDWord(record + 6, expense.dwAmount);
+    PutHHDWord(record + 10, expense.dwProjectID);
+    record[14] = expense.bExpComp;
+    record[15] = expense.bReimburse;
+
     std::size_t length = kExpenseHeaderSize;
-    for (const std::string_view text : texts) {
-        if (text.find('\0') != std::string_view::npos)
-            return 0;
-        length += text.size() + 1;
+    for (const std::string* text : Texts(expense)) {
+        if (text->find('\0') != std::string::npos)
+            return 0;  // it would end the text early and shift every field after it
+        const std::size_t room = kExpenseBufferSize - length;  // its NUL included
+        const std::size_t written = ToHandheldText(*text, reinterpret_cast<char*>(record + length), room);
+        if (written == room)
+            return 0;  // no room left for its NUL
+        length += written;
+        record[length++] = 0;
     }
-    if (length > buffer.size() || length > kExpenseBufferSize)
+    if (length > buffer.size())
         return 0;
-    std::uint8_t* p = buffer.data();
-    PutHHWord(p, expense.wExpType);
-    PutHHDWord(p + 2, expense.dwDate);
-    PutHHDWord(p + 6, expense.dwAmount);
-    PutHHDWord(p + 10, expense.dwProjectID);
-    p[14] = expense.bExpComp;
-    p[15] = expense.bReimburse;
-    std::size_t offset = kExpenseHeaderSize;
-    for (const std::string_view text : texts) {
-        std::copy(text.begin(), text.end(), p + offset);
-        offset += text.size();
-        p[offset++] = 0;
-    }
+    std::copy_n(record, length, buffer.begin());
     return length;
 }
 

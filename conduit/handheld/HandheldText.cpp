@@ -106,6 +106,13 @@ std::string ToHandheldText(std::string_view utf8, std::size_t maxChars)
 std::string FromHandheldText(std::string_view handheld)
 {
     std::string out;
+    AssignFromHandheldText(out, handheld);
+    return out;
+}
+
+void AssignFromHandheldText(std::string& out, std::string_view handheld)
+{
+    out.clear();
     out.reserve(handheld.size());
     for (const char byte : handheld) {
         const auto b = static_cast<std::uint8_t>(byte);
@@ -116,7 +123,6 @@ std::string FromHandheldText(std::string_view handheld)
         else
             out += kUnmappable;
     }
-    return out;
 }
 
 }  // namespace hh

@@ -18,5 +18,8 @@ std::size_t ToHandheldText(std::string_view utf8, char* out, std::size_t maxChar
 std::string ToHandheldText(std::string_view utf8, std::size_t maxChars = std::string::npos);
 // A handheld text as UTF-8.
 std::string FromHandheldText(std::string_view handheld);
+// The same into out, replacing what it held; its storage is reused, so a reader that keeps its
+// strings allocates nothing per record once they have grown.
+void AssignFromHandheldText(std::string& out, std::string_view handheld);
 
 }  // namespace hh

@@ -3,7 +3,6 @@
 
 #include "conduit/handheld/CHHExpensesDB.h"
 #include "conduit/handheld/HandheldConstants.h"
-#include "conduit/handheld/HandheldText.h"
 #include "conduit/handheld/ReadHandheldVersion.h"
 #include "conduit/sync/SendLookups.h"
 #include "dbaccess/CAdoRecordset.h"
@@ -139,12 +138,12 @@ void CSyncContext::PutExpense(CAdoRecordset& rows, const hh::HHExpense& expense)
     } else {
         rows.PutDF_Boolean("Reimburse", false);
     }
-    rows.PutDF_Text("Item", hh::FromHandheldText(expense.item));
-    rows.PutDF_Text("ExpCat", hh::FromHandheldText(expense.category));
-    rows.PutDF_Text("Vendor", hh::FromHandheldText(expense.vendor));
-    rows.PutDF_Text("AcctCode", hh::FromHandheldText(expense.account));
-    rows.PutDF_Text("ChkNbr", hh::FromHandheldText(expense.checkNumber));
-    rows.PutDF_Text("Detail", hh::FromHandheldText(expense.detail));
+    rows.PutDF_Text("Item", expense.item);
+    rows.PutDF_Text("ExpCat", expense.category);
+    rows.PutDF_Text("Vendor", expense.vendor);
+    rows.PutDF_Text("AcctCode", expense.account);
+    rows.PutDF_Text("ChkNbr", expense.checkNumber);
+    rows.PutDF_Text("Detail", expense.detail);
 }
 
 bool CSyncContext::CheckDesktopVersion()

@@ -1,5 +1,5 @@
-// Expense records: the golden header, empty texts, texts without their NUL, short records, and
-// packing within its buffer.
+// Expense records: the golden header, Windows-1252 texts decoded and encoded at the record,
+// empty texts, texts without their NUL, short records, and packing within its buffer.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -38,6 +38,24 @@ TEST(HHExpense, UnpacksTheGoldenHeader)
     EXPECT_EQ(e.detail, "Trip");
 }
 
+TEST(HHExpense, TextsAreDesktopTextOnThisSideAndWindows1252InTheRecord)
+{
+    const std::string handheld = std::string("Caf\xe9\0\x80" "5\0\x81\0\0\0\0", 12);
+    hh::HHExpense e;
+    hh::UnpackExpense(withTexts(kGoldenHeader, handheld), e);
+    EXPECT_EQ(e.item, "Caf\u00e9");
+    EXPECT_EQ(e.category, "\u20ac" "5");
+    EXPECT_EQ(e.vendor, "?") << "a byte Windows-1252 leaves undefined";
+
+    e.vendor = "\u0416";
+    e.account = std::string("x\xff", 2);
+    std::uint8_t buffer[hh::kExpenseBufferSize];
+    const std::size_t length = hh::PackExpense(e, buffer);
+    EXPECT_EQ(std::vector<std::uint8_t>(buffer, buffer + length),
+              withTexts(kGoldenHeader, std::string("Caf\xe9\0\x80" "5\0?\0x?\0\0\0", 15)))
+        << "one byte a character; '?' for what the handheld lacks and for bytes that are no UTF-8";
+}
+
 TEST(HHExpense, SixEmptyTextsMakeA22ByteRecord)
 {
     const std::vector<std::uint8_t> record = withTexts(kGoldenHeader, std::string(6, '\0'));
@@ -45,8 +63,8 @@ TEST(HHExpense, SixEmptyTextsMakeA22ByteRecord)
     hh::HHExpense e;
     e.item = "stale";
     hh::UnpackExpense(record, e);
-    for (const std::string_view text : {e.item, e.category, e.vendor, e.account, e.checkNumber, e.detail})
-        EXPECT_TRUE(text.empty());
+    for (const std::string* text : {&e.item, &e.category, &e.vendor, &e.account, &e.checkNumber, &e.detail})
+        EXPECT_TRUE(text->empty());
 
     hh::HHExpense empty;
     empty.wExpType = 300;
@@ -64,8 +82,7 @@ TEST(HHExpense, ATextWithoutItsNulEndsAtTheBuffer)
     hh::HHExpense e;
     hh::UnpackExpense(record, e);
     EXPECT_EQ(e.checkNumber, "n");
-    EXPECT_EQ(e.detail.size(), 230u);
-    EXPECT_EQ(e.detail.data() + e.detail.size(), reinterpret_cast<const char*>(record.data() + 256));
+    EXPECT_EQ(e.detail, std::string(230, 'D')) << "the detail runs to the record's end";
 
     // A record that ends inside its texts: those begun run to the end, the rest are empty.
     const std::vector<std::uint8_t> cut = withTexts(kGoldenHeader, std::string("Gas\0Fu", 6));
@@ -109,14 +126,17 @@ TEST(HHExpense, PacksWithinItsBufferOrNotAtAll)
     EXPECT_EQ(g.buffer[length], 0xAA) << "nothing written past the record";
     EXPECT_EQ(g.before[7], 0xAA);
 
-    const std::string big(232, 'x');  // 16 + "Gas" + 4 empty texts + 232 + 6 NULs = 257
-    e.detail = big;
+    e.detail = std::string(232, 'x');  // 16 + "Gas" + 4 empty texts + 232 + 6 NULs = 257
     EXPECT_EQ(hh::PackExpense(e, g.buffer), 0u) << "257 bytes do not fit";
-    e.detail = std::string_view(big).substr(0, 231);
-    EXPECT_EQ(hh::PackExpense(e, g.buffer), 256u);
+    e.detail.clear();
+    for (int i = 0; i < 231; ++i)
+        e.detail += "\u00e9";  // two UTF-8 bytes, one byte on the handheld
+    EXPECT_EQ(hh::PackExpense(e, g.buffer), 256u) << "characters count, not UTF-8 bytes";
     EXPECT_EQ(g.after[0], 0xAA);
     std::uint8_t small[20];
+    std::memset(small, 0xAA, sizeof small);
     EXPECT_EQ(hh::PackExpense(hh::HHExpense{}, small), 0u);
-    e.detail = std::string_view("a\0b", 3);
+    EXPECT_EQ(small[0], 0xAA) << "nothing written when it does not fit";
+    e.detail = std::string("a\0b", 3);
     EXPECT_EQ(hh::PackExpense(e, g.buffer), 0u) << "a NUL inside a text would shift the fields";
 }

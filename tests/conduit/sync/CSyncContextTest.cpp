@@ -128,9 +128,9 @@ TEST_F(CSyncContextTest, ImportsEveryFieldAndEmptiesTheHandheld)
     reimbursed.comp = 2;
     reimbursed.reimburse = 1;
     reimbursed.project = 1234567;
-    reimbursed.item = "Caf\xe9";
+    reimbursed.item = "Caf\u00e9";
     reimbursed.vendor = "";
-    reimbursed.detail = "\x80" "5 tip";
+    reimbursed.detail = "\u20ac" "5 tip";
     Expense unpaid = reimbursed;
     unpaid.item = "Unpaid";
     unpaid.reimburse = 0;

@@ -2,9 +2,12 @@
 #include "conduit/sync/CSyncContext.h"
 
 #include "conduit/handheld/CHHExpensesDB.h"
+#include "conduit/handheld/HHExpense.h"
 #include "conduit/handheld/HandheldConstants.h"
 #include "conduit/handheld/ReadHandheldVersion.h"
 #include "conduit/sync/SendLookups.h"
+#include "database/ExpenseRow.h"
+#include "database/ExpenseSchema.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "platform/ole/Currency.h"
 #include "platform/ole/DateTime.h"
@@ -12,8 +15,7 @@
 
 namespace {
 
-constexpr std::uint8_t kReimbursableComp = 2;   // ExpComp of a reimbursable expense type
-constexpr std::int16_t kStatusIncurred = 1;     // Status of an imported reimbursed expense
+namespace col = schema::expenses;
 
 void LogText(const char* text)
 {
@@ -25,7 +27,11 @@ void LogText(const char* text)
 class TransactionGuard {
 public:
     explicit TransactionGuard(CADODataBase& db) : m_db(db) {}
-    ~TransactionGuard() { Rollback(); }
+    ~TransactionGuard()
+    {
+        if (m_bActive)
+            m_db.RollbackTrans();  // reports failure by its result; it never throws
+    }
     TransactionGuard(const TransactionGuard&) = delete;
     TransactionGuard& operator=(const TransactionGuard&) = delete;
 
@@ -37,17 +43,36 @@ public:
         m_bActive = false;
         return true;
     }
-    void Rollback()
-    {
-        if (m_bActive)
-            m_db.RollbackTrans();
-        m_bActive = false;
-    }
 
 private:
     CADODataBase& m_db;     // the connection whose transaction this is
     bool m_bActive = true;  // begun and neither committed nor rolled back
 };
+
+// The desktop row of a handheld expense: the date YYYYMMDD at midnight, the amount in exact
+// hundredths, Status 1 for a reimbursed expense of a reimbursable type (else the column's
+// default). ExpenseRow derives ExpYear, and ProjectID (the date's year unless the type is
+// reimbursable), from them.
+ExpenseRow DesktopRow(const hh::HHExpense& expense)
+{
+    ExpenseRow row;
+    row.m_nExpType = static_cast<std::int16_t>(expense.wExpType);
+    row.m_dtDate = ole::DateTime(static_cast<int>(expense.dwDate / 10000), static_cast<int>(expense.dwDate / 100 % 100),
+                                 static_cast<int>(expense.dwDate % 100), 0, 0, 0);
+    row.m_cyAmount = ole::Currency::fromCents(expense.dwAmount);
+    row.m_lProjectID = static_cast<std::int32_t>(expense.dwProjectID);
+    row.m_nTypeComp = expense.bExpComp;
+    row.m_bReimburse = expense.bReimburse != 0;
+    if (row.IsReimbursableType() && row.m_bReimburse)
+        row.m_nStatus = schema::billing::kIncurred;
+    row.m_strItem = expense.item;
+    row.m_strExpCat = expense.category;
+    row.m_strVendor = expense.vendor;
+    row.m_strAcctCode = expense.account;
+    row.m_strChkNbr = expense.checkNumber;
+    row.m_strDetail = expense.detail;
+    return row;
+}
 
 }  // namespace
 
@@ -73,77 +98,34 @@ std::int32_t CSyncContext::RunImport()
     if (!CheckDesktopVersion())
         return kVersionCheckFailed;
 
-    CHHExpensesDB expenses;
-    if (!expenses.Open()) {
-        expenses.Close();
+    CHHExpensesDB expenses;  // closed by its destructor, after the transaction has ended
+    if (!expenses.Open())
         return expenses.m_lResult == hh::kSyncNotFound ? hh::kSyncOk : expenses.m_lResult;
-    }
-    if (!m_db.BeginTrans()) {
-        expenses.Close();
+    if (!m_db.BeginTrans())
         return kBeginFailed;
-    }
-    TransactionGuard transaction(m_db);
-    CAdoRecordset rows(&m_db);
-    if (!rows.OpenTable("Expenses")) {
-        transaction.Rollback();
-        expenses.Close();
+    TransactionGuard transaction(m_db);  // rolls back on every path that does not commit
+    if (const std::int32_t result = ImportRows(expenses); result != hh::kSyncOk)
+        return result;
+    return transaction.Commit() ? expenses.RemoveAll() : kCommitFailed;
+}
+
+std::int32_t CSyncContext::ImportRows(CHHExpensesDB& expenses)
+{
+    CAdoRecordset rows(&m_db);  // closed before the transaction ends
+    if (!rows.OpenTable(col::kTable)) {
         LogText("--> Quillmar - expense Open failed");
         return kTableOpenFailed;
     }
-    std::int32_t result = ImportRows(expenses, rows);
-    rows.Close();
-    if (result == hh::kSyncOk)
-        result = transaction.Commit() ? expenses.RemoveAll() : kCommitFailed;
-    transaction.Rollback();  // after any failure; nothing to do once committed
-    expenses.Close();
-    return result;
-}
-
-std::int32_t CSyncContext::ImportRows(CHHExpensesDB& expenses, CAdoRecordset& rows)
-{
     for (std::uint16_t index = 0; index < expenses.m_wRecordCount; ++index) {
         if (!expenses.ReadRecord(index))
             return kReadFailed;
+        // Started apart from the store, so a row that cannot even be begun keeps its own code.
         if (!rows.AddNew())
             return kAddNewFailed;
-        PutExpense(rows, expenses.m_Expense);
-        if (!rows.Update())
-            return kStoreFailed;
+        if (!DesktopRow(expenses.m_Expense).StoreOver(rows))
+            return kStoreFailed;  // a refused value or store: the row is dropped, the rest rolls back
     }
     return hh::kSyncOk;
-}
-
-void CSyncContext::PutExpense(CAdoRecordset& rows, const hh::HHExpense& expense)
-{
-    rows.PutDF_Short("ExpType", static_cast<std::int16_t>(expense.wExpType));
-
-    const int year = static_cast<int>(expense.dwDate / 10000);
-    const int month = static_cast<int>(expense.dwDate / 100 % 100);
-    const int day = static_cast<int>(expense.dwDate % 100);
-    const ole::DateTime date(year, month, day, 0, 0, 0);
-    if (date.isValid())
-        rows.PutDF_DateTime("ExpDate", date);
-    rows.PutDF_Short("ExpYear", date.isValid() ? static_cast<std::int16_t>(year) : std::int16_t(-1));
-
-    rows.PutDF_Currency("Amount", ole::Currency::fromCents(expense.dwAmount));
-    rows.PutDF_Long("ProjectID", static_cast<std::int32_t>(expense.dwProjectID));
-    rows.PutDF_Byte("TypeComp", expense.bExpComp);
-    if (expense.bExpComp == kReimbursableComp) {
-        const bool reimbursed = expense.bReimburse != 0;
-        rows.PutDF_Boolean("Reimburse", reimbursed);
-        if (reimbursed)
-            rows.PutDF_Short("Status", kStatusIncurred);
-        else
-            rows.PutDF_Empty("Status");
-    } else {
-        rows.PutDF_Boolean("Reimburse", false);
-    }
-    rows.PutDF_Text("Item", expense.item);
-    rows.PutDF_Text("ExpCat", expense.category);
-    rows.PutDF_Text("Vendor", expense.vendor);
-    rows.PutDF_Text("AcctCode", expense.account);
-    rows.PutDF_Text("ChkNbr", expense.checkNumber);
-    rows.PutDF_Text("Detail", expense.detail);
 }
 
 bool CSyncContext::CheckDesktopVersion()

@@ -2,20 +2,18 @@
 // application and the desktop database may be synchronised, brings the handheld's expenses into
 // the desktop table Expenses inside one transaction and then empties the handheld's expense
 // database. PushLookups, run only after a clean import when the desktop's lookup tables changed
-// since they were last sent, rewrites the five handheld lookup databases and records the sent
-// version on both sides. The desktop is reached only through CADODataBase / CAdoRecordset, the
-// handheld only through the CHH... classes; results are the codes below or a Sync Manager code
-// passed on. No exception leaves either call.
+// since they were last sent, rewrites the five handheld lookup databases (SendLookups) and
+// records the sent version on both sides. The desktop is reached through its domain core
+// (ExpenseRow, QlVersion) and CAdoRecordset, the handheld only through the CHH... classes;
+// results are the codes below or a Sync Manager code passed on. No exception leaves either call.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "conduit/handheld/ConduitPrefs.h"
-#include "conduit/handheld/HHExpense.h"
 #include "dbaccess/CADODataBase.h"
 
-class CAdoRecordset;
 class CHHExpensesDB;
 
 class CSyncContext {
@@ -53,8 +51,7 @@ public:
 
 private:
     std::int32_t RunImport();
-    std::int32_t ImportRows(CHHExpensesDB& expenses, CAdoRecordset& rows);
-    static void PutExpense(CAdoRecordset& rows, const hh::HHExpense& expense);
+    std::int32_t ImportRows(CHHExpensesDB& expenses);
     std::int32_t RunPush();
 
     bool CheckDesktopVersion();

@@ -143,7 +143,7 @@ TEST_F(CSyncContextTest, ImportsEveryFieldAndEmptiesTheHandheld)
                         " || '|' || TypeComp || '|' || Reimburse || '|' || Status || '|' || Item || '|' || ExpCat"
                         " || '|' || Vendor || '|' || AcctCode || '|' || ChkNbr || '|' || Detail"
                         " FROM Expenses WHERE Item='Gas'"),
-              "10|2004-12-25 00:00:00|2004|123400|0|1|0|0|Gas|Fuel|Shell|CASH|101|Trip");
+              "10|2004-12-25 00:00:00|2004|123400|2004|1|0|0|Gas|Fuel|Shell|CASH|101|Trip");
     EXPECT_EQ(db.scalar("SELECT Reimburse || '|' || Status || '|' || ProjectID || '|' || Detail"
                         " FROM Expenses WHERE Item='Caf\u00e9'"),
               "1|1|1234567|\u20ac5 tip");
@@ -181,22 +181,75 @@ TEST_F(CSyncContextTest, ARecordWithoutItsFinalNulIsReadToTheBufferEnd)
     EXPECT_EQ(db.scalar("SELECT length(Detail) FROM Expenses WHERE Item='Long'"), std::to_string(256 - 41)) << "the detail starts at 41";
 }
 
-TEST_F(CSyncContextTest, AStoreFailureRollsBackEveryRowAndKeepsTheHandheldRecords)
+TEST_F(CSyncContextTest, ProjectIDIsTheDatesYearUnlessTheTypeIsReimbursable)
 {
-    db.exec("CREATE TRIGGER refuse BEFORE INSERT ON Expenses WHEN NEW.Item = 'second'"
-            " BEGIN SELECT RAISE(ABORT, 'refused'); END;");
-    hh.putExpenses({pack(withItem("first")), pack(withItem("second")), pack(withItem("third"))});
-    const std::string before = readFile(hh.file("Qlmr-Expenses.pdb"));
+    // The desktop groups the other types by year: a handheld's project id there (often 0) would
+    // show as a group of its own.
+    struct Case {
+        const char* item;
+        std::uint16_t type;
+        std::uint8_t comp;
+        std::uint32_t project;
+        std::uint32_t date;
+        const char* stored;  // ProjectID as stored
+    };
+    const Case cases[] = {{"tax", 0, 0, 0, 20041225, "2004"},
+                          {"plain", 10, 1, 77, 20061231, "2006"},
+                          {"undated", 10, 1, 77, 0, "-1"},
+                          {"charged", 11, 2, 1234567, 20041225, "1234567"},
+                          {"unassigned", 11, 2, 0, 20041225, "0"}};
+    Records records;
+    for (const Case& c : cases) {
+        Expense e = withItem(c.item);
+        e.type = c.type;
+        e.comp = c.comp;
+        e.project = c.project;
+        e.date = c.date;
+        records.push_back(pack(e));
+    }
+    hh.putExpenses(records);
+    ASSERT_EQ(sync(), 0);
+    for (const Case& c : cases)
+        EXPECT_EQ(db.scalar(std::string("SELECT ProjectID FROM Expenses WHERE Item='") + c.item + "'"), c.stored)
+            << c.item;
+}
 
-    EXPECT_EQ(sync(), CSyncContext::kStoreFailed);
-    EXPECT_EQ(db.count("Expenses"), 0) << "the first row went with the rollback";
-    EXPECT_EQ(hh.records("Qlmr-Expenses").size(), 3u);
-    EXPECT_EQ(readFile(hh.file("Qlmr-Expenses.pdb")), before);
-    EXPECT_EQ(palmUpdt(), "1/0") << "no lookups were sent";
+TEST_F(CSyncContextTest, ARefusedValueOrStoreRollsBackEveryRowAndKeepsTheHandheldRecords)
+{
+    struct Case {
+        const char* what;
+        const char* refuse;   // SQL that makes the desktop refuse the second expense
+        const char* accept;   // SQL that undoes it
+        Expense second;       // that expense
+    };
+    Expense lettered = withItem("second");
+    lettered.check = "A-7";
+    const Case cases[] = {
+        {"a store the database refuses",
+         "CREATE TRIGGER refuse BEFORE INSERT ON Expenses WHEN NEW.Item = 'second'"
+         " BEGIN SELECT RAISE(ABORT, 'refused'); END;",
+         "DROP TRIGGER refuse", withItem("second")},
+        {"a value its column refuses (a cheque number that is no number)",
+         "ALTER TABLE Expenses DROP COLUMN ChkNbr; ALTER TABLE Expenses ADD COLUMN ChkNbr SMALLINT;",
+         "ALTER TABLE Expenses DROP COLUMN ChkNbr; ALTER TABLE Expenses ADD COLUMN ChkNbr VARCHAR(6);", lettered}};
+    for (const Case& c : cases) {
+        std::remove(hh.file("Qlmr-Expenses.pdb").c_str());
+        db.exec("DELETE FROM Expenses");
+        db.exec(c.refuse);
+        hh.putExpenses({pack(withItem("first")), pack(c.second), pack(withItem("third"))});
+        const std::string before = readFile(hh.file("Qlmr-Expenses.pdb"));
+        const std::string version = palmUpdt();
 
-    db.exec("DROP TRIGGER refuse");
-    EXPECT_EQ(sync(), 0) << "the next synchronisation imports them again";
-    EXPECT_EQ(db.count("Expenses"), 3);
+        EXPECT_EQ(sync(), CSyncContext::kStoreFailed) << c.what;
+        EXPECT_EQ(db.count("Expenses"), 0) << c.what << ": the first row went with the rollback";
+        EXPECT_EQ(hh.records("Qlmr-Expenses").size(), 3u) << c.what;
+        EXPECT_EQ(readFile(hh.file("Qlmr-Expenses.pdb")), before) << c.what;
+        EXPECT_EQ(palmUpdt(), version) << c.what << ": no lookups were sent";
+
+        db.exec(c.accept);
+        EXPECT_EQ(sync(), 0) << c.what << ": the next synchronisation imports them again";
+        EXPECT_EQ(db.count("Expenses"), 3) << c.what;
+    }
 }
 
 TEST_F(CSyncContextTest, AnUnreadableRecordRollsBackToo)

@@ -1,6 +1,8 @@
 // The synchronisation engine: import of the handheld's expenses and the send of the lookup tables.
 #include "conduit/sync/CSyncContext.h"
 
+#include <optional>
+
 #include "conduit/handheld/CHHExpensesDB.h"
 #include "conduit/handheld/HHExpense.h"
 #include "conduit/handheld/HandheldConstants.h"
@@ -8,6 +10,7 @@
 #include "conduit/sync/SendLookups.h"
 #include "database/ExpenseRow.h"
 #include "database/ExpenseSchema.h"
+#include "database/QlVersion.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "platform/ole/Currency.h"
 #include "platform/ole/DateTime.h"
@@ -131,18 +134,15 @@ std::int32_t CSyncContext::ImportRows(CHHExpensesDB& expenses)
 bool CSyncContext::CheckDesktopVersion()
 {
     m_bLookupsChanged = false;
-    CAdoRecordset version(&m_db);
-    if (!version.OpenTable("QlVersion"))
+    QlVersion version(m_db);
+    if (version.CheckFormat() != QlVersion::Format::Accepted)
         return false;
-    version.m_strFind = "AppCode='Quillmar'";
-    const bool accepted = version.FindFirst() && version.GetDF_Short("Major") >= 1;
-    version.m_strFind = "AppCode='PalmUpdt'";
-    if (version.FindFirst()) {
-        m_wPalmUpdt = static_cast<std::uint16_t>(version.GetDF_Short("Major"));
+    // Without a lookup-version row the flag stays clear and the lookup tables are never sent.
+    if (const std::optional<std::uint16_t> lookups = version.LookupVersion()) {
+        m_wPalmUpdt = *lookups;
         m_bLookupsChanged = m_wPalmUpdt != m_Prefs.wPalmUpdt;
     }
-    version.Close();
-    return accepted;
+    return true;
 }
 
 // ---- send of the lookup tables ----------------------------------------------------------------
@@ -169,13 +169,6 @@ std::int32_t CSyncContext::RunPush()
 
 void CSyncContext::MarkHandheldUpdated()
 {
-    CAdoRecordset version(&m_db);
-    if (!version.OpenTable("QlVersion"))
-        return;
-    version.m_strFind = "AppCode='PalmUpdt'";
-    if (version.FindFirst()) {
-        version.PutDF_Short("Minor", 1);
-        version.Update();
-    }
-    version.Close();
+    // The send is complete and its result stays 0 whatever this answers.
+    QlVersion(m_db).MarkDelivered();
 }

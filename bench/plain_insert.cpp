@@ -44,7 +44,7 @@ int main(int argc, char** argv)
         sqlite3_bind_text(insert, 2, date, -1, SQLITE_TRANSIENT);
         sqlite3_bind_int(insert, 3, static_cast<int>(e.dwDate / 10000));
         sqlite3_bind_int64(insert, 4, static_cast<sqlite3_int64>(e.dwAmount) * 100);
-        sqlite3_bind_int64(insert, 5, e.dwProjectID);
+        sqlite3_bind_int64(insert, 5, e.bExpComp == 2 ? e.dwProjectID : e.dwDate / 10000);  // the year unless charged
         sqlite3_bind_int(insert, 6, e.bExpComp);
         sqlite3_bind_int(insert, 7, e.bExpComp == 2 && e.bReimburse);
         sqlite3_bind_int(insert, 8, e.bExpComp == 2 && e.bReimburse ? 1 : 0);

@@ -1,6 +1,7 @@
 // Windows-1252 <-> UTF-8.
 #include "conduit/handheld/HandheldText.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -112,9 +113,12 @@ std::string FromHandheldText(std::string_view handheld)
 
 void AssignFromHandheldText(std::string& out, std::string_view handheld)
 {
-    out.clear();
-    out.reserve(handheld.size());
-    for (const char byte : handheld) {
+    // Most handheld text is ASCII, the same bytes in UTF-8: copied whole up to the first byte
+    // that is not.
+    const auto ascii = std::find_if(handheld.begin(), handheld.end(),
+                                    [](char byte) { return static_cast<std::uint8_t>(byte) >= 0x80; });
+    out.assign(handheld.begin(), ascii);
+    for (const char byte : std::string_view(ascii, handheld.end())) {
         const auto b = static_cast<std::uint8_t>(byte);
         if (b < 0x80 || b >= 0xA0)
             AppendUtf8(out, b);

@@ -55,10 +55,10 @@ private:
 // The desktop row of a handheld expense: the date YYYYMMDD at midnight, the amount in exact
 // hundredths, Status 1 for a reimbursed expense of a reimbursable type (else the column's
 // default). ExpenseRow derives ExpYear, and ProjectID (the date's year unless the type is
-// reimbursable), from them.
-ExpenseRow DesktopRow(const hh::HHExpense& expense)
+// reimbursable), from them. Every field is set, so one row serves the whole import and its
+// strings keep their storage from record to record.
+void FillDesktopRow(const hh::HHExpense& expense, ExpenseRow& row)
 {
-    ExpenseRow row;
     row.m_nExpType = static_cast<std::int16_t>(expense.wExpType);
     row.m_dtDate = ole::DateTime(static_cast<int>(expense.dwDate / 10000), static_cast<int>(expense.dwDate / 100 % 100),
                                  static_cast<int>(expense.dwDate % 100), 0, 0, 0);
@@ -66,6 +66,7 @@ ExpenseRow DesktopRow(const hh::HHExpense& expense)
     row.m_lProjectID = static_cast<std::int32_t>(expense.dwProjectID);
     row.m_nTypeComp = expense.bExpComp;
     row.m_bReimburse = expense.bReimburse != 0;
+    row.m_nStatus.reset();
     if (row.IsReimbursableType() && row.m_bReimburse)
         row.m_nStatus = schema::billing::kIncurred;
     row.m_strItem = expense.item;
@@ -74,7 +75,6 @@ ExpenseRow DesktopRow(const hh::HHExpense& expense)
     row.m_strAcctCode = expense.account;
     row.m_strChkNbr = expense.checkNumber;
     row.m_strDetail = expense.detail;
-    return row;
 }
 
 }  // namespace
@@ -119,13 +119,15 @@ std::int32_t CSyncContext::ImportRows(CHHExpensesDB& expenses)
         LogText("--> Quillmar - expense Open failed");
         return kTableOpenFailed;
     }
+    ExpenseRow row;
     for (std::uint16_t index = 0; index < expenses.m_wRecordCount; ++index) {
         if (!expenses.ReadRecord(index))
             return kReadFailed;
+        FillDesktopRow(expenses.m_Expense, row);
         // Started apart from the store, so a row that cannot even be begun keeps its own code.
         if (!rows.AddNew())
             return kAddNewFailed;
-        if (!DesktopRow(expenses.m_Expense).StoreOver(rows))
+        if (!row.StoreOver(rows))
             return kStoreFailed;  // a refused value or store: the row is dropped, the rest rolls back
     }
     return hh::kSyncOk;

@@ -422,7 +422,8 @@ void HandheldTool::dumpRecord(const std::string& database, const std::vector<uns
         hh::UnpackAccountRecord(bytes, account);
         m_out << "account " << quotedHandheld(account.code) << "\n";
     } else if (hh::HHExpTypeRecord type; database == hh::kExpTypesDB && hh::UnpackExpTypeRecord(bytes, type)) {
-        m_out << "expense type " << type.type << ", ExpComp " << int(type.comp) << ", label " << quotedHandheld(type.label) << "\n";
+        m_out << "expense type " << type.type << ", ExpComp " << int(type.comp) << ", label "
+              << quotedHandheld(type.label) << "\n";
     } else if (hh::HHCategoryRecord category; database == hh::kCategoriesDB && hh::UnpackCategoryRecord(bytes, category)) {
         m_out << "category of type " << category.type << ": " << quotedHandheld(category.category) << "\n";
     } else if (hh::HHProjectRecord project; database == hh::kProjectsDB && hh::UnpackProjectRecord(bytes, project)) {
@@ -440,8 +441,8 @@ void HandheldTool::dumpRecord(const std::string& database, const std::vector<uns
               << ", project " << e.dwProjectID << ", TypeComp " << int(e.bExpComp) << ", "
               << (e.bReimburse ? "reimbursed" : "not reimbursed") << "\n"
               << "      item " << quotedText(e.item) << ", category " << quotedText(e.category) << ", vendor "
-              << quotedText(e.vendor) << ", account " << quotedText(e.account) << ", cheque " << quotedText(e.checkNumber)
-              << ", detail " << quotedText(e.detail) << "\n";
+              << quotedText(e.vendor) << ", account " << quotedText(e.account) << ", cheque "
+              << quotedText(e.checkNumber) << ", detail " << quotedText(e.detail) << "\n";
     } else {
         m_out << hex(data) << "\n";
     }

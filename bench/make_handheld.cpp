@@ -5,7 +5,7 @@
 #include <string>
 #include <sys/stat.h>
 
-#include "conduit/HHExpense.h"
+#include "conduit/handheld/HHExpense.h"
 #include "platform/palm/PalmBytes.h"
 #include "platform/palm/PalmDatabaseFile.h"
 

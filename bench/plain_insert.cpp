@@ -6,8 +6,7 @@
 #include <sqlite3.h>
 #include <string>
 
-#include "conduit/HHExpense.h"
-#include "conduit/HandheldText.h"
+#include "conduit/handheld/HHExpense.h"
 #include "platform/ado/SqliteHandle.h"
 #include "platform/palm/PalmDatabaseFile.h"
 
@@ -35,15 +34,14 @@ int main(int argc, char** argv)
     const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> statement(insert, sqlite3_finalize);
     if (!insert)
         return 1;
-    const auto text = [&](int index, std::string_view handheld) {
-        const std::string utf8 = hh::FromHandheldText(handheld);
+    const auto text = [&](int index, const std::string& utf8) {
         if (utf8.empty())
             sqlite3_bind_null(insert, index);
         else
             sqlite3_bind_text(insert, index, utf8.c_str(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
     };
+    hh::HHExpense e;  // its texts' storage is reused, as the conduit's reader does
     for (const palm::PalmRecord& record : expenses.m_records) {
-        hh::HHExpense e;
         hh::UnpackExpense(record.data, e);
         char date[32];
         std::snprintf(date, sizeof date, "%04u-%02u-%02u 00:00:00", e.dwDate / 10000, e.dwDate / 100 % 100, e.dwDate % 100);
@@ -51,7 +49,7 @@ int main(int argc, char** argv)
         sqlite3_bind_text(insert, 2, date, -1, SQLITE_TRANSIENT);
         sqlite3_bind_int(insert, 3, static_cast<int>(e.dwDate / 10000));
         sqlite3_bind_int64(insert, 4, static_cast<sqlite3_int64>(e.dwAmount) * 100);
-        sqlite3_bind_int64(insert, 5, e.dwProjectID);
+        sqlite3_bind_int64(insert, 5, e.bExpComp == 2 ? e.dwProjectID : e.dwDate / 10000);  // the year unless charged
         sqlite3_bind_int(insert, 6, e.bExpComp);
         sqlite3_bind_int(insert, 7, e.bExpComp == 2 && e.bReimburse);
         sqlite3_bind_int(insert, 8, e.bExpComp == 2 && e.bReimburse ? 1 : 0);

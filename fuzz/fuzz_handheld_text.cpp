@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "conduit/HandheldText.h"
-#include "conduit/ReadHandheldVersion.h"
+#include "conduit/handheld/HandheldText.h"
+#include "conduit/handheld/ReadHandheldVersion.h"
 
 namespace {
 

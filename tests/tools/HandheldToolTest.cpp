@@ -3,10 +3,10 @@
 
 #include <sstream>
 
-#include "conduit/ExpFilterEntry.h"
-#include "conduit/HHExpense.h"
-#include "conduit/HHRecordFormats.h"
-#include "conduit/ReadHandheldVersion.h"
+#include "conduit/handheld/ExpFilterEntry.h"
+#include "conduit/handheld/HHExpense.h"
+#include "conduit/handheld/HHRecordFormats.h"
+#include "conduit/handheld/ReadHandheldVersion.h"
 #include "platform/palm/HotSyncHost.h"
 #include "platform/palm/PalmBytes.h"
 #include "platform/palm/PalmDatabaseFile.h"
@@ -93,10 +93,13 @@ TEST(HandheldTool, AddExpenseAppendsRecordsTheConduitReads)
     EXPECT_NE(db.m_records[0].uniqueID, db.m_records[1].uniqueID);
     EXPECT_EQ(std::vector<std::uint8_t>(db.m_records[0].data.begin(), db.m_records[0].data.begin() + 16),
               hexBytes("01 2C 01 31 CE 09 00 00 04 D2 00 00 00 00 01 00"));
+    EXPECT_EQ(std::string(db.m_records[0].data.begin() + 16, db.m_records[0].data.end()),
+              std::string("Gas\0Fuel\0Caf\xe9\0CASH\0" "101\0\x80" "5 ?\0", 28))
+        << "Windows-1252 on the handheld";
     hh::HHExpense e;
     hh::UnpackExpense(db.m_records[0].data, e);
-    EXPECT_EQ(e.vendor, "Caf\xe9");
-    EXPECT_EQ(e.detail, "\x80" "5 ?");
+    EXPECT_EQ(e.vendor, "Caf\u00e9");
+    EXPECT_EQ(e.detail, "\u20ac" "5 ?");
     hh::UnpackExpense(db.m_records[1].data, e);
     EXPECT_EQ(db.m_records[1].data.size(), 22u);
     EXPECT_EQ(e.dwAmount, 4294967295u);

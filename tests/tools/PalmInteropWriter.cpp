@@ -4,7 +4,7 @@
 // results and the number of imported expenses; exits 1 when either step failed.
 #include <iostream>
 
-#include "conduit/CSyncContext.h"
+#include "conduit/sync/CSyncContext.h"
 #include "platform/palm/HotSyncHost.h"
 #include "tests/support/TestDatabase.h"
 

@@ -9,12 +9,12 @@
 #include <ostream>
 #include <sstream>
 
-#include "conduit/ConduitPrefs.h"
-#include "conduit/ExpFilterEntry.h"
-#include "conduit/HHExpense.h"
-#include "conduit/HHRecordFormats.h"
-#include "conduit/HandheldConstants.h"
-#include "conduit/HandheldText.h"
+#include "conduit/handheld/ConduitPrefs.h"
+#include "conduit/handheld/ExpFilterEntry.h"
+#include "conduit/handheld/HHExpense.h"
+#include "conduit/handheld/HHRecordFormats.h"
+#include "conduit/handheld/HandheldConstants.h"
+#include "conduit/handheld/HandheldText.h"
 #include "platform/palm/PalmBytes.h"
 #include "platform/palm/PalmDatabaseFile.h"
 #include "tools/CommandLine.h"
@@ -70,9 +70,14 @@ const char* const kDumpHelp =
     "else is shown in hexadecimal. A file that is no sound Palm database is reported and the\n"
     "status is 1. Nothing is written.\n";
 
-std::string quoted(std::string_view handheldText)
+std::string quotedText(std::string_view desktopText)
 {
-    return "\"" + hh::FromHandheldText(handheldText) + "\"";
+    return "\"" + std::string(desktopText) + "\"";
+}
+
+std::string quotedHandheld(std::string_view handheldText)
+{
+    return quotedText(hh::FromHandheldText(handheldText));
 }
 
 std::string hex(const std::vector<unsigned char>& data, std::size_t limit = 64)
@@ -246,7 +251,7 @@ int HandheldTool::addExpense(const std::vector<std::string>& arguments)
         return 0;
     }
     std::string folder;
-    std::map<std::string, std::string> texts;  // option -> handheld text
+    std::map<std::string, std::string> texts;  // option -> its text
     std::uint32_t type = 0, date = 0, amount = 0, project = 0, comp = 0;
     bool compGiven = false;
     bool haveType = false, haveDate = false, haveAmount = false;
@@ -266,7 +271,7 @@ int HandheldTool::addExpense(const std::vector<std::string>& arguments)
                 return usageError(argument + " needs a value", kAddHelp);
             const std::string& value = arguments[++i];
             if (isText) {
-                texts[argument] = hh::ToHandheldText(value);
+                texts[argument] = value;
                 continue;
             }
             std::uint32_t number = 0;
@@ -384,7 +389,7 @@ void HandheldTool::dumpDatabase(const palm::PalmDatabaseFile& db)
 {
     const palm::PalmDatabaseHeader& h = db.m_header;
     const bool resources = db.IsResourceDatabase();
-    m_out << "  " << (resources ? "resource" : "record") << " database " << quoted(h.name) << ", type "
+    m_out << "  " << (resources ? "resource" : "record") << " database " << quotedHandheld(h.name) << ", type "
           << palm::FourCCText(h.type) << ", creator " << palm::FourCCText(h.creator) << ", attributes "
           << hex32(h.attributes, 4) << " (" << attributeNames(h.attributes) << "), version " << h.version << "\n"
           << "  created " << date(h.creationDate) << ", modified " << date(h.modificationDate) << ", backed up "
@@ -415,28 +420,29 @@ void HandheldTool::dumpRecord(const std::string& database, const std::vector<uns
     if (database == hh::kAccountsDB) {
         hh::HHAccountRecord account;
         hh::UnpackAccountRecord(bytes, account);
-        m_out << "account " << quoted(account.code) << "\n";
+        m_out << "account " << quotedHandheld(account.code) << "\n";
     } else if (hh::HHExpTypeRecord type; database == hh::kExpTypesDB && hh::UnpackExpTypeRecord(bytes, type)) {
-        m_out << "expense type " << type.type << ", ExpComp " << int(type.comp) << ", label " << quoted(type.label) << "\n";
+        m_out << "expense type " << type.type << ", ExpComp " << int(type.comp) << ", label "
+              << quotedHandheld(type.label) << "\n";
     } else if (hh::HHCategoryRecord category; database == hh::kCategoriesDB && hh::UnpackCategoryRecord(bytes, category)) {
-        m_out << "category of type " << category.type << ": " << quoted(category.category) << "\n";
+        m_out << "category of type " << category.type << ": " << quotedHandheld(category.category) << "\n";
     } else if (hh::HHProjectRecord project; database == hh::kProjectsDB && hh::UnpackProjectRecord(bytes, project)) {
-        m_out << "project " << project.id << ": " << quoted(project.name) << "\n";
+        m_out << "project " << project.id << ": " << quotedHandheld(project.name) << "\n";
     } else if (hh::HHFilterRecord filter; database == hh::kExpFilterDB && hh::UnpackFilterRecord(bytes, filter)) {
         if (filter.kind == hh::kFilterKindProject)
-            m_out << "filter: project " << filter.id << ", label " << quoted(filter.label) << "\n";
+            m_out << "filter: project " << filter.id << ", label " << quotedHandheld(filter.label) << "\n";
         else
             m_out << "filter: expense type " << filter.kind << " (id " << filter.id << "), label "
-                  << quoted(filter.label) << "\n";
+                  << quotedHandheld(filter.label) << "\n";
     } else if (database == hh::kExpensesDB && data.size() <= hh::kExpenseBufferSize) {
         hh::HHExpense e;
         hh::UnpackExpense(bytes, e);
         m_out << "expense type " << e.wExpType << ", date " << e.dwDate << ", amount " << cents(e.dwAmount)
               << ", project " << e.dwProjectID << ", TypeComp " << int(e.bExpComp) << ", "
               << (e.bReimburse ? "reimbursed" : "not reimbursed") << "\n"
-              << "      item " << quoted(e.item) << ", category " << quoted(e.category) << ", vendor "
-              << quoted(e.vendor) << ", account " << quoted(e.account) << ", cheque " << quoted(e.checkNumber)
-              << ", detail " << quoted(e.detail) << "\n";
+              << "      item " << quotedText(e.item) << ", category " << quotedText(e.category) << ", vendor "
+              << quotedText(e.vendor) << ", account " << quotedText(e.account) << ", cheque "
+              << quotedText(e.checkNumber) << ", detail " << quotedText(e.detail) << "\n";
     } else {
         m_out << hex(data) << "\n";
     }
@@ -449,7 +455,7 @@ void HandheldTool::dumpResource(const std::string& database, std::uint32_t type,
     const std::span<const std::uint8_t> bytes(data);
     const bool preferences = database == "Saved Preferences" || database == "Unsaved Preferences";
     if (type == hh::kVersionResource || (database == "HotSync User" && type == palm::FourCC("user"))) {
-        m_out << quoted(hh::TextAt(bytes)) << "\n";
+        m_out << quotedHandheld(hh::TextAt(bytes)) << "\n";
     } else if (preferences && data.size() >= 2) {
         const std::vector<unsigned char> block(data.begin() + 2, data.end());
         m_out << "preference " << palm::FourCCText(type) << " " << id << ", version " << palm::Get2(data.data())

@@ -12,7 +12,7 @@
 #include <memory>
 #include <ostream>
 
-#include "conduit/Quillsync.h"
+#include "conduit/entry/Quillsync.h"
 #include "platform/palm/HotSyncHost.h"
 
 #ifndef QUILLSYNC_LIBRARY

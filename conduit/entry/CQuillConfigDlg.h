@@ -1,0 +1,29 @@
+// CQuillConfigDlg: "Change HotSync Action" as CfgConduit shows it: also the HotSync user's
+// current default and next actions.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "conduit/entry/CSyncActionDlg.h"
+
+namespace Ui {
+class QuillConfigDlg;
+}
+
+class CQuillConfigDlg : public CSyncActionDlg {
+    Q_OBJECT
+public:
+    explicit CQuillConfigDlg(QWidget* parent = nullptr);
+    ~CQuillConfigDlg() override;
+
+    std::string m_strUserName;         // the HotSync user
+    std::int32_t m_nNextSyncType = 0;  // the action of the next HotSync
+    std::int32_t m_nDefaultSyncType = 0;  // the default action
+
+protected:
+    void OnInitDialog() override;
+
+private:
+    std::unique_ptr<Ui::QuillConfigDlg> m_ui;  // the dialog's controls
+};

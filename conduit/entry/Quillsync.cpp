@@ -1,0 +1,199 @@
+// The conduit's entry points: naming and describing the conduit, the two HotSync action dialogs,
+// and one synchronisation.
+#include "conduit/entry/Quillsync.h"
+
+#include <QApplication>
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "conduit/entry/CQuillCfgMinDlg.h"
+#include "conduit/entry/CQuillConfigDlg.h"
+#include "conduit/sync/CSyncContext.h"
+#include "platform/ipc/DesktopChannel.h"
+#include "platform/palm/HSLog.h"
+#include "platform/palm/SyncMgr.h"
+#include "platform/settings/ProfileSettings.h"
+
+namespace {
+
+constexpr const char* kConduitName = "Quillsync";
+constexpr std::int32_t kVersion = 0x101;
+constexpr std::int32_t kInfoVersion = 0x0710;
+
+// Result codes of the entry points' argument checks.
+constexpr std::int32_t kUnknownInfo = 4208;
+constexpr std::int32_t kNoOutput = 4209;
+constexpr std::int32_t kBadSize = 4211;
+constexpr std::int32_t kNoArgument = 4212;
+constexpr std::int32_t kBadArgument = 4213;
+constexpr std::int32_t kNoSizeArgument = 4215;
+constexpr std::int32_t kNoBlockSize = 4216;
+constexpr std::int32_t kBadOperation = 4217;  // also: a sync type the conduit does not run
+constexpr std::int32_t kBadBlockSize = 4218;
+constexpr std::int32_t kBadBlockKind = 4219;
+
+std::int32_t readLE(const void* block, int offset)
+{
+    const auto* p = static_cast<const std::uint8_t*>(block) + offset;
+    return static_cast<std::int32_t>(std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
+                                     (std::uint32_t(p[3]) << 24));
+}
+
+void writeLE(void* block, int offset, std::int32_t value)
+{
+    auto* p = static_cast<std::uint8_t*>(block) + offset;
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i));
+}
+
+void log(const char* text, std::int32_t activity) { LogAddEntry(text, activity, 0); }
+
+// Tells a running desktop program to close (10) or re-open (20) its database; nothing when none
+// runs. Blocks until the desktop has done it.
+void NotifyDesktop(int code) { ipc::DesktopChannel::NotifyDesktop(code); }
+
+QWidget* activeWindow() { return qApp ? QApplication::activeWindow() : nullptr; }
+
+std::int32_t synchronise(std::int32_t syncType, const std::string& database)
+{
+    std::uint32_t registration = 0;
+    const std::int32_t registered = SyncRegisterConduit(&registration);
+    if (registered != 0) {
+        log("Quillmar - Unable to register conduit.", HSLOG_SYNC_ABORTED);
+        return registered;
+    }
+    log("", HSLOG_SYNC_STARTED);
+    NotifyDesktop(ipc::kCloseDatabase);
+    std::int32_t result = 0;
+    {
+        CSyncContext context;
+        context.m_strDBPath = database;
+        result = context.ImportExpenses();
+        if (result == 0 && syncType == 0 && context.m_bLookupsChanged)
+            result = context.PushLookups();
+        context.m_db.Close();
+        NotifyDesktop(ipc::kReopenDatabase);
+        if (result == 0) {
+            log("Quillmar", HSLOG_SYNC_FINISHED);
+        } else {
+            log("Quillmar", HSLOG_SYNC_ABORTED);
+            if (result == CSyncContext::kHandheldTooOld) {
+                log("--> Quillmar - Remote version mismatch", HSLOG_TEXT);
+                result = 0;
+            }
+        }
+    }
+    SyncUnRegisterConduit(registration);
+    return result;
+}
+
+}  // namespace
+
+extern "C" {
+
+int32_t GetConduitName(char* pszName, uint16_t wSize)
+{
+    if (!pszName || wSize == 0)
+        return 0;  // no room even for the terminating NUL: nothing is written
+    std::memset(pszName, 0, wSize);
+    std::strncpy(pszName, kConduitName, static_cast<std::size_t>(wSize - 1));
+    return 0;
+}
+
+int32_t GetConduitVersion(void) { return kVersion; }
+
+int32_t GetConduitInfo(int32_t infoType, int32_t* pArg, void* pOut, uint32_t* pdwSize)
+{
+    if (!pOut)
+        return kNoOutput;
+    if (!pdwSize)
+        return kNoSizeArgument;
+    switch (infoType) {
+    case 0:
+        if (!pArg)
+            return kNoArgument;
+        if (pArg[0] != 1 || pArg[1] != 80)
+            return kBadArgument;
+        GetConduitName(static_cast<char*>(pOut), static_cast<uint16_t>(*pdwSize & 0xFFFF));
+        return 0;
+    case 1:
+    case 2:
+        if (*pdwSize != 4)
+            return kBadSize;
+        writeLE(pOut, 0, infoType == 1 ? kInfoVersion : 0);
+        return 0;
+    default:
+        return kUnknownInfo;
+    }
+}
+
+int32_t ConfigureConduit(void* pBlock)
+{
+    if (!pBlock)
+        return kNoArgument;
+    writeLE(pBlock, kConfigureScopeOffset, 0);
+    CQuillCfgMinDlg dialog(activeWindow());
+    dialog.m_nRadioIndex = CSyncActionDlg::RadioIndexOf(readLE(pBlock, kConfigureSyncTypeOffset));
+    if (dialog.exec() != QDialog::Accepted)
+        return -1;
+    writeLE(pBlock, kConfigureSyncTypeOffset, CSyncActionDlg::SyncTypeOf(dialog.m_nRadioIndex));
+    writeLE(pBlock, kConfigureScopeOffset, dialog.m_nSetDefault ? 1 : 2);
+    return 0;
+}
+
+int32_t CfgConduit(int32_t operation, void* pBlock, uint32_t* pdwSize)
+{
+    if (!pBlock)
+        return kNoArgument;
+    if (!pdwSize)
+        return kNoBlockSize;
+    if (*pdwSize != kCfgBlockSize)
+        return kBadBlockSize;
+    if (operation != 0)
+        return kBadOperation;
+    if (readLE(pBlock, kCfgKindOffset) != 1)
+        return kBadBlockKind;
+    const char* name = static_cast<const char*>(pBlock) + kCfgUserNameOffset;
+    CQuillConfigDlg dialog(activeWindow());
+    dialog.m_strUserName.assign(name, strnlen(name, kCfgDefaultTypeOffset - kCfgUserNameOffset));
+    dialog.m_nDefaultSyncType = readLE(pBlock, kCfgDefaultTypeOffset);
+    dialog.m_nNextSyncType = readLE(pBlock, kCfgNextTypeOffset);
+    dialog.m_nRadioIndex = CSyncActionDlg::RadioIndexOf(dialog.m_nNextSyncType);
+    if (dialog.exec() != QDialog::Accepted)
+        return -1;
+    writeLE(pBlock, kCfgChosenTypeOffset, CSyncActionDlg::SyncTypeOf(dialog.m_nRadioIndex));
+    writeLE(pBlock, kCfgScopeOffset, dialog.m_nSetDefault ? 1 : 2);
+    return 0;
+}
+
+int32_t OpenConduit(void* pCallback, void* pProps)
+{
+    if (!pCallback || !pProps)
+        return -1;
+    const std::int32_t syncType = readLE(pProps, 0);
+    if (syncType == 6) {
+        log("Quillmar - sync configured to Do Nothing.", HSLOG_TEXT);
+        return 0;
+    }
+    if (syncType != 0 && syncType != 2) {
+        log("Quillmar - Invalid sync operation.", HSLOG_SYNC_ABORTED);
+        return kBadOperation;
+    }
+    const std::string database = settings::ProfileSettings::GetProfileString(
+        settings::ProfileSettings::kSettingsSection, settings::ProfileSettings::kCurrentDatabaseEntry);
+    if (database.empty()) {
+        log("Quillmar - No Target database - ", HSLOG_SYNC_ABORTED);
+        return 0;
+    }
+    try {
+        return synchronise(syncType, database);
+    } catch (const std::exception& error) {
+        // Nothing may escape into the host; the engine itself never throws.
+        log((std::string("--> Quillmar - ") + error.what()).c_str(), HSLOG_TEXT);
+        log("Quillmar", HSLOG_SYNC_ABORTED);
+        return CSyncContext::kTableOpenFailed;
+    }
+}
+
+}  // extern "C"

@@ -1,0 +1,71 @@
+// Unpacking and packing expense records, with their texts decoded and encoded on the way.
+#include "conduit/handheld/HHExpense.h"
+
+#include <algorithm>
+#include <array>
+
+#include "conduit/handheld/HHBytes.h"
+#include "conduit/handheld/HHRecordFormats.h"
+#include "conduit/handheld/HandheldText.h"
+
+namespace hh {
+
+namespace {
+
+// The six texts in record order; Expense is HHExpense or const HHExpense.
+template <class Expense>
+auto Texts(Expense& e)
+{
+    return std::array{&e.item, &e.category, &e.vendor, &e.account, &e.checkNumber, &e.detail};
+}
+
+}  // namespace
+
+void UnpackExpense(std::span<const std::uint8_t> record, HHExpense& out)
+{
+    std::uint8_t header[kExpenseHeaderSize] = {};
+    std::copy_n(record.begin(), std::min(record.size(), kExpenseHeaderSize), header);
+    out.wExpType = GetHHWord(header);
+    out.dwDate = GetHHDWord(header + 2);
+    out.dwAmount = GetHHDWord(header + 6);
+    out.dwProjectID = GetHHDWord(header + 10);
+    out.bExpComp = header[14];
+    out.bReimburse = header[15];
+
+    std::size_t offset = kExpenseHeaderSize;
+    for (std::string* text : Texts(out)) {
+        const std::string_view handheld = offset < record.size() ? TextAt(record.subspan(offset)) : std::string_view();
+        AssignFromHandheldText(*text, handheld);
+        offset += handheld.size() + 1;  // past the NUL (or past the end)
+    }
+}
+
+std::size_t PackExpense(const HHExpense& expense, std::span<std::uint8_t> buffer)
+{
+    // Laid out in a record of its own first, so buffer is written only when everything fits.
+    std::uint8_t record[kExpenseBufferSize] = {};
+    PutHHWord(record, expense.wExpType);
+    PutHHDWord(record + 2, expense.dwDate);
+    PutHHDWord(record + 6, expense.dwAmount);
+    PutHHDWord(record + 10, expense.dwProjectID);
+    record[14] = expense.bExpComp;
+    record[15] = expense.bReimburse;
+
+    std::size_t length = kExpenseHeaderSize;
+    for (const std::string* text : Texts(expense)) {
+        if (text->find('\0') != std::string::npos)
+            return 0;  // it would end the text early and shift every field after it
+        const std::size_t room = kExpenseBufferSize - length;  // its NUL included
+        const std::size_t written = ToHandheldText(*text, reinterpret_cast<char*>(record + length), room);
+        if (written == room)
+            return 0;  // no room left for its NUL
+        length += written;
+        record[length++] = 0;
+    }
+    if (length > buffer.size())
+        return 0;
+    std::copy_n(record, length, buffer.begin());
+    return length;
+}
+
+}  // namespace hh

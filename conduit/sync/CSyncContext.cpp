@@ -1,0 +1,176 @@
+// The synchronisation engine: import of the handheld's expenses and the send of the lookup tables.
+#include "conduit/sync/CSyncContext.h"
+
+#include <optional>
+
+#include "conduit/handheld/CHHExpensesDB.h"
+#include "conduit/handheld/HHExpense.h"
+#include "conduit/handheld/HandheldConstants.h"
+#include "conduit/handheld/ReadHandheldVersion.h"
+#include "conduit/sync/SendLookups.h"
+#include "database/ExpenseRow.h"
+#include "database/ExpenseSchema.h"
+#include "database/QlVersion.h"
+#include "dbaccess/CAdoRecordset.h"
+#include "platform/ole/Currency.h"
+#include "platform/ole/DateTime.h"
+#include "platform/palm/HSLog.h"
+
+namespace {
+
+namespace col = schema::expenses;
+
+void LogText(const char* text)
+{
+    LogAddEntry(text, HSLOG_TEXT, 0);
+}
+
+// Rolls the desktop transaction back when the import leaves without committing, whatever the
+// path (an unexpected exception included).
+class TransactionGuard {
+public:
+    explicit TransactionGuard(CADODataBase& db) : m_db(db) {}
+    ~TransactionGuard()
+    {
+        if (m_bActive)
+            m_db.RollbackTrans();  // reports failure by its result; it never throws
+    }
+    TransactionGuard(const TransactionGuard&) = delete;
+    TransactionGuard& operator=(const TransactionGuard&) = delete;
+
+    // A commit that fails leaves the transaction to be rolled back like any other failure.
+    bool Commit()
+    {
+        if (!m_db.CommitTrans())
+            return false;
+        m_bActive = false;
+        return true;
+    }
+
+private:
+    CADODataBase& m_db;     // the connection whose transaction this is
+    bool m_bActive = true;  // begun and neither committed nor rolled back
+};
+
+// The desktop row of a handheld expense: the date YYYYMMDD at midnight, the amount in exact
+// hundredths, Status 1 for a reimbursed expense of a reimbursable type (else the column's
+// default). ExpenseRow derives ExpYear, and ProjectID (the date's year unless the type is
+// reimbursable), from them. Every field is set, so one row serves the whole import and its
+// strings keep their storage from record to record.
+void FillDesktopRow(const hh::HHExpense& expense, ExpenseRow& row)
+{
+    row.m_nExpType = static_cast<std::int16_t>(expense.wExpType);
+    row.m_dtDate = ole::DateTime(static_cast<int>(expense.dwDate / 10000), static_cast<int>(expense.dwDate / 100 % 100),
+                                 static_cast<int>(expense.dwDate % 100), 0, 0, 0);
+    row.m_cyAmount = ole::Currency::fromCents(expense.dwAmount);
+    row.m_lProjectID = static_cast<std::int32_t>(expense.dwProjectID);
+    row.m_nTypeComp = expense.bExpComp;
+    row.m_bReimburse = expense.bReimburse != 0;
+    row.m_nStatus.reset();
+    if (row.IsReimbursableType() && row.m_bReimburse)
+        row.m_nStatus = schema::billing::kIncurred;
+    row.m_strItem = expense.item;
+    row.m_strExpCat = expense.category;
+    row.m_strVendor = expense.vendor;
+    row.m_strAcctCode = expense.account;
+    row.m_strChkNbr = expense.checkNumber;
+    row.m_strDetail = expense.detail;
+}
+
+}  // namespace
+
+// ---- import -----------------------------------------------------------------------------------
+
+std::int32_t CSyncContext::ImportExpenses()
+{
+    try {
+        return RunImport();
+    } catch (...) {
+        return kStoreFailed;  // the transaction guard has rolled back; the handheld is untouched
+    }
+}
+
+std::int32_t CSyncContext::RunImport()
+{
+    if (hh::ReadHandheldVersion() < 1)
+        return kHandheldTooOld;
+    if (const std::int32_t result = hh::ReadPrefs(m_Prefs); result != hh::kSyncOk)
+        return result;
+    if (!m_db.Open(m_strDBPath))
+        return kDatabaseOpenFailed;
+    if (!CheckDesktopVersion())
+        return kVersionCheckFailed;
+
+    CHHExpensesDB expenses;  // closed by its destructor, after the transaction has ended
+    if (!expenses.Open())
+        return expenses.m_lResult == hh::kSyncNotFound ? hh::kSyncOk : expenses.m_lResult;
+    if (!m_db.BeginTrans())
+        return kBeginFailed;
+    TransactionGuard transaction(m_db);  // rolls back on every path that does not commit
+    if (const std::int32_t result = ImportRows(expenses); result != hh::kSyncOk)
+        return result;
+    return transaction.Commit() ? expenses.RemoveAll() : kCommitFailed;
+}
+
+std::int32_t CSyncContext::ImportRows(CHHExpensesDB& expenses)
+{
+    CAdoRecordset rows(&m_db);  // closed before the transaction ends
+    if (!rows.OpenTable(col::kTable)) {
+        LogText("--> Quillmar - expense Open failed");
+        return kTableOpenFailed;
+    }
+    ExpenseRow row;
+    for (std::uint16_t index = 0; index < expenses.m_wRecordCount; ++index) {
+        if (!expenses.ReadRecord(index))
+            return kReadFailed;
+        FillDesktopRow(expenses.m_Expense, row);
+        // Started apart from the store, so a row that cannot even be begun keeps its own code.
+        if (!rows.AddNew())
+            return kAddNewFailed;
+        if (!row.StoreOver(rows))
+            return kStoreFailed;  // a refused value or store: the row is dropped, the rest rolls back
+    }
+    return hh::kSyncOk;
+}
+
+bool CSyncContext::CheckDesktopVersion()
+{
+    m_bLookupsChanged = false;
+    QlVersion version(m_db);
+    if (version.CheckFormat() != QlVersion::Format::Accepted)
+        return false;
+    // Without a lookup-version row the flag stays clear and the lookup tables are never sent.
+    if (const std::optional<std::uint16_t> lookups = version.LookupVersion()) {
+        m_wPalmUpdt = *lookups;
+        m_bLookupsChanged = m_wPalmUpdt != m_Prefs.wPalmUpdt;
+    }
+    return true;
+}
+
+// ---- send of the lookup tables ----------------------------------------------------------------
+
+std::int32_t CSyncContext::PushLookups()
+{
+    try {
+        return RunPush();
+    } catch (...) {
+        return kWriteFailed;  // the handheld databases written so far stay; nothing is recorded
+    }
+}
+
+std::int32_t CSyncContext::RunPush()
+{
+    const std::int32_t result = SendLookups(m_db);
+    if (result != hh::kSyncOk)
+        return result;  // nothing recorded: the next synchronisation sends everything again
+    m_Prefs.wPalmUpdt = m_wPalmUpdt;
+    hh::WritePrefs(m_Prefs);
+    MarkHandheldUpdated();
+    return result;
+}
+
+void CSyncContext::MarkHandheldUpdated()
+{
+    // The send is complete and its result stays 0 whatever this answers.
+    QlVersion(m_db).MarkDelivered();
+}

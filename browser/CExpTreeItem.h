@@ -19,7 +19,7 @@ public:
     enum Kind : std::uint32_t {
         TaxYearGroup = 0,   // top-level group of expense type 0, one per year
         EstTaxGroup = 1,    // top-level group of expense type 1, one per year
-        TypeGroup = 2,      // top-level group of a type of 10 and above with one project or year
+        TypeGroup = 2,      // top-level group of any other type with one project or year
         ExpenseItem = 3,    // one expense row
         CategoryGroup = 4,  // second-level group of one category ("Sort by Category")
     };

@@ -57,7 +57,7 @@ CExpTreeItem::CExpTreeItem(std::uint32_t nKind, const ExpenseRow& row, CAdoRecor
     m_strCategory = row.m_strExpCat;
 }
 
-CExpTreeItem::CExpTreeItem(const ExpenseRow& row, CAdoRecordset& statuses, std::unique_ptr<ole::Variant> pBookmark,
+CExpTreeItem::CExpTreeItem(ExpenseRow row, CAdoRecordset& statuses, std::unique_ptr<ole::Variant> pBookmark,
                            int nSortMode)
     : m_pBookmark(std::move(pBookmark)), m_nKind(ExpenseItem)
 {
@@ -72,9 +72,9 @@ CExpTreeItem::CExpTreeItem(const ExpenseRow& row, CAdoRecordset& statuses, std::
         if (m_strStatusCode.empty())
             m_strStatusCode = "--";
     }
-    m_strCategory = row.m_strExpCat;
-    m_strItem = row.m_strItem;
-    m_strDetail = row.m_strDetail;
+    m_strCategory = std::move(row.m_strExpCat);
+    m_strItem = std::move(row.m_strItem);
+    m_strDetail = std::move(row.m_strDetail);
     m_strDateText = row.m_dtDate.format("%m/%d");
     m_cyTotal = row.m_cyAmount;
     FormatText(nSortMode);

@@ -33,8 +33,8 @@ public:
     // A group of the given kind for an expense row; its label comes from the type and project
     // record sets.
     CExpTreeItem(std::uint32_t nKind, const ExpenseRow& row, CAdoRecordset& types, CAdoRecordset& projects);
-    // An expense line for a row; takes ownership of the bookmark copy.
-    CExpTreeItem(const ExpenseRow& row, CAdoRecordset& statuses, std::unique_ptr<ole::Variant> pBookmark, int nSortMode);
+    // An expense line for a row (its texts are taken over); takes ownership of the bookmark copy.
+    CExpTreeItem(ExpenseRow row, CAdoRecordset& statuses, std::unique_ptr<ole::Variant> pBookmark, int nSortMode);
     virtual ~CExpTreeItem();
     CExpTreeItem(const CExpTreeItem&) = delete;
     CExpTreeItem& operator=(const CExpTreeItem&) = delete;

@@ -36,15 +36,15 @@ void ExpenseTree::Refresh(int nSortMode)
 
 ExpenseRow ExpenseTree::CurrentRow() { return ExpenseRow::Read(m_rsExpenses, CExpTreeItem::kTreeColumns); }
 
-std::unique_ptr<CExpTreeItem> ExpenseTree::MakeLine(const ExpenseRow& row)
+std::unique_ptr<CExpTreeItem> ExpenseTree::MakeLine(ExpenseRow row)
 {
     auto bookmark = std::make_unique<ole::Variant>(m_rsExpenses.GetBookmark());
-    return std::make_unique<CExpTreeItem>(row, m_rsStatus, std::move(bookmark), m_nSortMode);
+    return std::make_unique<CExpTreeItem>(std::move(row), m_rsStatus, std::move(bookmark), m_nSortMode);
 }
 
-ExpenseTree::Item ExpenseTree::BuildExpenseLine(Item parent, const ExpenseRow& row)
+ExpenseTree::Item ExpenseTree::BuildExpenseLine(Item parent, ExpenseRow row)
 {
-    return m_model->InsertItem(MakeLine(row), parent);
+    return m_model->InsertItem(MakeLine(std::move(row)), parent);
 }
 
 ExpenseTree::Item ExpenseTree::InsertGroup(std::uint32_t nKind, const ExpenseRow& row, Item parent, Item after)

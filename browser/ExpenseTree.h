@@ -41,9 +41,9 @@ public:
     // The expense row the record set stands on, with the columns the tree shows.
     ExpenseRow CurrentRow();
     // A new line object for the current row (its bookmark copied), not yet in the tree.
-    std::unique_ptr<CExpTreeItem> MakeLine(const ExpenseRow& row);
+    std::unique_ptr<CExpTreeItem> MakeLine(ExpenseRow row);
     // Builds the line of the current row as the last child of parent.
-    Item BuildExpenseLine(Item parent, const ExpenseRow& row);
+    Item BuildExpenseLine(Item parent, ExpenseRow row);
     // A group of the given kind for a row, inserted under parent (null: the root) after a sibling.
     Item InsertGroup(std::uint32_t nKind, const ExpenseRow& row, Item parent, Item after = ExpenseTreeModel::kLast);
     // Shows the finished group's text and starts the next one of the given kind.

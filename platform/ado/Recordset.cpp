@@ -359,8 +359,14 @@ const std::vector<FieldInfo>& Recordset::fields() const
 
 std::size_t Recordset::columnIndex(std::string_view field) const
 {
-    if (const std::optional<std::size_t> column = FieldInfo::find(m_store->fields(), field))
+    const auto& fields = m_store->fields();
+    NamedColumn& named = m_namedColumns[(reinterpret_cast<std::uintptr_t>(field.data()) >> 3) % m_namedColumns.size()];
+    if (named.name == field.data() && named.column < fields.size() && fields[named.column].name() == field)
+        return named.column;
+    if (const std::optional<std::size_t> column = FieldInfo::find(fields, field)) {
+        named = {field.data(), *column};
         return *column;
+    }
     throw Error(kItemNotFound, "Recordset",
                 "Item cannot be found in the collection corresponding to the requested name or "
                 "ordinal. (Column '" + std::string(field) + "')");

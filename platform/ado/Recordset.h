@@ -5,6 +5,7 @@
 // edited one) and the snapshot follows. Moving away from a pending edit stores it first.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -112,6 +113,14 @@ private:
     mutable std::vector<long> m_positionBySlot;                              // lazily built
     mutable std::string m_criteriaText;          // last find criterion read
     mutable std::optional<Criteria> m_criteria;  // ... and its parsed form
+
+    // Column names callers passed lately, by where their text lives (callers name columns with
+    // the same literals row after row), with the column each named; checked before use.
+    struct NamedColumn {
+        const char* name = nullptr;  // the caller's text
+        std::size_t column = 0;      // its column
+    };
+    mutable std::array<NamedColumn, 32> m_namedColumns{};
 };
 
 }  // namespace ado

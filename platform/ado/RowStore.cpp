@@ -102,6 +102,17 @@ std::string_view RowStore::textAt(std::int64_t reference) const
 
 void RowStore::readColumn(std::byte* row, std::size_t column, sqlite3_stmt* statement, int index)
 {
+    const FieldFamily family = m_fields[column].family();
+    if (family == FieldFamily::Text) {
+        // The most common family, read in two calls: the engine gives no text for a null.
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement, index));
+        if (!bytes)
+            setCell(row, column, VarType::Null, 0);
+        else
+            setCell(row, column, VarType::Text,
+                    storeText(std::string_view(bytes, static_cast<std::size_t>(sqlite3_column_bytes(statement, index)))));
+        return;
+    }
     const int storage = sqlite3_column_type(statement, index);
     if (storage == SQLITE_NULL) {
         setCell(row, column, VarType::Null, 0);
@@ -111,9 +122,8 @@ void RowStore::readColumn(std::byte* row, std::size_t column, sqlite3_stmt* stat
         const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement, index));
         return std::string_view(bytes ? bytes : "", static_cast<std::size_t>(sqlite3_column_bytes(statement, index)));
     };
-    const FieldFamily family = m_fields[column].family();
     switch (family) {
-    case FieldFamily::Text: setCell(row, column, VarType::Text, storeText(text())); return;
+    case FieldFamily::Text: return;  // read above
     case FieldFamily::Bool:
         setCell(row, column, VarType::Bool, sqlite3_column_int64(statement, index) != 0);
         return;

@@ -7,6 +7,7 @@
 #include "platform/ado/DatabaseCompactor.h"
 #include "platform/ado/DatabaseCreator.h"
 #include "platform/ado/Error.h"
+#include "platform/ado/SqliteHandle.h"
 
 namespace {
 
@@ -102,7 +103,7 @@ bool CADODataBase::CreateDatabase(const std::string& strPath, const std::string&
 }
 
 template <typename Operation>
-bool CADODataBase::RunTransactionStep(Operation operation)
+bool CADODataBase::RunConnectionStep(Operation operation)
 {
     if (!IsOpen())
         return false;
@@ -115,17 +116,22 @@ bool CADODataBase::RunTransactionStep(Operation operation)
     }
 }
 
+bool CADODataBase::Execute(const std::string& strSQL)
+{
+    return RunConnectionStep([&strSQL](ado::Connection& c) { ado::executeSql(c.handle(), strSQL); });
+}
+
 bool CADODataBase::BeginTrans()
 {
-    return RunTransactionStep([](ado::Connection& c) { c.beginTrans(); });
+    return RunConnectionStep([](ado::Connection& c) { c.beginTrans(); });
 }
 
 bool CADODataBase::CommitTrans()
 {
-    return RunTransactionStep([](ado::Connection& c) { c.commitTrans(); });
+    return RunConnectionStep([](ado::Connection& c) { c.commitTrans(); });
 }
 
 bool CADODataBase::RollbackTrans()
 {
-    return RunTransactionStep([](ado::Connection& c) { c.rollbackTrans(); });
+    return RunConnectionStep([](ado::Connection& c) { c.rollbackTrans(); });
 }

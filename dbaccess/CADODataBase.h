@@ -29,6 +29,9 @@ public:
     // Writes a new database file at strPath from an SQL script, replacing an existing file only
     // when bOverwrite is set and only once the new one is complete. The connection is not used.
     bool CreateDatabase(const std::string& strPath, const std::string& strScript, bool bOverwrite);
+    // Runs SQL statements on the open database. Only for the handheld sync's own bookkeeping
+    // table; the expense tables are read and written through record sets alone.
+    bool Execute(const std::string& strSQL);
     bool BeginTrans();
     bool CommitTrans();
     bool RollbackTrans();
@@ -42,7 +45,7 @@ public:
 
 private:
     void RecordError(const ado::Error& error);
-    template <typename Operation> bool RunTransactionStep(Operation operation);
+    template <typename Operation> bool RunConnectionStep(Operation operation);
 
     std::unique_ptr<ado::Connection> m_pConnection;  // the engine connection object
     AdoFailure m_LastFailure;                         // the last recorded failure, as a value

@@ -2,8 +2,24 @@
 #include "conduit/handheld/CHHExpensesDB.h"
 
 #include <cstring>
+#include <span>
 
 #include "conduit/handheld/HandheldConstants.h"
+
+namespace {
+
+constexpr std::uint8_t kDeletedOrBusy = 0x80 | 0x20;  // record attributes: not a live record
+
+// FNV-1a over the record's bytes: tells a record from another that reuses its unique ID.
+std::uint32_t DigestOf(std::span<const std::uint8_t> bytes)
+{
+    std::uint32_t digest = 2166136261u;
+    for (const std::uint8_t byte : bytes)
+        digest = (digest ^ byte) * 16777619u;
+    return digest;
+}
+
+}  // namespace
 
 CHHExpensesDB::~CHHExpensesDB()
 {
@@ -25,7 +41,7 @@ bool CHHExpensesDB::Open()
     return true;
 }
 
-bool CHHExpensesDB::ReadRecord(std::uint16_t index)
+CHHExpensesDB::Record CHHExpensesDB::ReadRecord(std::uint16_t index)
 {
     std::memset(m_Buffer, 0, sizeof m_Buffer);
     SyncRecordInfo info{};
@@ -34,11 +50,20 @@ bool CHHExpensesDB::ReadRecord(std::uint16_t index)
     info.pBytes = m_Buffer;
     info.dwSize = sizeof m_Buffer;
     m_lResult = SyncReadRecordByIndex(&info);
-    if (m_lResult != hh::kSyncOk)
-        return false;
-    // The whole zero-filled buffer is unpacked: a text without its NUL ends at the buffer's end.
-    hh::UnpackExpense(m_Buffer, m_Expense);
-    return true;
+    m_dwRecordID = info.dwRecordID;
+    m_strDamage.clear();
+    const bool tooLong = m_lResult == SYNCERR_BUFFER_TOO_SMALL;
+    if (m_lResult != hh::kSyncOk && !tooLong)
+        return Record::Failed;
+    if (info.bAttributes & kDeletedOrBusy)
+        return Record::Skipped;  // left for the emptying
+    const std::span<const std::uint8_t> record(m_Buffer, tooLong ? 0 : info.dwRecordSize);
+    m_strDamage = hh::CheckExpenseRecord(info.dwRecordSize, record);
+    if (!m_strDamage.empty())
+        return Record::Damaged;
+    m_dwDigest = DigestOf(record);
+    hh::UnpackExpense(record, m_Expense);
+    return Record::Expense;
 }
 
 std::int32_t CHHExpensesDB::RemoveAll()
@@ -47,10 +72,11 @@ std::int32_t CHHExpensesDB::RemoveAll()
     return m_lResult;
 }
 
-void CHHExpensesDB::Close()
+std::int32_t CHHExpensesDB::Close()
 {
     if (m_hDB == 0)
-        return;
-    SyncCloseDB(m_hDB);
+        return hh::kSyncOk;
+    const std::int32_t closed = SyncCloseDB(m_hDB);
     m_hDB = 0;
+    return closed;
 }

@@ -21,6 +21,20 @@ auto Texts(Expense& e)
 
 }  // namespace
 
+std::string CheckExpenseRecord(std::size_t size, std::span<const std::uint8_t> record)
+{
+    if (size > kExpenseBufferSize)
+        return std::to_string(size) + " bytes, longer than an expense record can be (" +
+               std::to_string(kExpenseBufferSize) + ")";
+    if (size < kExpenseHeaderSize)
+        return std::to_string(size) + " bytes, shorter than the " + std::to_string(kExpenseHeaderSize) +
+               "-byte header of an expense";
+    const auto nuls = std::count(record.begin() + kExpenseHeaderSize, record.end(), std::uint8_t(0));
+    if (nuls < static_cast<std::ptrdiff_t>(kExpenseTextCount - 1))
+        return "its six texts are not all there";
+    return {};
+}
+
 void UnpackExpense(std::span<const std::uint8_t> record, HHExpense& out)
 {
     std::uint8_t header[kExpenseHeaderSize] = {};

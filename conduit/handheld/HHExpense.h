@@ -44,6 +44,11 @@ struct HHExpense {
     std::string detail;             // description
 };
 
+// Why a record of size bytes cannot be an expense, or an empty text when it can: it must fit the
+// 256-byte buffer and hold the 16-byte header and the six texts (the last may lack its NUL, and
+// then ends with the record). record holds its bytes when it fits.
+std::string CheckExpenseRecord(std::size_t size, std::span<const std::uint8_t> record);
+
 // Reads a record. Numbers missing from a record shorter than 16 bytes read as 0; each text runs
 // to its NUL or, when the NUL is missing, to the end of the record, and texts that begin past
 // the end are empty. Nothing beyond record is read. out's strings are reused.

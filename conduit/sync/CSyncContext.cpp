@@ -1,12 +1,14 @@
 // The synchronisation engine: import of the handheld's expenses and the send of the lookup tables.
 #include "conduit/sync/CSyncContext.h"
 
+#include <cstdio>
 #include <optional>
 
 #include "conduit/handheld/CHHExpensesDB.h"
 #include "conduit/handheld/HHExpense.h"
 #include "conduit/handheld/HandheldConstants.h"
 #include "conduit/handheld/ReadHandheldVersion.h"
+#include "conduit/sync/ImportLedger.h"
 #include "conduit/sync/SendLookups.h"
 #include "database/ExpenseRow.h"
 #include "database/ExpenseSchema.h"
@@ -15,6 +17,7 @@
 #include "platform/ole/Currency.h"
 #include "platform/ole/DateTime.h"
 #include "platform/palm/HSLog.h"
+#include "platform/palm/HotSyncHost.h"
 
 namespace {
 
@@ -57,6 +60,24 @@ private:
 // default). ExpenseRow derives ExpYear, and ProjectID (the date's year unless the type is
 // reimbursable), from them. Every field is set, so one row serves the whole import and its
 // strings keep their storage from record to record.
+void LogDamagedRecord(std::uint16_t index, const CHHExpensesDB& expenses)
+{
+    char id[16];
+    std::snprintf(id, sizeof id, "0x%06X", static_cast<unsigned>(expenses.m_dwRecordID));
+    const std::string line = "--> Quillmar - Handheld expense record " + std::to_string(index) + " (unique ID " + id +
+                             ") is damaged: " + expenses.m_strDamage +
+                             ". Nothing was imported; delete that expense on the handheld and HotSync again.";
+    LogText(line.c_str());
+}
+
+// The handheld's HotSync user name, which tells its records from those of another handheld.
+std::string HandheldUserName()
+{
+    char name[128] = {};
+    std::uint32_t size = sizeof name;
+    return HotSyncGetUserName(name, &size) == hh::kSyncOk ? std::string(name) : std::string();
+}
+
 void FillDesktopRow(const hh::HHExpense& expense, ExpenseRow& row)
 {
     row.m_nExpType = static_cast<std::int16_t>(expense.wExpType);
@@ -106,29 +127,58 @@ std::int32_t CSyncContext::RunImport()
         return expenses.m_lResult == hh::kSyncNotFound ? hh::kSyncOk : expenses.m_lResult;
     if (!m_db.BeginTrans())
         return kBeginFailed;
-    TransactionGuard transaction(m_db);  // rolls back on every path that does not commit
-    if (const std::int32_t result = ImportRows(expenses); result != hh::kSyncOk)
-        return result;
-    return transaction.Commit() ? expenses.RemoveAll() : kCommitFailed;
+    ImportLedger ledger(m_db, HandheldUserName());
+    {
+        TransactionGuard transaction(m_db);  // rolls back on every path that does not commit
+        if (!ledger.Open()) {
+            LogText("--> Quillmar - HotSyncImports Open failed");
+            return kTableOpenFailed;
+        }
+        if (const std::int32_t result = ImportRows(expenses, ledger); result != hh::kSyncOk)
+            return result;
+        if (!ledger.Save())
+            return kStoreFailed;
+        if (!transaction.Commit())
+            return kCommitFailed;
+    }
+    // The expenses are stored, and so is which records they came from: if emptying the handheld
+    // fails now, the next sync skips those records and empties it then.
+    if (m_fnAfterCommit)
+        m_fnAfterCommit();
+    if (const std::int32_t removed = expenses.RemoveAll(); removed != hh::kSyncOk)
+        return removed;
+    if (const std::int32_t saved = expenses.Close(); saved != hh::kSyncOk)
+        return saved;
+    ledger.ForgetHandheld();  // a failure leaves rows that the next import drops
+    return hh::kSyncOk;
 }
 
-std::int32_t CSyncContext::ImportRows(CHHExpensesDB& expenses)
+std::int32_t CSyncContext::ImportRows(CHHExpensesDB& expenses, ImportLedger& ledger)
 {
     CAdoRecordset rows(&m_db);  // closed before the transaction ends
+    // The import only adds rows: none of those already stored is read.
+    rows.m_strFilter = "0=1";
     if (!rows.OpenTable(col::kTable)) {
         LogText("--> Quillmar - expense Open failed");
         return kTableOpenFailed;
     }
     ExpenseRow row;
     for (std::uint16_t index = 0; index < expenses.m_wRecordCount; ++index) {
-        if (!expenses.ReadRecord(index))
-            return kReadFailed;
+        switch (expenses.ReadRecord(index)) {
+        case CHHExpensesDB::Record::Failed: return kReadFailed;
+        case CHHExpensesDB::Record::Skipped: continue;  // deleted or busy on the handheld
+        case CHHExpensesDB::Record::Damaged: LogDamagedRecord(index, expenses); return kDamagedRecord;
+        case CHHExpensesDB::Record::Expense: break;
+        }
+        if (ledger.Holds(expenses.m_dwRecordID, expenses.m_dwDigest))
+            continue;  // stored by a sync that stopped before it emptied the handheld
         FillDesktopRow(expenses.m_Expense, row);
         // Started apart from the store, so a row that cannot even be begun keeps its own code.
         if (!rows.AddNew())
             return kAddNewFailed;
         if (!row.StoreOver(rows))
             return kStoreFailed;  // a refused value or store: the row is dropped, the rest rolls back
+        ledger.Note(expenses.m_dwRecordID, expenses.m_dwDigest);
     }
     return hh::kSyncOk;
 }

@@ -9,12 +9,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "conduit/handheld/ConduitPrefs.h"
 #include "dbaccess/CADODataBase.h"
 
 class CHHExpensesDB;
+class ImportLedger;
 
 class CSyncContext {
 public:
@@ -28,6 +30,7 @@ public:
     static constexpr std::int32_t kDatabaseOpenFailed = 4353;  // the desktop database could not be opened
     static constexpr std::int32_t kVersionCheckFailed = 4354;  // the desktop database failed the version check
     static constexpr std::int32_t kReadFailed = 4355;          // a handheld expense record could not be read
+    static constexpr std::int32_t kDamagedRecord = 4356;       // a handheld expense record is damaged (logged)
     static constexpr std::int32_t kAddNewFailed = 4358;        // a new desktop expense row could not be started
     static constexpr std::int32_t kStoreFailed = 4359;         // a new desktop expense row could not be stored
     static constexpr std::int32_t kBeginFailed = 4368;         // the desktop transaction could not be started
@@ -48,10 +51,12 @@ public:
     CADODataBase m_db;                                // opened by ImportExpenses; closed by the owner
     hh::ConduitPrefs m_Prefs;                         // read at the start of ImportExpenses
     std::uint16_t m_wPalmUpdt = 0;                    // Major of the desktop's PalmUpdt row
+    std::function<void()> m_fnAfterCommit;            // tests: runs after the import's commit,
+                                                      //   before the handheld is emptied
 
 private:
     std::int32_t RunImport();
-    std::int32_t ImportRows(CHHExpensesDB& expenses);
+    std::int32_t ImportRows(CHHExpensesDB& expenses, ImportLedger& ledger);
     std::int32_t RunPush();
 
     bool CheckDesktopVersion();

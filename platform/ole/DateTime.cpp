@@ -183,10 +183,19 @@ std::string DateTime::isoText() const
     const auto p = parts();
     if (!p)
         return {};
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", p->year, p->month,
-                  p->day, p->hour, p->minute, p->second);
-    return buffer;
+    // Written digit by digit: every stored date passes through here, and the fields are in range.
+    std::string text = "0000-00-00 00:00:00";
+    const auto put = [&text](std::size_t at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            text[at + static_cast<std::size_t>(i)] = static_cast<char>('0' + value % 10);
+    };
+    put(0, p->year, 4);
+    put(5, p->month, 2);
+    put(8, p->day, 2);
+    put(11, p->hour, 2);
+    put(14, p->minute, 2);
+    put(17, p->second, 2);
+    return text;
 }
 
 }  // namespace ole

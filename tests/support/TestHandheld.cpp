@@ -77,7 +77,7 @@ void TestHandheld::putApplication(const std::vector<std::string>& versionTexts) 
     put(db);
 }
 
-void TestHandheld::putExpenses(const std::vector<std::vector<std::uint8_t>>& records) const
+void TestHandheld::putExpenses(const std::vector<std::vector<std::uint8_t>>& records, std::uint8_t attributes) const
 {
     palm::PalmDatabaseFile db;
     std::string error;
@@ -85,7 +85,7 @@ void TestHandheld::putExpenses(const std::vector<std::vector<std::uint8_t>>& rec
         db = palm::PalmDatabaseFile::Create("Qlmr-Expenses", palm::FourCC("DATA"), palm::FourCC("Qlmr"),
                                             palm::kAttrBackup);
     for (const auto& record : records)
-        db.AppendRecord(0, record);
+        db.AppendRecord(attributes, record);
     put(db);
 }
 

@@ -38,8 +38,8 @@ public:
 
     // The handheld application's resource database "Quillmar" with one 'tver' resource per text.
     void putApplication(const std::vector<std::string>& versionTexts) const;
-    // Appends raw expense records to "Qlmr-Expenses" (creating it).
-    void putExpenses(const std::vector<std::vector<std::uint8_t>>& records) const;
+    // Appends raw expense records to "Qlmr-Expenses" (creating it), with the given attributes.
+    void putExpenses(const std::vector<std::vector<std::uint8_t>>& records, std::uint8_t attributes = 0) const;
 
     std::vector<LogLine> m_log;  // every line logged while connected
 

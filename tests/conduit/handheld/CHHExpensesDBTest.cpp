@@ -1,5 +1,5 @@
-// CHHExpensesDB: opening with the record count, reading into the fixed buffer, what it refuses,
-// and emptying.
+// CHHExpensesDB: opening with the record count, reading into the fixed buffer, which records are
+// expenses, skipped or damaged, and emptying.
 #include <gtest/gtest.h>
 
 #include "conduit/handheld/CHHExpensesDB.h"
@@ -31,16 +31,19 @@ TEST(CHHExpensesDB, ReadsEachRecordAndEmptiesTheDatabase)
         ASSERT_TRUE(db.Open());
         EXPECT_EQ(db.m_lResult, 0);
         EXPECT_EQ(db.m_wRecordCount, 2);
-        ASSERT_TRUE(db.ReadRecord(1));
+        ASSERT_EQ(db.ReadRecord(1), CHHExpensesDB::Record::Expense);
         EXPECT_EQ(db.m_Expense.wExpType, 12);
         EXPECT_EQ(db.m_Expense.item, "Lunch");
-        ASSERT_TRUE(db.ReadRecord(0));
+        const std::uint32_t lunchDigest = db.m_dwDigest;
+        ASSERT_EQ(db.ReadRecord(0), CHHExpensesDB::Record::Expense);
         EXPECT_EQ(db.m_Expense.dwAmount, 1234u);
         EXPECT_EQ(db.m_Expense.item, "Gas");
+        EXPECT_NE(db.m_dwDigest, lunchDigest);
         EXPECT_EQ(db.m_Buffer[24], 0) << "the buffer was cleared before the shorter read";
-        EXPECT_FALSE(db.ReadRecord(2));
+        EXPECT_EQ(db.ReadRecord(2), CHHExpensesDB::Record::Failed);
         EXPECT_EQ(db.m_lResult, SYNCERR_NOT_FOUND);
         EXPECT_EQ(db.RemoveAll(), 0);
+        EXPECT_EQ(db.Close(), 0);
     }
     EXPECT_TRUE(hh.records("Qlmr-Expenses").empty());
 }
@@ -57,18 +60,53 @@ TEST(CHHExpensesDB, TellsAMissingDatabaseFromABrokenOne)
     EXPECT_EQ(db.m_lResult, SYNCERR_FILE_CORRUPT);
 }
 
-TEST(CHHExpensesDB, ARecordLargerThanTheBufferIsAFailure)
+TEST(CHHExpensesDB, TellsExpensesFromSkippedAndDamagedRecords)
+{
+    using Record = CHHExpensesDB::Record;
+    std::vector<std::uint8_t> sixthTextWithoutNul = expense(12, 5, "");
+    sixthTextWithoutNul.pop_back();
+    std::vector<std::uint8_t> threeTexts = expense(12, 5, "Gas");
+    threeTexts.resize(hh::kExpenseHeaderSize + 4 + 3);  // "Gas", two empty texts
+    const struct {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+        std::uint8_t attributes;
+        Record expected;
+        const char* damage;
+    } cases[] = {
+        {"a live expense", expense(12, 5, "Gas"), 0, Record::Expense, ""},
+        {"the last text without its NUL", sixthTextWithoutNul, 0, Record::Expense, ""},
+        {"marked deleted", expense(12, 5, "Gas"), 0x80, Record::Skipped, ""},
+        {"busy", expense(12, 5, "Gas"), 0x20, Record::Skipped, ""},
+        {"deleted and too long", std::vector<std::uint8_t>(300, 'x'), 0x80, Record::Skipped, ""},
+        {"empty", {}, 0, Record::Damaged, "0 bytes, shorter than the 16-byte header of an expense"},
+        {"half a header", std::vector<std::uint8_t>(10, 1), 0, Record::Damaged,
+         "10 bytes, shorter than the 16-byte header of an expense"},
+        {"a header alone", std::vector<std::uint8_t>(16, 1), 0, Record::Damaged, "its six texts are not all there"},
+        {"three texts", threeTexts, 0, Record::Damaged, "its six texts are not all there"},
+        {"no NUL at all", std::vector<std::uint8_t>(256, 'y'), 0, Record::Damaged, "its six texts are not all there"},
+        {"too long", std::vector<std::uint8_t>(257, 'x'), 0, Record::Damaged,
+         "257 bytes, longer than an expense record can be (256)"},
+    };
+    for (const auto& c : cases) {
+        TestHandheld hh;
+        hh.putExpenses({c.bytes}, c.attributes);
+        CHHExpensesDB db;
+        ASSERT_TRUE(db.Open());
+        EXPECT_EQ(db.ReadRecord(0), c.expected) << c.what;
+        EXPECT_EQ(db.m_strDamage, c.damage) << c.what;
+        EXPECT_EQ(db.m_dwRecordID, hh.load("Qlmr-Expenses").m_records[0].uniqueID) << c.what;
+    }
+}
+
+TEST(CHHExpensesDB, ClosedItReadsNothing)
 {
     TestHandheld hh;
-    hh.putExpenses({std::vector<std::uint8_t>(257, 'x'), std::vector<std::uint8_t>(256, 'y')});
+    hh.putExpenses({expense(12, 5, "Gas")});
     CHHExpensesDB db;
     ASSERT_TRUE(db.Open());
-    EXPECT_FALSE(db.ReadRecord(0));
-    EXPECT_EQ(db.m_lResult, SYNCERR_BUFFER_TOO_SMALL);
-    ASSERT_TRUE(db.ReadRecord(1));
-    EXPECT_EQ(db.m_Expense.item.size(), 240u) << "a text without NUL ends with the 256-byte buffer";
-    db.Close();
-    db.Close();
-    EXPECT_FALSE(db.ReadRecord(0)) << "closed";
+    EXPECT_EQ(db.Close(), 0);
+    EXPECT_EQ(db.Close(), 0);
+    EXPECT_EQ(db.ReadRecord(0), CHHExpensesDB::Record::Failed) << "closed";
     EXPECT_EQ(db.m_lResult, SYNCERR_BAD_HANDLE);
 }

@@ -252,12 +252,64 @@ TEST_F(CSyncContextTest, ARefusedValueOrStoreRollsBackEveryRowAndKeepsTheHandhel
     }
 }
 
-TEST_F(CSyncContextTest, AnUnreadableRecordRollsBackToo)
+TEST_F(CSyncContextTest, ADamagedRecordIsNamedAndNothingIsImported)
 {
-    hh.putExpenses({pack(withItem("first")), std::vector<std::uint8_t>(300, 'x')});
-    EXPECT_EQ(sync(), CSyncContext::kReadFailed);
+    hh.putExpenses({pack(withItem("first")), std::vector<std::uint8_t>(10, 'x'), pack(withItem("third"))});
+    const std::uint32_t id = hh.load("Qlmr-Expenses").m_records[1].uniqueID;
+    EXPECT_EQ(sync(), CSyncContext::kDamagedRecord);
     EXPECT_EQ(db.count("Expenses"), 0);
+    EXPECT_EQ(hh.records("Qlmr-Expenses").size(), 3u);
+    char named[80];
+    std::snprintf(named, sizeof named, "record 1 (unique ID 0x%06X) is damaged: 10 bytes,", id);
+    ASSERT_FALSE(hh.m_log.empty());
+    EXPECT_NE(hh.m_log.back().text.find(named), std::string::npos) << hh.m_log.back().text;
+}
+
+TEST_F(CSyncContextTest, RecordsMarkedDeletedOrBusyAreLeftForTheEmptying)
+{
+    hh.putExpenses({pack(withItem("live"))});
+    hh.putExpenses({pack(withItem("deleted")), std::vector<std::uint8_t>(3, 'x')}, 0x80);
+    hh.putExpenses({pack(withItem("busy"))}, 0x20);
+    ASSERT_EQ(sync(), 0);
+    EXPECT_EQ(db.scalar("SELECT group_concat(Item) FROM Expenses"), "live");
+    EXPECT_TRUE(hh.records("Qlmr-Expenses").empty());
+}
+
+TEST_F(CSyncContextTest, ASyncThatStoppedAfterItsCommitImportsNothingTwice)
+{
+    hh.putExpenses({pack(withItem("one")), pack(withItem("two"))});
+    {   // dies between committing the desktop and emptying the handheld
+        CSyncContext context;
+        context.m_strDBPath = db.path();
+        context.m_fnAfterCommit = [] { throw std::runtime_error("killed"); };
+        EXPECT_NE(context.ImportExpenses(), 0);
+    }
+    EXPECT_EQ(db.count("Expenses"), 2);
     EXPECT_EQ(hh.records("Qlmr-Expenses").size(), 2u);
+
+    hh.putExpenses({pack(withItem("three"))});  // entered on the handheld meanwhile
+    ASSERT_EQ(sync(), 0);
+    EXPECT_EQ(db.scalar("SELECT group_concat(Item) FROM (SELECT Item FROM Expenses ORDER BY ExpID)"), "one,two,three");
+    EXPECT_TRUE(hh.records("Qlmr-Expenses").empty());
+    EXPECT_EQ(db.count("HotSyncImports"), 0) << "a completed sync forgets what it imported";
+}
+
+TEST_F(CSyncContextTest, ARecordThatReusesAnImportedRecordsIDIsANewExpense)
+{
+    hh.putExpenses({pack(withItem("one")), pack(withItem("two"))});
+    {
+        CSyncContext context;
+        context.m_strDBPath = db.path();
+        context.m_fnAfterCommit = [] { throw std::runtime_error("killed"); };
+        EXPECT_NE(context.ImportExpenses(), 0);
+    }
+    // The handheld's database was made anew meanwhile and its first record has "one"'s ID.
+    auto remade = hh.load("Qlmr-Expenses");
+    remade.m_records[0].data = pack(withItem("new"));
+    remade.m_records.pop_back();
+    hh.put(remade);
+    ASSERT_EQ(sync(), 0);
+    EXPECT_EQ(db.scalar("SELECT group_concat(Item) FROM (SELECT Item FROM Expenses ORDER BY ExpID)"), "one,two,new");
 }
 
 TEST_F(CSyncContextTest, NoExpenseDatabaseIsNothingToImport)

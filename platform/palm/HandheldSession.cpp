@@ -142,9 +142,9 @@ std::int32_t HandheldSession::Unregister(std::uint32_t handle)
     std::lock_guard lock(m_lock);
     if (handle == 0 || handle != m_registered)
         return SYNCERR_BAD_HANDLE;
-    CloseAll(true);
+    const std::int32_t saved = CloseAll(true);
     m_registered = 0;
-    return SYNCERR_NONE;
+    return saved;
 }
 
 // ---- database files ---------------------------------------------------------------------------
@@ -237,13 +237,19 @@ std::int32_t HandheldSession::SaveAndForget(std::uint8_t hDB)
     return result;
 }
 
-void HandheldSession::CloseAll(bool save)
+std::int32_t HandheldSession::CloseAll(bool save)
 {
+    std::int32_t result = SYNCERR_NONE;
     if (save) {
-        while (!m_open.empty())
-            SaveAndForget(m_open.begin()->first);
+        // Every database is closed; the first save that failed is what the caller hears of.
+        while (!m_open.empty()) {
+            const std::int32_t saved = SaveAndForget(m_open.begin()->first);
+            if (result == SYNCERR_NONE)
+                result = saved;
+        }
     }
     m_open.clear();
+    return result;
 }
 
 // ---- Sync Manager -----------------------------------------------------------------------------

@@ -76,7 +76,9 @@ private:
     std::uint8_t FreeHandle() const;
     OpenDatabase* Lookup(std::uint8_t hDB);
     std::int32_t SaveAndForget(std::uint8_t hDB);
-    void CloseAll(bool save);
+    // Closes every open database, saving the changed ones when save is set: 0, or the first
+    // save's failure.
+    std::int32_t CloseAll(bool save);
     std::int32_t CopyOut(const std::string& text, char* pBuffer, std::int32_t* piSize) const;
 
     mutable std::mutex m_lock;                       // guards everything below

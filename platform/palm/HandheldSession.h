@@ -1,8 +1,8 @@
 // HandheldSession: the one connection state inside libpalmsync that the C calls of SyncMgr.h,
-// HSLog.h, PalmCmn.h, CondMgr.h and HotSyncHost.h work on: the connected handheld directory, the
-// databases open on it, the registered conduit, the log sink, the HotSync program's path and the
-// PalmCmn users. Every operation takes the session's lock, so the host and a conduit may call
-// from different threads. Internal to the library.
+// HSLog.h, PalmCmn.h, CondMgr.h and HotSyncHost.h work on: the connected handheld directory and
+// the lock held on it, the databases open on it, the registered conduit, the log sink, the
+// HotSync program's path and the PalmCmn users. Every operation takes the session's lock, so the
+// host and a conduit may call from different threads. Internal to the library.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 
+#include "platform/palm/HandheldLock.h"
 #include "platform/palm/HotSyncHost.h"
 #include "platform/palm/PalmDatabaseFile.h"
 #include "platform/palm/SyncMgr.h"
@@ -63,6 +64,7 @@ private:
     HandheldSession() = default;
 
     // Unlocked helpers; the caller holds m_lock.
+    void DisconnectLocked();
     std::int32_t CheckName(const char* pszName, std::int32_t iCardNum) const;
     std::string PathOf(const std::string& name, bool resource) const;
     // Finds the file of a database: 0 with its path, SYNCERR_NOT_FOUND, or SYNCERR_FILE_CORRUPT
@@ -83,6 +85,7 @@ private:
 
     mutable std::mutex m_lock;                       // guards everything below
     std::string m_directory;                         // the connected handheld; empty = none
+    HandheldLock m_handheldLock;                     // held on m_directory while it is connected
     std::map<std::uint8_t, OpenDatabase> m_open;     // open databases by handle
     std::uint32_t m_registered = 0;                  // handle of the registered conduit, 0 = none
     std::uint32_t m_lastRegistration = 0;            // last handle given out

@@ -15,12 +15,16 @@ extern "C" {
 /* Receives every log line; pContext is the pointer given to HotSyncSetLogSink. */
 typedef void (*HotSyncLogSink)(void* pContext, const char* pszText, int32_t activity, int32_t bTimeStamp);
 
-/* Connects the handheld directory. A handheld already connected is disconnected first.
+/* Connects the handheld directory. A handheld already connected is disconnected first. The
+ * connection holds an exclusive lock on the directory until HotSyncDisconnect (or the end of the
+ * process), so a second host cannot synchronise the same handheld meanwhile.
  * Results: 0; SYNCERR_BAD_ARGUMENT for a null or empty path; SYNCERR_NOT_FOUND when it is no
- * directory. */
+ * directory; SYNCERR_HANDHELD_BUSY when another connection holds it; SYNCERR_FILE_IO when it
+ * cannot be opened or locked. Nothing is connected after a failure. */
 PALMSYNC_API int32_t HotSyncConnect(const char* pszDirectory);
 /* Disconnects, like a cable pulled out: databases still open are dropped without saving their
- * changes (their files stay as they were) and a registered conduit is unregistered. */
+ * changes (their files stay as they were), a registered conduit is unregistered and the lock on
+ * the directory is released. */
 PALMSYNC_API void HotSyncDisconnect(void);
 /* Installs the log sink (null: lines are dropped). */
 PALMSYNC_API void HotSyncSetLogSink(HotSyncLogSink sink, void* pContext);

@@ -35,7 +35,8 @@ enum {
     SYNCERR_DB_OPEN = 0x400C,            /* the database is open (open twice, delete, preference) */
     SYNCERR_BAD_HANDLE = 0x400D,         /* the database handle is not open */
     SYNCERR_TOO_LARGE = 0x400E,          /* a record above 65535 bytes, or the database is full */
-    SYNCERR_ALREADY_REGISTERED = 0x400F  /* another conduit is registered */
+    SYNCERR_ALREADY_REGISTERED = 0x400F, /* another conduit is registered */
+    SYNCERR_HANDHELD_BUSY = 0x4010       /* another HotSync is connected to the handheld (connect) */
 };
 
 /* Open modes (combine with |). Reading needs SYNC_MODE_READ, any change SYNC_MODE_WRITE. */

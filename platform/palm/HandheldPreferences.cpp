@@ -44,7 +44,7 @@ std::int32_t HandheldSession::ReadAppPreference(SyncPreferenceInfo* pInfo)
     if (!resource)
         return SYNCERR_NOT_FOUND;
     if (resource->data.size() < kPreferenceVersionSize)
-        return SYNCERR_FILE_CORRUPT;
+        return Damaged(path);
     const std::size_t stored = resource->data.size() - kPreferenceVersionSize;
     pInfo->wStoredSize = static_cast<std::uint16_t>(stored);
     pInfo->wVersion = Get2(resource->data.data());

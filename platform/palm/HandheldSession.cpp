@@ -63,6 +63,7 @@ void HandheldSession::DisconnectLocked()
     CloseAll(false);
     m_registered = 0;
     m_directory.clear();
+    m_damagedFile.clear();
     m_handheldLock.Release();
 }
 
@@ -97,6 +98,19 @@ std::int32_t HandheldSession::CopyOut(const std::string& text, char* pBuffer, st
     return SYNCERR_NONE;
 }
 
+std::int32_t HandheldSession::GetDamagedFile(char* pszPath, std::uint32_t* pdwSize)
+{
+    std::lock_guard lock(m_lock);
+    if (m_directory.empty())
+        return SYNCERR_NOT_CONNECTED;
+    if (!pdwSize || *pdwSize > 0x7FFFFFFFu)
+        return SYNCERR_BAD_ARGUMENT;
+    auto size = static_cast<std::int32_t>(*pdwSize);
+    const std::int32_t result = CopyOut(m_damagedFile, pszPath, &size);
+    *pdwSize = static_cast<std::uint32_t>(size);
+    return result;
+}
+
 std::int32_t HandheldSession::GetUserName(char* pszName, std::uint32_t* pdwSize)
 {
     std::lock_guard lock(m_lock);
@@ -112,7 +126,7 @@ std::int32_t HandheldSession::GetUserName(char* pszName, std::uint32_t* pdwSize)
     if (result != SYNCERR_NONE)
         return result;
     if (!file.IsResourceDatabase())
-        return SYNCERR_FILE_CORRUPT;
+        return Damaged(path);
     const PalmResource* resource = file.FindResource(kUserResourceType, 0);
     if (!resource)
         return SYNCERR_NOT_FOUND;
@@ -183,7 +197,7 @@ std::int32_t HandheldSession::FindFile(const std::string& name, std::string& pat
     const bool haveRecords = IsFile(records);
     const bool haveResources = IsFile(resources);
     if (haveRecords && haveResources)
-        return SYNCERR_FILE_CORRUPT;  // database names are unique on a handheld
+        return Damaged(resources);  // database names are unique on a handheld
     if (!haveRecords && !haveResources)
         return SYNCERR_NOT_FOUND;
     path = haveRecords ? records : resources;
@@ -194,15 +208,21 @@ std::int32_t HandheldSession::LoadFile(const std::string& name, const std::strin
 {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
-        return SYNCERR_FILE_CORRUPT;
+        return Damaged(path);
     std::string error;
     bool readFailed = false;
     if (!PalmDatabaseFile::Load(path, file, error, &readFailed))
-        return readFailed ? SYNCERR_FILE_IO : SYNCERR_FILE_CORRUPT;
+        return readFailed ? SYNCERR_FILE_IO : Damaged(path);
     const bool resourceFile = path.size() > 4 && path.compare(path.size() - 4, 4, ".prc") == 0;
     if (file.IsResourceDatabase() != resourceFile || file.m_header.name != name)
-        return SYNCERR_FILE_CORRUPT;
+        return Damaged(path);
     return SYNCERR_NONE;
+}
+
+std::int32_t HandheldSession::Damaged(const std::string& path) const
+{
+    m_damagedFile = path;
+    return SYNCERR_FILE_CORRUPT;
 }
 
 bool HandheldSession::IsOpen(const std::string& name) const

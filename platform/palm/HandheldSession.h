@@ -28,6 +28,7 @@ public:
     void SetLogSink(HotSyncLogSink sink, void* pContext);
     std::int32_t SetProgramPath(const char* pszPath);
     std::int32_t GetUserName(char* pszName, std::uint32_t* pdwSize);
+    std::int32_t GetDamagedFile(char* pszPath, std::uint32_t* pdwSize);
 
     // Sync Manager.
     std::int32_t Register(std::uint32_t* pHandle);
@@ -72,6 +73,8 @@ private:
     std::int32_t FindFile(const std::string& name, std::string& path) const;
     // Loads and checks a database file against the name and kind its file name gives.
     std::int32_t LoadFile(const std::string& name, const std::string& path, PalmDatabaseFile& file) const;
+    // Remembers path as the file last refused as damaged; SYNCERR_FILE_CORRUPT.
+    std::int32_t Damaged(const std::string& path) const;
     bool IsOpen(const std::string& name) const;
     // The checks both preference calls make; name receives the preferences database's name.
     std::int32_t CheckPreferenceRequest(const SyncPreferenceInfo* pInfo, std::string& name) const;
@@ -86,6 +89,8 @@ private:
     mutable std::mutex m_lock;                       // guards everything below
     std::string m_directory;                         // the connected handheld; empty = none
     HandheldLock m_handheldLock;                     // held on m_directory while it is connected
+    mutable std::string m_damagedFile;               // the file last refused as damaged since the
+                                                     //   connection; empty = none
     std::map<std::uint8_t, OpenDatabase> m_open;     // open databases by handle
     std::uint32_t m_registered = 0;                  // handle of the registered conduit, 0 = none
     std::uint32_t m_lastRegistration = 0;            // last handle given out

@@ -1,7 +1,8 @@
 /* The host's side of libpalmsync: what the HotSync host program (and a test standing in for it)
  * does around a conduit's synchronisation. It connects the handheld, that is the directory that
- * holds the handheld's database files, receives the log lines, and says where the HotSync program
- * lives. These calls are our own; conduits use SyncMgr.h, HSLog.h, PalmCmn.h and CondMgr.h. */
+ * holds the handheld's database files, receives the log lines, says where the HotSync program
+ * lives and asks which file was found damaged. These calls are our own; conduits use SyncMgr.h,
+ * HSLog.h, PalmCmn.h and CondMgr.h. */
 #pragma once
 
 #include <stdint.h>
@@ -35,6 +36,10 @@ PALMSYNC_API int32_t HotSyncSetProgramPath(const char* pszPath);
  * resource database "HotSync User", resource 'user' 0, as Windows-1252 text and a NUL) into a
  * buffer of *pdwSize bytes. Results as CmGetHotSyncExecPath, plus SYNCERR_NOT_CONNECTED. */
 PALMSYNC_API int32_t HotSyncGetUserName(char* pszName, uint32_t* pdwSize);
+/* Copies the path of the database file that a call last refused as damaged
+ * (SYNCERR_FILE_CORRUPT) since the handheld was connected, so the host can name it. Results as
+ * HotSyncGetUserName; SYNCERR_NOT_FOUND when no file was refused. */
+PALMSYNC_API int32_t HotSyncGetDamagedFile(char* pszPath, uint32_t* pdwSize);
 
 #ifdef __cplusplus
 }

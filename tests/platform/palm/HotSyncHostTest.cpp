@@ -156,3 +156,24 @@ TEST(HotSyncHost, ReadsTheUserNameOfTheHandheld)
     }
     EXPECT_EQ(HotSyncGetUserName(name, &size), SYNCERR_NOT_CONNECTED);
 }
+
+TEST(HotSyncHost, NamesTheFileLastRefusedAsDamaged)
+{
+    char path[512];
+    std::uint32_t size = sizeof path;
+    TestHandheld hh;
+    EXPECT_EQ(HotSyncGetDamagedFile(path, &size), SYNCERR_NOT_FOUND);
+    writeFile(hh.file("Saved Preferences.prc"), "not a database");
+    std::uint8_t block[12];
+    SyncPreferenceInfo info{};
+    info.dwCreator = palm::FourCC("Qlmr");
+    info.pBytes = block;
+    info.wSize = sizeof block;
+    info.bSaved = 1;
+    ASSERT_EQ(SyncReadAppPreference(&info), SYNCERR_FILE_CORRUPT);
+    EXPECT_EQ(HotSyncGetDamagedFile(path, &size), SYNCERR_NONE);
+    EXPECT_EQ(std::string(path), hh.file("Saved Preferences.prc"));
+
+    ASSERT_EQ(HotSyncConnect(hh.path().c_str()), SYNCERR_NONE);
+    EXPECT_EQ(HotSyncGetDamagedFile(path, &size), SYNCERR_NOT_FOUND) << "forgotten with the connection";
+}

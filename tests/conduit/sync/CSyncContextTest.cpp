@@ -1,7 +1,7 @@
 // The synchronisation engine end to end on a schema-built desktop database and a handheld
 // directory: its order of work, every result code it can be driven to, the rollback of a failed
-// import, the lookup-version counter shared with BumpLookupVersion, and what each lookup send
-// leaves on the handheld.
+// import, the lookup-version counter shared with BumpLookupVersion, what each lookup send
+// leaves on the handheld, and how it meets a damaged or unsavable handheld database.
 #include <gtest/gtest.h>
 
 #include "conduit/handheld/HHExpense.h"
@@ -10,6 +10,7 @@
 #include "database/QlVersion.h"
 #include "platform/palm/PalmBytes.h"
 #include "platform/palm/SyncMgr.h"
+#include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TestHandheld.h"
 
@@ -505,15 +506,19 @@ TEST_F(CSyncContextTest, TablesThatCannotBeOpenedAreLoggedByName)
 
 TEST_F(CSyncContextTest, HandheldFailuresMapToTheirCodes)
 {
-    // An accounts database that cannot be opened leaves no handle: emptying it fails (4113).
-    writeFile(hh.file("Qlmr-Accounts.pdb"), "broken");
+    // An accounts database that cannot be opened (here: already open) leaves no handle: emptying
+    // it fails (4113).
+    hh.put(palm::PalmDatabaseFile::Create("Qlmr-Accounts", palm::FourCC("DATA"), palm::FourCC("Qlmr"), 0));
+    std::uint8_t held = 0;
+    ASSERT_EQ(SyncOpenDB("Qlmr-Accounts", 0, &held, SYNC_MODE_READ), 0);
     EXPECT_EQ(sync(), CSyncContext::kRemoveFailed);
-    std::remove(hh.file("Qlmr-Accounts.pdb").c_str());
+    SyncCloseDB(held);
 
     // The same for the filter database is passed on as the Sync Manager's code.
-    writeFile(hh.file("Qlmr-ExpFilter.pdb"), "broken");
+    hh.put(palm::PalmDatabaseFile::Create("Qlmr-ExpFilter", palm::FourCC("DATA"), palm::FourCC("Qlmr"), 0));
+    ASSERT_EQ(SyncOpenDB("Qlmr-ExpFilter", 0, &held, SYNC_MODE_READ), 0);
     EXPECT_EQ(sync(), SYNCERR_BAD_HANDLE);
-    std::remove(hh.file("Qlmr-ExpFilter.pdb").c_str());
+    SyncCloseDB(held);
 
     // A projects database that cannot be deleted is passed on too.
     hh.put(palm::PalmDatabaseFile::Create("Qlmr-Projects", palm::FourCC("DATA"), palm::FourCC("Qlmr"), 0));
@@ -543,4 +548,43 @@ TEST_F(CSyncContextTest, HandheldFailuresMapToTheirCodes)
     EXPECT_TRUE(preference().empty());
     ASSERT_EQ(sync(), 0);
     EXPECT_EQ(palmUpdt(), "1/1");
+}
+
+TEST_F(CSyncContextTest, ADamagedLookupDatabaseIsReplacedAndSaysSo)
+{
+    addLookups();
+    const std::pair<const char*, const Records*> cases[] = {{"Qlmr-Accounts", &kAccounts},
+                                                            {"Qlmr-ExpTypes", &kExpTypes},
+                                                            {"Qlmr-Categories", &kCategories},
+                                                            {"Qlmr-Projects", &kProjects},
+                                                            {"Qlmr-ExpFilter", &kFilter}};
+    for (const auto& [name, expected] : cases) {
+        writeFile(hh.file(std::string(name) + ".pdb"), "damaged");
+        db.exec("UPDATE QlVersion SET Major=Major+1, Minor=0 WHERE AppCode='PalmUpdt'");
+        hh.m_log.clear();
+        EXPECT_EQ(sync(), 0) << name;
+        EXPECT_EQ(hh.records(name), *expected) << name;
+        EXPECT_EQ(hh.m_log, (std::vector<LogLine>{
+                                {std::string("--> Quillmar - ") + name + " on the handheld was damaged and has been replaced",
+                                 -1}}))
+            << name;
+    }
+    EXPECT_EQ(palmUpdt(), "6/1");
+}
+
+TEST_F(CSyncContextTest, ALookupDatabaseThatCannotBeSavedFailsTheSend)
+{
+    CSyncContext context;
+    context.m_strDBPath = db.path();
+    ASSERT_EQ(context.ImportExpenses(), 0);
+    ASSERT_TRUE(context.m_bLookupsChanged);
+    {
+        ReadOnlyFolder readOnly(hh.path());
+        EXPECT_EQ(context.PushLookups(), SYNCERR_FILE_IO);
+    }
+    context.m_db.Close();
+    EXPECT_EQ(hh.m_log, (std::vector<LogLine>{{"--> Quillmar - Qlmr-Accounts could not be saved on the handheld", -1}}));
+    EXPECT_FALSE(hh.has("Qlmr-Accounts"));
+    EXPECT_EQ(palmUpdt(), "1/0") << "not recorded as sent";
+    EXPECT_TRUE(preference().empty());
 }

@@ -4,6 +4,8 @@
 // leaves on the handheld, and how it meets a damaged or unsavable handheld database.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "conduit/handheld/HHExpense.h"
 #include "conduit/handheld/HHRecordFormats.h"
 #include "conduit/sync/CSyncContext.h"
@@ -587,4 +589,47 @@ TEST_F(CSyncContextTest, ALookupDatabaseThatCannotBeSavedFailsTheSend)
     EXPECT_FALSE(hh.has("Qlmr-Accounts"));
     EXPECT_EQ(palmUpdt(), "1/0") << "not recorded as sent";
     EXPECT_TRUE(preference().empty());
+}
+
+TEST_F(CSyncContextTest, AFailedRecordOfTheSendFailsTheSyncAndTheNextOneSendsAgain)
+{
+    struct Case {
+        const char* what;
+        std::function<void()> refuse;  // after the import, makes recording the send fail
+        std::function<void()> accept;  // undoes it
+        std::int32_t result;           // what PushLookups then answers
+        const char* line;              // and logs
+        const char* palmUpdt;          // PalmUpdt Major/Minor afterwards
+    };
+    const Case cases[] = {
+        {"the desktop refuses the delivery mark",
+         [&] { db.exec("CREATE TRIGGER refuse BEFORE UPDATE ON QlVersion BEGIN SELECT RAISE(ABORT, 'refused'); END"); },
+         [&] { db.exec("DROP TRIGGER refuse"); }, CSyncContext::kMarkFailed,
+         "--> Quillmar - the desktop database could not record that the lookup tables were sent", "1/0"},
+        {"the handheld's preference cannot be written",
+         [&] { writeFile(hh.file("Saved Preferences.prc"), "damaged"); },
+         [&] { std::remove(hh.file("Saved Preferences.prc").c_str()); }, SYNCERR_FILE_CORRUPT,
+         "--> Quillmar - the conduit's preference could not be saved on the handheld", "1/1"},
+    };
+    for (const Case& c : cases) {
+        db.exec("UPDATE QlVersion SET Minor=0 WHERE AppCode='PalmUpdt'");
+        std::remove(hh.file("Saved Preferences.prc").c_str());
+        hh.m_log.clear();
+        CSyncContext context;
+        context.m_strDBPath = db.path();
+        ASSERT_EQ(context.ImportExpenses(), 0) << c.what;
+        c.refuse();
+        EXPECT_EQ(context.PushLookups(), c.result) << c.what;
+        context.m_db.Close();
+        c.accept();
+        EXPECT_EQ(hh.m_log, (std::vector<LogLine>{{c.line, -1}})) << c.what;
+        EXPECT_TRUE(preference().empty()) << c.what;
+        EXPECT_EQ(palmUpdt(), c.palmUpdt) << c.what;
+
+        bool sent = false;
+        EXPECT_EQ(sync(&sent), 0) << c.what;
+        EXPECT_TRUE(sent) << c.what << ": the next synchronisation sends again";
+        EXPECT_EQ(preference()[0], 1) << c.what;
+        EXPECT_EQ(palmUpdt(), "1/1") << c.what;
+    }
 }

@@ -166,10 +166,8 @@ std::int32_t CSyncContext::RunPush()
     // The desktop's mark comes first: marked but not in the preference, the next synchronisation
     // sends again; in the preference but not marked, the desktop would never count a later change
     // of its tables, so they would never reach the handheld.
-    if (!MarkHandheldUpdated()) {
-        LogText("--> Quillmar - the desktop database could not record that the lookup tables were sent");
+    if (!MarkHandheldUpdated())
         return kMarkFailed;
-    }
     m_Prefs.wPalmUpdt = m_wPalmUpdt;
     if (const std::int32_t written = hh::WritePrefs(m_Prefs); written != hh::kSyncOk) {
         LogText("--> Quillmar - the conduit's preference could not be saved on the handheld");

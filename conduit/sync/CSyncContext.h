@@ -25,7 +25,7 @@ public:
     static constexpr std::int32_t kTableOpenFailed = 4101;     // a desktop table could not be opened (logged)
     static constexpr std::int32_t kWriteFailed = 4104;         // writing a handheld record failed
     static constexpr std::int32_t kRemoveFailed = 4113;        // emptying a handheld lookup database failed
-    static constexpr std::int32_t kMarkFailed = 4114;          // the desktop could not record a complete send (logged)
+    static constexpr std::int32_t kMarkFailed = 4114;          // the desktop could not record a complete send
     static constexpr std::int32_t kDatabaseOpenFailed = 4353;  // the desktop database could not be opened
     static constexpr std::int32_t kVersionCheckFailed = 4354;  // the desktop database failed the version check
     static constexpr std::int32_t kReadFailed = 4355;          // a handheld expense record could not be read

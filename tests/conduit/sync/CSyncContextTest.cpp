@@ -566,10 +566,9 @@ TEST_F(CSyncContextTest, ADamagedLookupDatabaseIsReplacedAndSaysSo)
         hh.m_log.clear();
         EXPECT_EQ(sync(), 0) << name;
         EXPECT_EQ(hh.records(name), *expected) << name;
-        EXPECT_EQ(hh.m_log, (std::vector<LogLine>{
-                                {std::string("--> Quillmar - ") + name + " on the handheld was damaged and has been replaced",
-                                 -1}}))
-            << name;
+        const std::string replaced = "--> Quillmar - " + std::string(name) + " on the handheld was damaged and has been"
+                                     " replaced";
+        EXPECT_EQ(hh.m_log, (std::vector<LogLine>{{replaced, -1}})) << name;
     }
     EXPECT_EQ(palmUpdt(), "6/1");
 }
@@ -585,7 +584,8 @@ TEST_F(CSyncContextTest, ALookupDatabaseThatCannotBeSavedFailsTheSend)
         EXPECT_EQ(context.PushLookups(), SYNCERR_FILE_IO);
     }
     context.m_db.Close();
-    EXPECT_EQ(hh.m_log, (std::vector<LogLine>{{"--> Quillmar - Qlmr-Accounts could not be saved on the handheld", -1}}));
+    const std::string unsaved = "--> Quillmar - Qlmr-Accounts could not be saved on the handheld";
+    EXPECT_EQ(hh.m_log, (std::vector<LogLine>{{unsaved, -1}}));
     EXPECT_FALSE(hh.has("Qlmr-Accounts"));
     EXPECT_EQ(palmUpdt(), "1/0") << "not recorded as sent";
     EXPECT_TRUE(preference().empty());
@@ -598,18 +598,17 @@ TEST_F(CSyncContextTest, AFailedRecordOfTheSendFailsTheSyncAndTheNextOneSendsAga
         std::function<void()> refuse;  // after the import, makes recording the send fail
         std::function<void()> accept;  // undoes it
         std::int32_t result;           // what PushLookups then answers
-        const char* line;              // and logs
+        std::vector<LogLine> log;      // and logs
         const char* palmUpdt;          // PalmUpdt Major/Minor afterwards
     };
     const Case cases[] = {
         {"the desktop refuses the delivery mark",
          [&] { db.exec("CREATE TRIGGER refuse BEFORE UPDATE ON QlVersion BEGIN SELECT RAISE(ABORT, 'refused'); END"); },
-         [&] { db.exec("DROP TRIGGER refuse"); }, CSyncContext::kMarkFailed,
-         "--> Quillmar - the desktop database could not record that the lookup tables were sent", "1/0"},
+         [&] { db.exec("DROP TRIGGER refuse"); }, CSyncContext::kMarkFailed, {}, "1/0"},
         {"the handheld's preference cannot be written",
          [&] { writeFile(hh.file("Saved Preferences.prc"), "damaged"); },
          [&] { std::remove(hh.file("Saved Preferences.prc").c_str()); }, SYNCERR_FILE_CORRUPT,
-         "--> Quillmar - the conduit's preference could not be saved on the handheld", "1/1"},
+         {{"--> Quillmar - the conduit's preference could not be saved on the handheld", -1}}, "1/1"},
     };
     for (const Case& c : cases) {
         db.exec("UPDATE QlVersion SET Minor=0 WHERE AppCode='PalmUpdt'");
@@ -622,7 +621,7 @@ TEST_F(CSyncContextTest, AFailedRecordOfTheSendFailsTheSyncAndTheNextOneSendsAga
         EXPECT_EQ(context.PushLookups(), c.result) << c.what;
         context.m_db.Close();
         c.accept();
-        EXPECT_EQ(hh.m_log, (std::vector<LogLine>{{c.line, -1}})) << c.what;
+        EXPECT_EQ(hh.m_log, c.log) << c.what;
         EXPECT_TRUE(preference().empty()) << c.what;
         EXPECT_EQ(palmUpdt(), c.palmUpdt) << c.what;
 

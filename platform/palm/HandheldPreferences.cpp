@@ -35,10 +35,7 @@ std::int32_t HandheldSession::ReadAppPreference(SyncPreferenceInfo* pInfo)
         return refused;
     std::string path;
     PalmDatabaseFile file;
-    std::int32_t result = FindFile(name, path);
-    if (result == SYNCERR_NONE)
-        result = LoadFile(name, path, file);
-    if (result != SYNCERR_NONE)
+    if (const std::int32_t result = FindAndLoad(name, path, file); result != SYNCERR_NONE)
         return result;
     const PalmResource* resource = file.FindResource(pInfo->dwCreator, pInfo->wID);
     if (!resource)
@@ -63,17 +60,12 @@ std::int32_t HandheldSession::WriteAppPreference(SyncPreferenceInfo* pInfo)
     const bool saved = pInfo->bSaved != 0;
     std::string path;
     PalmDatabaseFile file;
-    std::int32_t result = FindFile(name, path);
-    if (result == SYNCERR_NOT_FOUND) {
+    if (const std::int32_t result = FindAndLoad(name, path, file); result == SYNCERR_NOT_FOUND) {
         const std::uint16_t attributes = saved ? kAttrResDB | kAttrBackup : kAttrResDB;
         file = PalmDatabaseFile::Create(name, saved ? kSavedPreferencesType : kUnsavedPreferencesType,
                                         kSystemCreator, attributes);
         path = PathOf(name, true);
-    } else if (result == SYNCERR_NONE) {
-        result = LoadFile(name, path, file);
-        if (result != SYNCERR_NONE)
-            return result;
-    } else {
+    } else if (result != SYNCERR_NONE) {
         return result;
     }
     std::vector<std::uint8_t> data(kPreferenceVersionSize + pInfo->wSize);

@@ -98,32 +98,39 @@ std::int32_t HandheldSession::CopyOut(const std::string& text, char* pBuffer, st
     return SYNCERR_NONE;
 }
 
-std::int32_t HandheldSession::GetDamagedFile(char* pszPath, std::uint32_t* pdwSize)
+std::int32_t HandheldSession::CheckTextRequest(const std::uint32_t* pdwSize) const
 {
-    std::lock_guard lock(m_lock);
     if (m_directory.empty())
         return SYNCERR_NOT_CONNECTED;
     if (!pdwSize || *pdwSize > 0x7FFFFFFFu)
         return SYNCERR_BAD_ARGUMENT;
+    return SYNCERR_NONE;
+}
+
+std::int32_t HandheldSession::CopyOut(const std::string& text, char* pBuffer, std::uint32_t* pdwSize) const
+{
     auto size = static_cast<std::int32_t>(*pdwSize);
-    const std::int32_t result = CopyOut(m_damagedFile, pszPath, &size);
+    const std::int32_t result = CopyOut(text, pBuffer, &size);
     *pdwSize = static_cast<std::uint32_t>(size);
     return result;
+}
+
+std::int32_t HandheldSession::GetDamagedFile(char* pszPath, std::uint32_t* pdwSize)
+{
+    std::lock_guard lock(m_lock);
+    if (const std::int32_t refused = CheckTextRequest(pdwSize); refused != SYNCERR_NONE)
+        return refused;
+    return CopyOut(m_damagedFile, pszPath, pdwSize);
 }
 
 std::int32_t HandheldSession::GetUserName(char* pszName, std::uint32_t* pdwSize)
 {
     std::lock_guard lock(m_lock);
-    if (m_directory.empty())
-        return SYNCERR_NOT_CONNECTED;
-    if (!pdwSize || *pdwSize > 0x7FFFFFFFu)
-        return SYNCERR_BAD_ARGUMENT;
+    if (const std::int32_t refused = CheckTextRequest(pdwSize); refused != SYNCERR_NONE)
+        return refused;
     std::string path;
     PalmDatabaseFile file;
-    std::int32_t result = FindFile(kUserDatabase, path);
-    if (result == SYNCERR_NONE)
-        result = LoadFile(kUserDatabase, path, file);
-    if (result != SYNCERR_NONE)
+    if (const std::int32_t result = FindAndLoad(kUserDatabase, path, file); result != SYNCERR_NONE)
         return result;
     if (!file.IsResourceDatabase())
         return Damaged(path);
@@ -131,11 +138,7 @@ std::int32_t HandheldSession::GetUserName(char* pszName, std::uint32_t* pdwSize)
     if (!resource)
         return SYNCERR_NOT_FOUND;
     const auto nul = std::find(resource->data.begin(), resource->data.end(), std::uint8_t(0));
-    const std::string name(resource->data.begin(), nul);
-    auto size = static_cast<std::int32_t>(*pdwSize);
-    result = CopyOut(name, pszName, &size);
-    *pdwSize = static_cast<std::uint32_t>(size);
-    return result;
+    return CopyOut(std::string(resource->data.begin(), nul), pszName, pdwSize);
 }
 
 // ---- registration -----------------------------------------------------------------------------
@@ -217,6 +220,12 @@ std::int32_t HandheldSession::LoadFile(const std::string& name, const std::strin
     if (file.IsResourceDatabase() != resourceFile || file.m_header.name != name)
         return Damaged(path);
     return SYNCERR_NONE;
+}
+
+std::int32_t HandheldSession::FindAndLoad(const std::string& name, std::string& path, PalmDatabaseFile& file) const
+{
+    const std::int32_t found = FindFile(name, path);
+    return found == SYNCERR_NONE ? LoadFile(name, path, file) : found;
 }
 
 std::int32_t HandheldSession::Damaged(const std::string& path) const

@@ -73,6 +73,8 @@ private:
     std::int32_t FindFile(const std::string& name, std::string& path) const;
     // Loads and checks a database file against the name and kind its file name gives.
     std::int32_t LoadFile(const std::string& name, const std::string& path, PalmDatabaseFile& file) const;
+    // FindFile, then LoadFile on what it found.
+    std::int32_t FindAndLoad(const std::string& name, std::string& path, PalmDatabaseFile& file) const;
     // Remembers path as the file last refused as damaged; SYNCERR_FILE_CORRUPT.
     std::int32_t Damaged(const std::string& path) const;
     bool IsOpen(const std::string& name) const;
@@ -84,7 +86,11 @@ private:
     // Closes every open database, saving the changed ones when save is set: 0, or the first
     // save's failure.
     std::int32_t CloseAll(bool save);
+    // Copies text and its NUL into a caller's buffer; the size needed comes back when it is short.
     std::int32_t CopyOut(const std::string& text, char* pBuffer, std::int32_t* piSize) const;
+    std::int32_t CopyOut(const std::string& text, char* pBuffer, std::uint32_t* pdwSize) const;
+    // The checks of the host's text calls: connected, and a size the buffer can have.
+    std::int32_t CheckTextRequest(const std::uint32_t* pdwSize) const;
 
     mutable std::mutex m_lock;                       // guards everything below
     std::string m_directory;                         // the connected handheld; empty = none

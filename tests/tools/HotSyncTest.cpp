@@ -33,6 +33,17 @@ Output runServing(const QString& program, const QStringList& arguments)
             QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
 }
 
+// A handheld in the profile's folder with the Quillmar application and one expense on it.
+QString handheldWithAnExpense(const IsolatedProfile& profile)
+{
+    const QString handheld = QString::fromStdString(profile.dir().file("handheld"));
+    if (runServing(HANDHELD_BINARY, {"init", handheld}).status != 0 ||
+        runServing(HANDHELD_BINARY, {"add-expense", handheld, "--type", "0", "--date", "20041225", "--amount", "1234",
+                                     "--item", "Gift"}).status != 0)
+        qFatal("cannot make the handheld %s", qPrintable(handheld));
+    return handheld;
+}
+
 }  // namespace
 
 class HotSyncTest : public QObject {
@@ -154,10 +165,7 @@ private slots:
             TestDatabase db;
             if (c.rememberDatabase)
                 profile.writeDefaultDatabase(db.path());
-            const QString handheld = QString::fromStdString(profile.dir().file("handheld"));
-            QCOMPARE(runServing(HANDHELD_BINARY, {"init", handheld}).status, 0);
-            QCOMPARE(runServing(HANDHELD_BINARY, {"add-expense", handheld, "--type", "0", "--date", "20041225",
-                                                  "--amount", "1234", "--item", "Gift"}).status, 0);
+            const QString handheld = handheldWithAnExpense(profile);
             const bool desktopDamaged = c.damaged == kDesktop;
             if (c.damaged)
                 writeFile(desktopDamaged ? db.path() : handheld.toStdString() + "/" + c.damaged, "damaged");
@@ -185,10 +193,7 @@ private slots:
         IsolatedProfile profile;
         TestDatabase db;
         profile.writeDefaultDatabase(db.path());
-        const QString handheld = QString::fromStdString(profile.dir().file("handheld"));
-        QCOMPARE(runServing(HANDHELD_BINARY, {"init", handheld}).status, 0);
-        QCOMPARE(runServing(HANDHELD_BINARY, {"add-expense", handheld, "--type", "0", "--date", "20041225",
-                                              "--amount", "1234", "--item", "Gift"}).status, 0);
+        const QString handheld = handheldWithAnExpense(profile);
         // This process is the other HotSync: it has the handheld connected while the host starts.
         QCOMPARE(HotSyncConnect(handheld.toUtf8().constData()), 0);
         const QString log = QString::fromStdString(profile.dir().file("HotSync.log"));

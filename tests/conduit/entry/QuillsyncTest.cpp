@@ -91,6 +91,16 @@ SyncRun openConduitServed(const Library& lib, std::int32_t syncType, bool deskto
     return run;
 }
 
+// What a synchronisation needs: a private profile that remembers a fresh desktop database, and a
+// connected handheld.
+struct SyncSetup {
+    SyncSetup() { profile.writeDefaultDatabase(db.path()); }
+
+    IsolatedProfile profile;  // the profile and runtime folder of the test
+    TestDatabase db;          // the remembered desktop database
+    TestHandheld handheld;    // the handheld, connected
+};
+
 }  // namespace
 
 class QuillsyncTest : public QObject {
@@ -251,10 +261,8 @@ private slots:
 
     void registrationRefused()
     {
-        IsolatedProfile profile;
-        TestDatabase db;
-        profile.writeDefaultDatabase(db.path());
-        TestHandheld handheld;
+        SyncSetup setup;
+        auto& [profile, db, handheld] = setup;
         std::uint32_t other = 0;
         QCOMPARE(SyncRegisterConduit(&other), 0);
         Library lib;
@@ -267,10 +275,8 @@ private slots:
 
     void aSynchronisationImportsAndTellsTheDesktop()
     {
-        IsolatedProfile profile;
-        TestDatabase db;
-        profile.writeDefaultDatabase(db.path());
-        TestHandheld handheld;
+        SyncSetup setup;
+        auto& [profile, db, handheld] = setup;
         handheld.putApplication({"1.0,1"});
         handheld.putExpenses({expense(0, 20041225, 1234, 0, 0, 0, "Donation"), expense(12, 20041226, 500, 7, 2, 1, "Taxi")});
         Library lib;
@@ -287,10 +293,8 @@ private slots:
 
     void handheldToDesktopNeverSendsLookups()
     {
-        IsolatedProfile profile;
-        TestDatabase db;
-        profile.writeDefaultDatabase(db.path());
-        TestHandheld handheld;
+        SyncSetup setup;
+        auto& [profile, db, handheld] = setup;
         handheld.putApplication({"1.0,1"});
         handheld.putExpenses({expense(0, 20041225, 1234, 0, 0, 0, "Donation")});
         Library lib;
@@ -316,10 +320,8 @@ private slots:
              "--> Quillmar - the Quillmar application on the handheld is version 0; version 1 or later is needed"},
         };
         for (const Case& c : cases) {
-            IsolatedProfile profile;
-            TestDatabase db;
-            profile.writeDefaultDatabase(db.path());
-            TestHandheld handheld;
+            SyncSetup setup;
+            auto& [profile, db, handheld] = setup;
             c.arrange(handheld);
             handheld.putExpenses({expense(0, 20041225, 1234, 0, 0, 0, "Donation")});
             Library lib;
@@ -337,10 +339,8 @@ private slots:
 
     void failuresOfTheEngineSayWhy()
     {
-        IsolatedProfile profile;
-        TestDatabase db;
-        profile.writeDefaultDatabase(db.path());
-        TestHandheld handheld;
+        SyncSetup setup;
+        auto& [profile, db, handheld] = setup;
         handheld.putApplication({"1.0,1"});
         db.exec("DELETE FROM lkpAccounts");
         Library lib;
@@ -366,10 +366,8 @@ private slots:
     void aDesktopDatabaseLockedByAnotherProgramIsNamed()
     {
         // Another program holds the write lock beyond the engine's busy timeout (ten seconds).
-        IsolatedProfile profile;
-        TestDatabase db;
-        profile.writeDefaultDatabase(db.path());
-        TestHandheld handheld;
+        SyncSetup setup;
+        auto& [profile, db, handheld] = setup;
         handheld.putApplication({"1.0,1"});
         handheld.putExpenses({expense(0, 20041225, 1234, 0, 0, 0, "Donation")});
         sqlite3* other = nullptr;

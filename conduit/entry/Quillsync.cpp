@@ -1,5 +1,5 @@
 // The conduit's entry points: naming and describing the conduit, the two HotSync action dialogs,
-// and one synchronisation.
+// and one synchronisation with the log lines that say how it ended and why.
 #include "conduit/entry/Quillsync.h"
 
 #include <QApplication>
@@ -9,7 +9,9 @@
 
 #include "conduit/entry/CQuillCfgMinDlg.h"
 #include "conduit/entry/CQuillConfigDlg.h"
+#include "conduit/handheld/ReadHandheldVersion.h"
 #include "conduit/sync/CSyncContext.h"
+#include "conduit/sync/SyncResultText.h"
 #include "platform/ipc/DesktopChannel.h"
 #include "platform/palm/HSLog.h"
 #include "platform/palm/SyncMgr.h"
@@ -49,11 +51,52 @@ void writeLE(void* block, int offset, std::int32_t value)
 
 void log(const char* text, std::int32_t activity) { LogAddEntry(text, activity, 0); }
 
+// A line that tells the user more about a failure, below the closing line.
+void logReason(const std::string& reason) { log(("--> Quillmar - " + reason).c_str(), HSLOG_TEXT); }
+
 // Tells a running desktop program to close (10) or re-open (20) its database; nothing when none
 // runs. Blocks until the desktop has done it.
 void NotifyDesktop(int code) { ipc::DesktopChannel::NotifyDesktop(code); }
 
 QWidget* activeWindow() { return qApp ? QApplication::activeWindow() : nullptr; }
+
+// Why the handheld application did not pass: the version mismatch alone does not say whether it is
+// missing, damaged or too old, and each asks something else of the user.
+std::string handheldApplicationProblem()
+{
+    std::int32_t opened = 0;
+    const std::int32_t version = hh::ReadHandheldVersion(&opened);
+    switch (opened) {
+    case SYNCERR_NONE:
+        return "the Quillmar application on the handheld is version " + std::to_string(version) +
+               "; version 1 or later is needed";
+    case SYNCERR_NOT_FOUND: return "the Quillmar application is not installed on the handheld";
+    case SYNCERR_FILE_CORRUPT: return "the Quillmar application's database on the handheld is damaged";
+    default:
+        return "the Quillmar application's database on the handheld could not be read (result " +
+               std::to_string(opened) + ")";
+    }
+}
+
+// The closing line and, for a failure, the lines that say why. The engine's own codes are
+// explained here; the Sync Manager's codes passed on are the host's to explain.
+void logOutcome(std::int32_t result, const CSyncContext& context)
+{
+    if (result == 0) {
+        log("Quillmar", HSLOG_SYNC_FINISHED);
+        return;
+    }
+    log("Quillmar", HSLOG_SYNC_ABORTED);
+    if (result == CSyncContext::kHandheldTooOld) {
+        logReason("Remote version mismatch");
+        logReason(handheldApplicationProblem());
+        return;
+    }
+    if (const char* reason = SyncResultText(result))
+        logReason(reason);
+    if (const std::string desktop = DesktopFailureText(context.m_db.LastFailure()); !desktop.empty())
+        logReason(desktop);
+}
 
 std::int32_t synchronise(std::int32_t syncType, const std::string& database)
 {
@@ -74,17 +117,18 @@ std::int32_t synchronise(std::int32_t syncType, const std::string& database)
             result = context.PushLookups();
         context.m_db.Close();
         NotifyDesktop(ipc::kReopenDatabase);
-        if (result == 0) {
-            log("Quillmar", HSLOG_SYNC_FINISHED);
-        } else {
-            log("Quillmar", HSLOG_SYNC_ABORTED);
-            if (result == CSyncContext::kHandheldTooOld) {
-                log("--> Quillmar - Remote version mismatch", HSLOG_TEXT);
-                result = 0;
-            }
-        }
+        logOutcome(result, context);
+        if (result == CSyncContext::kHandheldTooOld)
+            result = 0;  // reported in the log, not as a failure code
     }
-    SyncUnRegisterConduit(registration);
+    // Unregistering saves any database still open; the engine closes its own, so a failure here
+    // is one nothing else has reported.
+    const std::int32_t unregistered = SyncUnRegisterConduit(registration);
+    if (unregistered != 0) {
+        log("--> Quillmar - a handheld database left open could not be saved", HSLOG_SYNC_ABORTED);
+        if (result == 0)
+            result = unregistered;
+    }
     return result;
 }
 
@@ -184,6 +228,7 @@ int32_t OpenConduit(void* pCallback, void* pProps)
         settings::ProfileSettings::kSettingsSection, settings::ProfileSettings::kCurrentDatabaseEntry);
     if (database.empty()) {
         log("Quillmar - No Target database - ", HSLOG_SYNC_ABORTED);
+        logReason("no desktop database is remembered: open one in Quillmar and tick \"Set as Default database\"");
         return 0;
     }
     try {

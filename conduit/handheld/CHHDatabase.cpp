@@ -1,31 +1,52 @@
-// Opening, emptying, writing and closing a handheld database.
+// Opening, replacing, emptying, writing and closing a handheld database.
 #include "conduit/handheld/CHHDatabase.h"
 
 #include "conduit/handheld/HandheldConstants.h"
 
 CHHDatabase::~CHHDatabase()
 {
-    Close();
+    Close();  // only reached open on a path that has already failed: its result adds nothing
 }
 
 bool CHHDatabase::OpenOrCreate(const char* pszName, std::uint8_t mode, std::uint32_t type)
 {
+    m_strName = pszName ? pszName : "";
+    m_dwType = type;
     std::uint8_t handle = 0;
-    const std::int32_t opened = SyncOpenDB(pszName, hh::kCardNumber, &handle, mode);
-    if (opened == hh::kSyncOk) {
+    m_lOpenResult = SyncOpenDB(pszName, hh::kCardNumber, &handle, mode);
+    if (m_lOpenResult == hh::kSyncOk) {
         m_hDB = handle;
         return true;
     }
-    if (opened != hh::kSyncNotFound)
+    if (m_lOpenResult != hh::kSyncNotFound)
         return true;  // the handle stays 0: the next operation reports the failure
+    return Create() == hh::kSyncOk;
+}
+
+std::int32_t CHHDatabase::Create()
+{
     SyncCreateDBInfo info{};
     info.dwCreator = hh::kCreator;
-    info.dwType = type;
-    info.pszName = pszName;
-    if (SyncCreateDB(&info) != hh::kSyncOk)
-        return false;
-    m_hDB = info.hDB;
-    return true;
+    info.dwType = m_dwType;
+    info.pszName = m_strName.c_str();
+    m_lOpenResult = SyncCreateDB(&info);
+    if (m_lOpenResult == hh::kSyncOk)
+        m_hDB = info.hDB;
+    return m_lOpenResult;
+}
+
+bool CHHDatabase::IsDamaged() const
+{
+    return m_lOpenResult == hh::kSyncDamaged;
+}
+
+std::int32_t CHHDatabase::ReplaceDamaged()
+{
+    if (!IsDamaged())
+        return hh::kSyncOk;
+    if (const std::int32_t deleted = SyncDeleteDB(m_strName.c_str(), hh::kCardNumber); deleted != hh::kSyncOk)
+        return deleted;
+    return Create();
 }
 
 std::int32_t CHHDatabase::RemoveAll()
@@ -47,10 +68,11 @@ std::int32_t CHHDatabase::WriteRecord(std::uint8_t* pBytes, std::uint32_t count)
     return SyncWriteRec(&info);
 }
 
-void CHHDatabase::Close()
+std::int32_t CHHDatabase::Close()
 {
     if (m_hDB == 0)
-        return;
-    SyncCloseDB(m_hDB);
-    m_hDB = 0;
+        return hh::kSyncOk;
+    const std::int32_t closed = SyncCloseDB(m_hDB);
+    m_hDB = 0;  // the Sync Manager has let the handle go, saved or not
+    return closed;
 }

@@ -34,7 +34,9 @@ static_assert(kModeApplication == (SYNC_MODE_READ | SYNC_MODE_SECRET));
 // The Sync Manager's answers the conduit tells apart.
 inline constexpr std::int32_t kSyncOk = SYNCERR_NONE;
 inline constexpr std::int32_t kSyncNotFound = 0x4003;   // no such database or preference
+inline constexpr std::int32_t kSyncDamaged = 0x4004;    // the database file is damaged
 inline constexpr std::int32_t kSyncNoHandle = 0x400D;   // a write with no open database
 static_assert(kSyncNotFound == SYNCERR_NOT_FOUND && kSyncNoHandle == SYNCERR_BAD_HANDLE);
+static_assert(kSyncDamaged == SYNCERR_FILE_CORRUPT);
 
 }  // namespace hh

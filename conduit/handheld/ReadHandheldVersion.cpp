@@ -38,10 +38,13 @@ std::optional<std::int32_t> VersionFromText(std::string_view text)
     return static_cast<std::int32_t>(std::min(value, kLimit));
 }
 
-std::int32_t ReadHandheldVersion()
+std::int32_t ReadHandheldVersion(std::int32_t* pOpenResult)
 {
     std::uint8_t hDB = 0;
-    if (SyncOpenDB(kApplicationDB, kCardNumber, &hDB, kModeApplication) != kSyncOk)
+    const std::int32_t opened = SyncOpenDB(kApplicationDB, kCardNumber, &hDB, kModeApplication);
+    if (pOpenResult)
+        *pOpenResult = opened;
+    if (opened != kSyncOk)
         return 0;
     std::uint16_t count = 0;
     if (SyncGetDBRecordCount(hDB, &count) != kSyncOk)

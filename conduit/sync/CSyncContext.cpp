@@ -213,14 +213,20 @@ std::int32_t CSyncContext::RunPush()
     const std::int32_t result = SendLookups(m_db);
     if (result != hh::kSyncOk)
         return result;  // nothing recorded: the next synchronisation sends everything again
+    // The desktop's mark comes first: marked but not in the preference, the next synchronisation
+    // sends again; in the preference but not marked, the desktop would never count a later change
+    // of its tables, so they would never reach the handheld.
+    if (!MarkHandheldUpdated())
+        return kMarkFailed;
     m_Prefs.wPalmUpdt = m_wPalmUpdt;
-    hh::WritePrefs(m_Prefs);
-    MarkHandheldUpdated();
+    if (const std::int32_t written = hh::WritePrefs(m_Prefs); written != hh::kSyncOk) {
+        LogText("--> Quillmar - the conduit's preference could not be saved on the handheld");
+        return written;
+    }
     return result;
 }
 
-void CSyncContext::MarkHandheldUpdated()
+bool CSyncContext::MarkHandheldUpdated()
 {
-    // The send is complete and its result stays 0 whatever this answers.
-    QlVersion(m_db).MarkDelivered();
+    return QlVersion(m_db).MarkDelivered();
 }

@@ -3,7 +3,7 @@
 // the desktop table Expenses inside one transaction and then empties the handheld's expense
 // database. PushLookups, run only after a clean import when the desktop's lookup tables changed
 // since they were last sent, rewrites the five handheld lookup databases (SendLookups) and
-// records the sent version on both sides. The desktop is reached through its domain core
+// records the sent version on both sides; a record that cannot be stored fails it. The desktop is reached through its domain core
 // (ExpenseRow, QlVersion) and CAdoRecordset, the handheld only through the CHH... classes;
 // results are the codes below or a Sync Manager code passed on. No exception leaves either call.
 #pragma once
@@ -27,6 +27,7 @@ public:
     static constexpr std::int32_t kTableOpenFailed = 4101;     // a desktop table could not be opened (logged)
     static constexpr std::int32_t kWriteFailed = 4104;         // writing a handheld record failed
     static constexpr std::int32_t kRemoveFailed = 4113;        // emptying a handheld lookup database failed
+    static constexpr std::int32_t kMarkFailed = 4114;          // the desktop could not record a complete send
     static constexpr std::int32_t kDatabaseOpenFailed = 4353;  // the desktop database could not be opened
     static constexpr std::int32_t kVersionCheckFailed = 4354;  // the desktop database failed the version check
     static constexpr std::int32_t kReadFailed = 4355;          // a handheld expense record could not be read
@@ -60,5 +61,5 @@ private:
     std::int32_t RunPush();
 
     bool CheckDesktopVersion();
-    void MarkHandheldUpdated();
+    bool MarkHandheldUpdated();
 };

@@ -1,6 +1,7 @@
 // The five send steps as one table and the one routine that runs a step: open the step's desktop
-// table, open and empty its handheld database, turn each row into a record. Record sets and
-// handheld databases close when the step's scope ends, on every path.
+// table, open (replacing it when damaged) and empty its handheld database, turn each row into a
+// record, and close it, which saves it. Record sets, and handheld databases on a failure, close
+// when the step's scope ends.
 #include "conduit/sync/SendLookups.h"
 
 #include <algorithm>
@@ -68,6 +69,12 @@ void LogText(const char* text)
     LogAddEntry(text, HSLOG_TEXT, 0);
 }
 
+// A log line about one handheld database: its name and what happened to it.
+void LogDatabase(const CHHDatabase& handheld, const char* what)
+{
+    LogText(("--> Quillmar - " + handheld.Name() + " " + what).c_str());
+}
+
 // Records a step writes before (or, for the filter list, instead of) the desktop rows; and how
 // one desktop row becomes records. Both answer false when a write failed.
 template <class HandheldDB>
@@ -75,12 +82,28 @@ using LeadingWriter = bool (*)(SendState& state, HandheldDB& handheld);
 template <class HandheldDB>
 using RowWriter = bool (*)(CAdoRecordset& row, SendState& state, HandheldDB& handheld);
 
+// A lookup database holds nothing but what the send rewrites, so a damaged one is replaced rather
+// than failing every send; the log says so.
+std::int32_t ReplaceIfDamaged(CHHDatabase& handheld)
+{
+    if (!handheld.IsDamaged())
+        return hh::kSyncOk;
+    if (handheld.ReplaceDamaged() != hh::kSyncOk) {
+        LogDatabase(handheld, "on the handheld is damaged and could not be replaced");
+        return CSyncContext::kCreateFailed;
+    }
+    LogDatabase(handheld, "on the handheld was damaged and has been replaced");
+    return hh::kSyncOk;
+}
+
 template <class HandheldDB, LeadingWriter<HandheldDB> WriteLeading, RowWriter<HandheldDB> WriteRow>
 std::int32_t Rewrite(const LookupStep& step, CAdoRecordset& rows, long count, SendState& state)
 {
-    HandheldDB handheld;  // its destructor closes it, before the step's record set
+    HandheldDB handheld;  // on a failure its destructor closes it, before the step's record set
     if (!handheld.Open())
         return CSyncContext::kCreateFailed;
+    if (const std::int32_t replaced = ReplaceIfDamaged(handheld); replaced != hh::kSyncOk)
+        return replaced;
     if (const std::int32_t removed = handheld.RemoveAll(); removed != hh::kSyncOk)
         return step.removeFailurePassedOn ? removed : CSyncContext::kRemoveFailed;
     if constexpr (WriteLeading != nullptr) {
@@ -94,7 +117,11 @@ std::int32_t Rewrite(const LookupStep& step, CAdoRecordset& rows, long count, Se
             if (!WriteRow(rows, state, handheld))
                 return CSyncContext::kWriteFailed;
     }
-    return hh::kSyncOk;
+    // Closing is what saves the records: a save that fails fails the step with its own code.
+    const std::int32_t closed = handheld.Close();
+    if (closed != hh::kSyncOk)
+        LogDatabase(handheld, "could not be saved on the handheld");
+    return closed;
 }
 
 // ---- accounts -----------------------------------------------------------------------------------

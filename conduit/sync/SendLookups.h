@@ -10,6 +10,7 @@
 class CADODataBase;
 
 // 0 when every step succeeded; else the failing step's result: one of CSyncContext's codes
-// (4098, 4100, 4101, 4104, 4113, 4384) or a Sync Manager code passed on. A desktop table that
-// cannot be opened is named in the HotSync log.
+// (4098, 4100, 4101, 4104, 4113, 4384) or a Sync Manager code passed on, that of a handheld
+// database that could not be saved among them. A desktop table that cannot be opened, a handheld
+// database that cannot be saved, and a damaged one replaced (or not) are named in the HotSync log.
 std::int32_t SendLookups(CADODataBase& db);

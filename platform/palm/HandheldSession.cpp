@@ -1,4 +1,5 @@
-// The connection state behind libpalmsync's C calls.
+// The connection state behind libpalmsync's C calls (the preference calls are in
+// HandheldPreferences.cpp).
 #include "platform/palm/HandheldSession.h"
 
 #include <algorithm>
@@ -13,12 +14,6 @@ namespace palm {
 
 namespace {
 
-constexpr std::uint32_t kSystemCreator = FourCC("psys");
-constexpr const char* kSavedPreferences = "Saved Preferences";
-constexpr const char* kUnsavedPreferences = "Unsaved Preferences";
-constexpr std::uint32_t kSavedPreferencesType = FourCC("sprf");
-constexpr std::uint32_t kUnsavedPreferencesType = FourCC("pref");
-constexpr std::size_t kPreferenceVersionSize = 2;     // the big-endian version before the bytes
 constexpr const char* kUserDatabase = "HotSync User";
 constexpr std::uint32_t kUserResourceType = FourCC("user");
 constexpr std::size_t kMaxProgramPath = 260;          // the Conduit Manager's buffer, NUL included
@@ -47,8 +42,12 @@ std::int32_t HandheldSession::Connect(const char* pszDirectory)
     if (!std::filesystem::is_directory(pszDirectory, ec))
         return SYNCERR_NOT_FOUND;
     std::lock_guard lock(m_lock);
-    CloseAll(false);
-    m_registered = 0;
+    DisconnectLocked();
+    switch (m_handheldLock.Acquire(pszDirectory)) {
+    case HandheldLock::Result::Held: break;
+    case HandheldLock::Result::Busy: return SYNCERR_HANDHELD_BUSY;
+    case HandheldLock::Result::Failed: return SYNCERR_FILE_IO;
+    }
     m_directory = pszDirectory;
     return SYNCERR_NONE;
 }
@@ -56,9 +55,16 @@ std::int32_t HandheldSession::Connect(const char* pszDirectory)
 void HandheldSession::Disconnect()
 {
     std::lock_guard lock(m_lock);
+    DisconnectLocked();
+}
+
+void HandheldSession::DisconnectLocked()
+{
     CloseAll(false);
     m_registered = 0;
     m_directory.clear();
+    m_damagedFile.clear();
+    m_handheldLock.Release();
 }
 
 void HandheldSession::SetLogSink(HotSyncLogSink sink, void* pContext)
@@ -92,31 +98,47 @@ std::int32_t HandheldSession::CopyOut(const std::string& text, char* pBuffer, st
     return SYNCERR_NONE;
 }
 
-std::int32_t HandheldSession::GetUserName(char* pszName, std::uint32_t* pdwSize)
+std::int32_t HandheldSession::CheckTextRequest(const std::uint32_t* pdwSize) const
 {
-    std::lock_guard lock(m_lock);
     if (m_directory.empty())
         return SYNCERR_NOT_CONNECTED;
     if (!pdwSize || *pdwSize > 0x7FFFFFFFu)
         return SYNCERR_BAD_ARGUMENT;
+    return SYNCERR_NONE;
+}
+
+std::int32_t HandheldSession::CopyOut(const std::string& text, char* pBuffer, std::uint32_t* pdwSize) const
+{
+    auto size = static_cast<std::int32_t>(*pdwSize);
+    const std::int32_t result = CopyOut(text, pBuffer, &size);
+    *pdwSize = static_cast<std::uint32_t>(size);
+    return result;
+}
+
+std::int32_t HandheldSession::GetDamagedFile(char* pszPath, std::uint32_t* pdwSize)
+{
+    std::lock_guard lock(m_lock);
+    if (const std::int32_t refused = CheckTextRequest(pdwSize); refused != SYNCERR_NONE)
+        return refused;
+    return CopyOut(m_damagedFile, pszPath, pdwSize);
+}
+
+std::int32_t HandheldSession::GetUserName(char* pszName, std::uint32_t* pdwSize)
+{
+    std::lock_guard lock(m_lock);
+    if (const std::int32_t refused = CheckTextRequest(pdwSize); refused != SYNCERR_NONE)
+        return refused;
     std::string path;
     PalmDatabaseFile file;
-    std::int32_t result = FindFile(kUserDatabase, path);
-    if (result == SYNCERR_NONE)
-        result = LoadFile(kUserDatabase, path, file);
-    if (result != SYNCERR_NONE)
+    if (const std::int32_t result = FindAndLoad(kUserDatabase, path, file); result != SYNCERR_NONE)
         return result;
     if (!file.IsResourceDatabase())
-        return SYNCERR_FILE_CORRUPT;
+        return Damaged(path);
     const PalmResource* resource = file.FindResource(kUserResourceType, 0);
     if (!resource)
         return SYNCERR_NOT_FOUND;
     const auto nul = std::find(resource->data.begin(), resource->data.end(), std::uint8_t(0));
-    const std::string name(resource->data.begin(), nul);
-    auto size = static_cast<std::int32_t>(*pdwSize);
-    result = CopyOut(name, pszName, &size);
-    *pdwSize = static_cast<std::uint32_t>(size);
-    return result;
+    return CopyOut(std::string(resource->data.begin(), nul), pszName, pdwSize);
 }
 
 // ---- registration -----------------------------------------------------------------------------
@@ -142,9 +164,9 @@ std::int32_t HandheldSession::Unregister(std::uint32_t handle)
     std::lock_guard lock(m_lock);
     if (handle == 0 || handle != m_registered)
         return SYNCERR_BAD_HANDLE;
-    CloseAll(true);
+    const std::int32_t saved = CloseAll(true);
     m_registered = 0;
-    return SYNCERR_NONE;
+    return saved;
 }
 
 // ---- database files ---------------------------------------------------------------------------
@@ -178,7 +200,7 @@ std::int32_t HandheldSession::FindFile(const std::string& name, std::string& pat
     const bool haveRecords = IsFile(records);
     const bool haveResources = IsFile(resources);
     if (haveRecords && haveResources)
-        return SYNCERR_FILE_CORRUPT;  // database names are unique on a handheld
+        return Damaged(resources);  // database names are unique on a handheld
     if (!haveRecords && !haveResources)
         return SYNCERR_NOT_FOUND;
     path = haveRecords ? records : resources;
@@ -189,15 +211,27 @@ std::int32_t HandheldSession::LoadFile(const std::string& name, const std::strin
 {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
-        return SYNCERR_FILE_CORRUPT;
+        return Damaged(path);
     std::string error;
     bool readFailed = false;
     if (!PalmDatabaseFile::Load(path, file, error, &readFailed))
-        return readFailed ? SYNCERR_FILE_IO : SYNCERR_FILE_CORRUPT;
+        return readFailed ? SYNCERR_FILE_IO : Damaged(path);
     const bool resourceFile = path.size() > 4 && path.compare(path.size() - 4, 4, ".prc") == 0;
     if (file.IsResourceDatabase() != resourceFile || file.m_header.name != name)
-        return SYNCERR_FILE_CORRUPT;
+        return Damaged(path);
     return SYNCERR_NONE;
+}
+
+std::int32_t HandheldSession::FindAndLoad(const std::string& name, std::string& path, PalmDatabaseFile& file) const
+{
+    const std::int32_t found = FindFile(name, path);
+    return found == SYNCERR_NONE ? LoadFile(name, path, file) : found;
+}
+
+std::int32_t HandheldSession::Damaged(const std::string& path) const
+{
+    m_damagedFile = path;
+    return SYNCERR_FILE_CORRUPT;
 }
 
 bool HandheldSession::IsOpen(const std::string& name) const
@@ -237,13 +271,19 @@ std::int32_t HandheldSession::SaveAndForget(std::uint8_t hDB)
     return result;
 }
 
-void HandheldSession::CloseAll(bool save)
+std::int32_t HandheldSession::CloseAll(bool save)
 {
+    std::int32_t result = SYNCERR_NONE;
     if (save) {
-        while (!m_open.empty())
-            SaveAndForget(m_open.begin()->first);
+        // Every database is closed; the first save that failed is what the caller hears of.
+        while (!m_open.empty()) {
+            const std::int32_t saved = SaveAndForget(m_open.begin()->first);
+            if (result == SYNCERR_NONE)
+                result = saved;
+        }
     }
     m_open.clear();
+    return result;
 }
 
 // ---- Sync Manager -----------------------------------------------------------------------------
@@ -439,76 +479,6 @@ std::int32_t HandheldSession::ReadResRecordByIndex(SyncResourceInfo* pInfo, bool
         return SYNCERR_BUFFER_TOO_SMALL;
     std::copy(resource.data.begin(), resource.data.end(), pInfo->pBytes);
     return SYNCERR_NONE;
-}
-
-std::int32_t HandheldSession::CheckPreferenceRequest(const SyncPreferenceInfo* pInfo, std::string& name) const
-{
-    if (!pInfo || (!pInfo->pBytes && pInfo->wSize != 0))
-        return SYNCERR_BAD_ARGUMENT;
-    if (m_directory.empty())
-        return SYNCERR_NOT_CONNECTED;
-    name = pInfo->bSaved ? kSavedPreferences : kUnsavedPreferences;
-    return IsOpen(name) ? SYNCERR_DB_OPEN : SYNCERR_NONE;
-}
-
-std::int32_t HandheldSession::ReadAppPreference(SyncPreferenceInfo* pInfo)
-{
-    std::lock_guard lock(m_lock);
-    std::string name;
-    if (const std::int32_t refused = CheckPreferenceRequest(pInfo, name); refused != SYNCERR_NONE)
-        return refused;
-    std::string path;
-    PalmDatabaseFile file;
-    std::int32_t result = FindFile(name, path);
-    if (result == SYNCERR_NONE)
-        result = LoadFile(name, path, file);
-    if (result != SYNCERR_NONE)
-        return result;
-    const PalmResource* resource = file.FindResource(pInfo->dwCreator, pInfo->wID);
-    if (!resource)
-        return SYNCERR_NOT_FOUND;
-    if (resource->data.size() < kPreferenceVersionSize)
-        return SYNCERR_FILE_CORRUPT;
-    const std::size_t stored = resource->data.size() - kPreferenceVersionSize;
-    pInfo->wStoredSize = static_cast<std::uint16_t>(stored);
-    pInfo->wVersion = Get2(resource->data.data());
-    if (stored != pInfo->wSize)
-        return SYNCERR_PREF_SIZE;
-    std::copy(resource->data.begin() + kPreferenceVersionSize, resource->data.end(), pInfo->pBytes);
-    return SYNCERR_NONE;
-}
-
-std::int32_t HandheldSession::WriteAppPreference(SyncPreferenceInfo* pInfo)
-{
-    std::lock_guard lock(m_lock);
-    std::string name;
-    if (const std::int32_t refused = CheckPreferenceRequest(pInfo, name); refused != SYNCERR_NONE)
-        return refused;
-    const bool saved = pInfo->bSaved != 0;
-    std::string path;
-    PalmDatabaseFile file;
-    std::int32_t result = FindFile(name, path);
-    if (result == SYNCERR_NOT_FOUND) {
-        const std::uint16_t attributes = saved ? kAttrResDB | kAttrBackup : kAttrResDB;
-        file = PalmDatabaseFile::Create(name, saved ? kSavedPreferencesType : kUnsavedPreferencesType,
-                                        kSystemCreator, attributes);
-        path = PathOf(name, true);
-    } else if (result == SYNCERR_NONE) {
-        result = LoadFile(name, path, file);
-        if (result != SYNCERR_NONE)
-            return result;
-    } else {
-        return result;
-    }
-    std::vector<std::uint8_t> data(kPreferenceVersionSize + pInfo->wSize);
-    Put2(data.data(), pInfo->wVersion);
-    std::copy(pInfo->pBytes, pInfo->pBytes + pInfo->wSize, data.begin() + kPreferenceVersionSize);
-    if (!file.PutResource(pInfo->dwCreator, pInfo->wID, std::move(data)))
-        return SYNCERR_TOO_LARGE;
-    file.m_header.modificationDate = PalmTimeNow();
-    ++file.m_header.modificationNumber;
-    std::string error;
-    return file.Save(path, error) ? SYNCERR_NONE : SYNCERR_FILE_IO;
 }
 
 // ---- log, PalmCmn, Conduit Manager ------------------------------------------------------------

@@ -1,8 +1,8 @@
 // HandheldSession: the one connection state inside libpalmsync that the C calls of SyncMgr.h,
-// HSLog.h, PalmCmn.h, CondMgr.h and HotSyncHost.h work on: the connected handheld directory, the
-// databases open on it, the registered conduit, the log sink, the HotSync program's path and the
-// PalmCmn users. Every operation takes the session's lock, so the host and a conduit may call
-// from different threads. Internal to the library.
+// HSLog.h, PalmCmn.h, CondMgr.h and HotSyncHost.h work on: the connected handheld directory and
+// the lock held on it, the databases open on it, the registered conduit, the log sink, the
+// HotSync program's path and the PalmCmn users. Every operation takes the session's lock, so the
+// host and a conduit may call from different threads. Internal to the library.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 
+#include "platform/palm/HandheldLock.h"
 #include "platform/palm/HotSyncHost.h"
 #include "platform/palm/PalmDatabaseFile.h"
 #include "platform/palm/SyncMgr.h"
@@ -27,6 +28,7 @@ public:
     void SetLogSink(HotSyncLogSink sink, void* pContext);
     std::int32_t SetProgramPath(const char* pszPath);
     std::int32_t GetUserName(char* pszName, std::uint32_t* pdwSize);
+    std::int32_t GetDamagedFile(char* pszPath, std::uint32_t* pdwSize);
 
     // Sync Manager.
     std::int32_t Register(std::uint32_t* pHandle);
@@ -63,6 +65,7 @@ private:
     HandheldSession() = default;
 
     // Unlocked helpers; the caller holds m_lock.
+    void DisconnectLocked();
     std::int32_t CheckName(const char* pszName, std::int32_t iCardNum) const;
     std::string PathOf(const std::string& name, bool resource) const;
     // Finds the file of a database: 0 with its path, SYNCERR_NOT_FOUND, or SYNCERR_FILE_CORRUPT
@@ -70,17 +73,30 @@ private:
     std::int32_t FindFile(const std::string& name, std::string& path) const;
     // Loads and checks a database file against the name and kind its file name gives.
     std::int32_t LoadFile(const std::string& name, const std::string& path, PalmDatabaseFile& file) const;
+    // FindFile, then LoadFile on what it found.
+    std::int32_t FindAndLoad(const std::string& name, std::string& path, PalmDatabaseFile& file) const;
+    // Remembers path as the file last refused as damaged; SYNCERR_FILE_CORRUPT.
+    std::int32_t Damaged(const std::string& path) const;
     bool IsOpen(const std::string& name) const;
     // The checks both preference calls make; name receives the preferences database's name.
     std::int32_t CheckPreferenceRequest(const SyncPreferenceInfo* pInfo, std::string& name) const;
     std::uint8_t FreeHandle() const;
     OpenDatabase* Lookup(std::uint8_t hDB);
     std::int32_t SaveAndForget(std::uint8_t hDB);
-    void CloseAll(bool save);
+    // Closes every open database, saving the changed ones when save is set: 0, or the first
+    // save's failure.
+    std::int32_t CloseAll(bool save);
+    // Copies text and its NUL into a caller's buffer; the size needed comes back when it is short.
     std::int32_t CopyOut(const std::string& text, char* pBuffer, std::int32_t* piSize) const;
+    std::int32_t CopyOut(const std::string& text, char* pBuffer, std::uint32_t* pdwSize) const;
+    // The checks of the host's text calls: connected, and a size the buffer can have.
+    std::int32_t CheckTextRequest(const std::uint32_t* pdwSize) const;
 
     mutable std::mutex m_lock;                       // guards everything below
     std::string m_directory;                         // the connected handheld; empty = none
+    HandheldLock m_handheldLock;                     // held on m_directory while it is connected
+    mutable std::string m_damagedFile;               // the file last refused as damaged since the
+                                                     //   connection; empty = none
     std::map<std::uint8_t, OpenDatabase> m_open;     // open databases by handle
     std::uint32_t m_registered = 0;                  // handle of the registered conduit, 0 = none
     std::uint32_t m_lastRegistration = 0;            // last handle given out

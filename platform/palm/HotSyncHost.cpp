@@ -1,4 +1,4 @@
-// The host's calls: connect, disconnect, log sink, program path, user name.
+// The host's calls: connect, disconnect, log sink, program path, user name, damaged file.
 #include "platform/palm/HotSyncHost.h"
 
 #include "platform/palm/HandheldSession.h"
@@ -18,6 +18,11 @@ int32_t HotSyncSetProgramPath(const char* pszPath) { return HandheldSession::Ins
 int32_t HotSyncGetUserName(char* pszName, uint32_t* pdwSize)
 {
     return HandheldSession::Instance().GetUserName(pszName, pdwSize);
+}
+
+int32_t HotSyncGetDamagedFile(char* pszPath, uint32_t* pdwSize)
+{
+    return HandheldSession::Instance().GetDamagedFile(pszPath, pdwSize);
 }
 
 }  // extern "C"

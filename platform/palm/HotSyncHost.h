@@ -1,7 +1,8 @@
 /* The host's side of libpalmsync: what the HotSync host program (and a test standing in for it)
  * does around a conduit's synchronisation. It connects the handheld, that is the directory that
- * holds the handheld's database files, receives the log lines, and says where the HotSync program
- * lives. These calls are our own; conduits use SyncMgr.h, HSLog.h, PalmCmn.h and CondMgr.h. */
+ * holds the handheld's database files, receives the log lines, says where the HotSync program
+ * lives and asks which file was found damaged. These calls are our own; conduits use SyncMgr.h,
+ * HSLog.h, PalmCmn.h and CondMgr.h. */
 #pragma once
 
 #include <stdint.h>
@@ -15,12 +16,16 @@ extern "C" {
 /* Receives every log line; pContext is the pointer given to HotSyncSetLogSink. */
 typedef void (*HotSyncLogSink)(void* pContext, const char* pszText, int32_t activity, int32_t bTimeStamp);
 
-/* Connects the handheld directory. A handheld already connected is disconnected first.
+/* Connects the handheld directory. A handheld already connected is disconnected first. The
+ * connection holds an exclusive lock on the directory until HotSyncDisconnect (or the end of the
+ * process), so a second host cannot synchronise the same handheld meanwhile.
  * Results: 0; SYNCERR_BAD_ARGUMENT for a null or empty path; SYNCERR_NOT_FOUND when it is no
- * directory. */
+ * directory; SYNCERR_HANDHELD_BUSY when another connection holds it; SYNCERR_FILE_IO when it
+ * cannot be opened or locked. Nothing is connected after a failure. */
 PALMSYNC_API int32_t HotSyncConnect(const char* pszDirectory);
 /* Disconnects, like a cable pulled out: databases still open are dropped without saving their
- * changes (their files stay as they were) and a registered conduit is unregistered. */
+ * changes (their files stay as they were), a registered conduit is unregistered and the lock on
+ * the directory is released. */
 PALMSYNC_API void HotSyncDisconnect(void);
 /* Installs the log sink (null: lines are dropped). */
 PALMSYNC_API void HotSyncSetLogSink(HotSyncLogSink sink, void* pContext);
@@ -31,6 +36,10 @@ PALMSYNC_API int32_t HotSyncSetProgramPath(const char* pszPath);
  * resource database "HotSync User", resource 'user' 0, as Windows-1252 text and a NUL) into a
  * buffer of *pdwSize bytes. Results as CmGetHotSyncExecPath, plus SYNCERR_NOT_CONNECTED. */
 PALMSYNC_API int32_t HotSyncGetUserName(char* pszName, uint32_t* pdwSize);
+/* Copies the path of the database file that a call last refused as damaged
+ * (SYNCERR_FILE_CORRUPT) since the handheld was connected, so the host can name it. Results as
+ * HotSyncGetUserName; SYNCERR_NOT_FOUND when no file was refused. */
+PALMSYNC_API int32_t HotSyncGetDamagedFile(char* pszPath, uint32_t* pdwSize);
 
 #ifdef __cplusplus
 }

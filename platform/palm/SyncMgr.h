@@ -35,7 +35,8 @@ enum {
     SYNCERR_DB_OPEN = 0x400C,            /* the database is open (open twice, delete, preference) */
     SYNCERR_BAD_HANDLE = 0x400D,         /* the database handle is not open */
     SYNCERR_TOO_LARGE = 0x400E,          /* a record above 65535 bytes, or the database is full */
-    SYNCERR_ALREADY_REGISTERED = 0x400F  /* another conduit is registered */
+    SYNCERR_ALREADY_REGISTERED = 0x400F, /* another conduit is registered */
+    SYNCERR_HANDHELD_BUSY = 0x4010       /* another HotSync is connected to the handheld (connect) */
 };
 
 /* Open modes (combine with |). Reading needs SYNC_MODE_READ, any change SYNC_MODE_WRITE. */
@@ -107,12 +108,14 @@ typedef struct SyncPreferenceInfo {
 
 /* Registers the calling conduit for this synchronisation; *pHandle receives a nonzero handle. */
 PALMSYNC_API int32_t SyncRegisterConduit(uint32_t* pHandle);
-/* Ends the registration; databases the conduit left open are closed (and saved). */
+/* Ends the registration; databases the conduit left open are closed and saved. SYNCERR_FILE_IO
+ * when one of them could not be saved (every one is closed all the same). */
 PALMSYNC_API int32_t SyncUnRegisterConduit(uint32_t handle);
 
 PALMSYNC_API int32_t SyncOpenDB(const char* pszName, int32_t iCardNum, uint8_t* pHandle, uint8_t openMode);
 PALMSYNC_API int32_t SyncCreateDB(SyncCreateDBInfo* pInfo);
-/* Closes the database; a changed one is saved (temporary file renamed into place). */
+/* Closes the database; a changed one is saved (temporary file renamed into place).
+ * SYNCERR_FILE_IO when the save failed: the file stays as it was and the handle is closed. */
 PALMSYNC_API int32_t SyncCloseDB(uint8_t hDB);
 PALMSYNC_API int32_t SyncDeleteDB(const char* pszName, int32_t iCardNum);
 

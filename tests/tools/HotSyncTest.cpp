@@ -1,6 +1,7 @@
-// The HotSync host: the actions it keeps for the conduit, its command line, and a whole sync
-// through the real host program, the real conduit library and a real desktop program running
-// beside it, which gives up its database during the sync and shows the imported rows after it.
+// The HotSync host: the actions it keeps for the conduit, its command line, a whole sync through
+// the real host program, the real conduit library and a real desktop program running beside it,
+// which gives up its database during the sync and shows the imported rows after it, and the exit
+// status and closing line of a sync that failed or found its handheld held by another HotSync.
 #include <QtTest>
 
 #include "browser/CQuillmarView.h"
@@ -9,6 +10,7 @@
 #include "shell/CQuillmarApp.h"
 #include "tests/support/QtTestSupport.h"
 #include "tests/support/TestDatabase.h"
+#include "platform/palm/HotSyncHost.h"
 #include "tools/hotsync/HotSyncManager.h"
 
 namespace {
@@ -29,6 +31,17 @@ Output runServing(const QString& program, const QStringList& arguments)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
+
+// A handheld in the profile's folder with the Quillmar application and one expense on it.
+QString handheldWithAnExpense(const IsolatedProfile& profile)
+{
+    const QString handheld = QString::fromStdString(profile.dir().file("handheld"));
+    if (runServing(HANDHELD_BINARY, {"init", handheld}).status != 0 ||
+        runServing(HANDHELD_BINARY, {"add-expense", handheld, "--type", "0", "--date", "20041225", "--amount", "1234",
+                                     "--item", "Gift"}).status != 0)
+        qFatal("cannot make the handheld %s", qPrintable(handheld));
+    return handheld;
 }
 
 }  // namespace
@@ -118,6 +131,99 @@ private slots:
         QCOMPARE(again.status, 0);
         QCOMPARE(db.count("Expenses"), 3);
         QCOMPARE(QFile(log).size() > 0, true);
+    }
+
+    void aFailureSetsTheExitStatusAndSaysWhy()
+    {
+        static constexpr const char* kDesktop = "the desktop database";
+        struct Case {
+            const char* what;
+            bool rememberDatabase;  // Quillmar has a default database
+            const char* damaged;    // a handheld file made unreadable, kDesktop for the desktop database
+            QStringList lines;      // lines of the printed log, in order, the last one last (%1: the
+                                    //   handheld)
+        };
+        const Case cases[] = {
+            {"no remembered database", false, nullptr,
+             {"FAILED Quillmar - No Target database - ",
+              "--> Quillmar - no desktop database is remembered: open one in Quillmar and tick \"Set as Default "
+              "database\"",
+              "HotSync failed (Quillsync reported a failure above)"}},
+            {"a damaged Quillmar.prc", true, "Quillmar.prc",
+             {"FAILED Quillmar", "--> Quillmar - Remote version mismatch",
+              "--> Quillmar - the Quillmar application's database on the handheld is damaged",
+              "HotSync failed (Quillsync reported a failure above)"}},
+            {"a damaged Saved Preferences", true, "Saved Preferences.prc",
+             {"FAILED Quillmar",
+              "HotSync failed (result 16388: the handheld database file %1/Saved Preferences.prc is damaged)"}},
+            {"a desktop database that cannot be opened", true, kDesktop,
+             {"--> Quillmar - the desktop database could not be opened",
+              "HotSync failed (result 4353: Quillsync's own code, its reason is above)"}},
+        };
+        for (const Case& c : cases) {
+            IsolatedProfile profile;
+            TestDatabase db;
+            if (c.rememberDatabase)
+                profile.writeDefaultDatabase(db.path());
+            const QString handheld = handheldWithAnExpense(profile);
+            const bool desktopDamaged = c.damaged == kDesktop;
+            if (c.damaged)
+                writeFile(desktopDamaged ? db.path() : handheld.toStdString() + "/" + c.damaged, "damaged");
+            const QString log = QString::fromStdString(profile.dir().file("HotSync.log"));
+            const Output sync = runServing(HOTSYNC_BINARY, {"--handheld", handheld, "--log", log});
+            QVERIFY2(sync.status == 1, c.what);
+            // The expected lines in their order (others may come between), the closing one last.
+            const QStringList printed = sync.out.trimmed().split('\n');
+            qsizetype at = 0;
+            bool inOrder = true;
+            for (const QString& line : c.lines) {
+                const qsizetype found = printed.indexOf(QString(line).replace("%1", handheld), at);
+                inOrder = inOrder && found >= 0;
+                at = found + 1;
+            }
+            QVERIFY2(inOrder && at == printed.size(), qPrintable(QString(c.what) + ":\n" + sync.out));
+            QVERIFY2(QString::fromStdString(readFile(log.toStdString())) == sync.out, c.what);
+            if (!desktopDamaged)
+                QVERIFY2(db.count("Expenses") == 0, c.what);
+        }
+    }
+
+    void aHandheldThatAnotherHotSyncHoldsIsRefused()
+    {
+        IsolatedProfile profile;
+        TestDatabase db;
+        profile.writeDefaultDatabase(db.path());
+        const QString handheld = handheldWithAnExpense(profile);
+        // This process is the other HotSync: it has the handheld connected while the host starts.
+        QCOMPARE(HotSyncConnect(handheld.toUtf8().constData()), 0);
+        const QString log = QString::fromStdString(profile.dir().file("HotSync.log"));
+        const Output refused = runServing(HOTSYNC_BINARY, {"--handheld", handheld, "--log", log});
+        HotSyncDisconnect();
+        QCOMPARE(refused.status, 1);
+        const QString expected = "The handheld in " + handheld +
+                                 " is being synchronised by another HotSync; try again when it has finished.\n"
+                                 "HotSync failed (result 16400: another HotSync holds the handheld)\n";
+        QVERIFY2(refused.out.endsWith(expected), qPrintable(refused.out));
+        QVERIFY(QString::fromStdString(readFile(log.toStdString())).endsWith(expected));
+        QCOMPARE(db.count("Expenses"), 0);
+
+        const Output after = runServing(HOTSYNC_BINARY, {"--handheld", handheld, "--log", log});
+        QCOMPARE(after.status, 0);
+        QCOMPARE(db.count("Expenses"), 1);
+    }
+
+    void aLogThatCannotBeKeptIsAFailure()
+    {
+        IsolatedProfile profile;
+        TestDatabase db;
+        profile.writeDefaultDatabase(db.path());
+        const QString handheld = QString::fromStdString(profile.dir().file("handheld"));
+        QCOMPARE(runServing(HANDHELD_BINARY, {"init", handheld}).status, 0);
+        const QString folder = QString::fromStdString(profile.dir().file("folder"));
+        QVERIFY(QDir().mkpath(folder));
+        const Output sync = runServing(HOTSYNC_BINARY, {"--handheld", handheld, "--log", folder});
+        QCOMPARE(sync.status, 1);
+        QVERIFY2(sync.err.contains("cannot write the log file"), qPrintable(sync.err));
     }
 };
 

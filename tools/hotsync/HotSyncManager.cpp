@@ -14,6 +14,8 @@
 
 #include "conduit/entry/Quillsync.h"
 #include "platform/palm/HotSyncHost.h"
+#include "platform/palm/SyncMgr.h"
+#include "tools/hotsync/SyncErrorText.h"
 
 #ifndef QUILLSYNC_LIBRARY
 #define QUILLSYNC_LIBRARY "libQuillsync.so"
@@ -38,7 +40,10 @@ const char* const kHelp =
     "  --conduit LIB    the conduit library (default: the one built with this program)\n"
     "  --log FILE       where the log is kept (default: ~/.local/share/Corvander/HotSync.log)\n"
     "  --configure      shows the conduit's \"Change HotSync Action\" dialog and keeps the choice\n"
-    "  --user NAME      the HotSync user shown by --configure (default: the handheld's user)\n";
+    "  --user NAME      the HotSync user shown by --configure (default: the handheld's user)\n"
+    "\n"
+    "Exit status: 0 when the HotSync completed, 1 when it failed (the log says why, also when\n"
+    "another HotSync holds the handheld), 2 for a command line it cannot use.\n";
 
 QSettings actions() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "Corvander", "HotSync"); }
 
@@ -101,6 +106,15 @@ void collectLine(void* context, const char* text, std::int32_t activity, std::in
     lines->push_back({text ? text : "", activity});
 }
 
+// The file libpalmsync last refused as damaged, to name beside SYNCERR_FILE_CORRUPT; empty when
+// none.
+std::string DamagedFile()
+{
+    char path[4096] = {};
+    std::uint32_t size = sizeof path;
+    return HotSyncGetDamagedFile(path, &size) == 0 ? std::string(path) : std::string();
+}
+
 // OpenConduit only tests its callback for null; the host passes this one.
 void progressCallback() {}
 
@@ -150,9 +164,18 @@ std::string HotSyncManager::FormatLogLine(const LogLine& line)
     switch (line.activity) {
     case 19: return line.text;
     case 20: return "OK " + line.text;
-    case 21: return "FAILED " + line.text;
+    case kActivityFailed: return "FAILED " + line.text;
     default: return line.text;
     }
+}
+
+std::string HotSyncManager::ClosingLine(std::int32_t result, const std::string& damagedFile, const std::string& conduit)
+{
+    if (result == 0)
+        return "HotSync failed (" + conduit + " reported a failure above)";
+    const std::string reason = SyncErrorText(result, damagedFile);
+    return "HotSync failed (result " + std::to_string(result) + ": " +
+           (reason.empty() ? conduit + "'s own code, its reason is above" : reason) + ")";
 }
 
 int HotSyncManager::UsageError(const std::string& message)
@@ -216,38 +239,65 @@ int HotSyncManager::Synchronize(const std::string& handheld, std::int32_t action
         m_err << "hotsync: cannot load the conduit " << conduitPath << ": " << error << "\n";
         return 1;
     }
-    if (HotSyncConnect(handheld.c_str()) != 0) {
+    char name[64] = {};
+    conduit.getName(name, sizeof name);
+    const QString started = QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss");
+    std::vector<std::string> text;
+    text.push_back("HotSync started " + started.toStdString() + " (" + name + ", " + actionName(action) + ")");
+
+    const std::int32_t connected = HotSyncConnect(handheld.c_str());
+    if (connected == SYNCERR_HANDHELD_BUSY) {
+        text.push_back("The handheld in " + handheld +
+                       " is being synchronised by another HotSync; try again when it has finished.");
+        text.push_back(ClosingLine(connected, {}, name));
+        KeepLog(text, logPath);
+        return 1;
+    }
+    if (connected == SYNCERR_NOT_FOUND || connected == SYNCERR_BAD_ARGUMENT) {
         m_err << "hotsync: " << handheld << " is not a handheld directory\n";
+        return 1;
+    }
+    if (connected != 0) {
+        m_err << "hotsync: cannot connect the handheld " << handheld << ": " << SyncErrorText(connected) << "\n";
         return 1;
     }
     std::vector<LogLine> lines;
     HotSyncSetLogSink(collectLine, &lines);
     HotSyncSetProgramPath(programPath.c_str());
 
-    char name[64] = {};
-    conduit.getName(name, sizeof name);
-    const QString started = QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss");
     std::uint8_t props[16] = {};
     putLE(props, 0, action);
     const std::int32_t result = conduit.open(reinterpret_cast<void*>(&progressCallback), props);
     HotSyncSetLogSink(nullptr, nullptr);
+    const std::string damaged = result == SYNCERR_FILE_CORRUPT ? DamagedFile() : std::string();
     HotSyncDisconnect();
 
-    std::vector<std::string> text;
-    text.push_back("HotSync started " + started.toStdString() + " (" + name + ", " + actionName(action) + ")");
-    for (const LogLine& line : lines)
+    // The result alone can say 0 while the conduit logged a failure (no desktop database, a
+    // handheld application it cannot use): any failure line fails the HotSync.
+    bool failed = result != 0;
+    for (const LogLine& line : lines) {
         text.push_back(FormatLogLine(line));
-    text.push_back(result == 0 ? "HotSync completed" : "HotSync failed (result " + std::to_string(result) + ")");
+        failed = failed || line.activity == kActivityFailed;
+    }
+    text.push_back(failed ? ClosingLine(result, damaged, name) : "HotSync completed");
+    const bool kept = KeepLog(text, logPath);
+    return failed || !kept ? 1 : 0;
+}
+
+bool HotSyncManager::KeepLog(const std::vector<std::string>& text, const std::string& logPath)
+{
     for (const std::string& line : text)
         m_out << line << "\n";
-
     QDir().mkpath(QFileInfo(QString::fromStdString(logPath)).absolutePath());
     std::ofstream log(logPath, std::ios::app);
     for (const std::string& line : text)
         log << line << "\n";
-    if (!log)
+    log.close();
+    if (!log) {
         m_err << "hotsync: cannot write the log file " << logPath << "\n";
-    return result == 0 ? 0 : 1;
+        return false;
+    }
+    return true;
 }
 
 int HotSyncManager::Configure(const std::string& handheld, const std::string& userName, const std::string& conduitPath)

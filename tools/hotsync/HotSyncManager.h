@@ -1,7 +1,8 @@
-// The HotSync host: loads the conduit library, connects a handheld directory, runs the
-// conduit's synchronisation with the chosen HotSync action, shows the HotSync log and keeps it,
-// and stores the action the conduit's configuration dialog returns (a default, or for the next
-// HotSync only), as HotSync Manager does.
+// The HotSync host: loads the conduit library, connects a handheld directory (refusing one that
+// another HotSync holds), runs the conduit's synchronisation with the chosen HotSync action,
+// shows the HotSync log and keeps it, and stores the action the conduit's configuration dialog
+// returns (a default, or for the next HotSync only), as HotSync Manager does. A HotSync succeeds
+// (exit status 0) only when the conduit returned 0 and logged no failure.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,7 @@ public:
     static constexpr std::int32_t kSynchronize = 0;
     static constexpr std::int32_t kHandheldToDesktop = 2;
     static constexpr std::int32_t kDoNothing = 6;
+    static constexpr std::int32_t kActivityFailed = 21;  // a conduit's line that reports a failure
 
     struct LogLine {
         std::string text;       // as the conduit logged it
@@ -37,12 +39,17 @@ public:
 
     static std::string DefaultLogPath();
     static std::string FormatLogLine(const LogLine& line);
+    // The last line of a failed HotSync: the result's reason beside its number (a Sync Manager
+    // code, with the damaged file when one is known), or a pointer to the conduit's own lines.
+    static std::string ClosingLine(std::int32_t result, const std::string& damagedFile, const std::string& conduit);
 
 private:
     int Synchronize(const std::string& handheld, std::int32_t action, const std::string& conduitPath,
                     const std::string& logPath, const std::string& programPath);
     int Configure(const std::string& handheld, const std::string& userName, const std::string& conduitPath);
     int UsageError(const std::string& message);
+    // Shows the lines and appends them to the log file; false when the file could not be written.
+    bool KeepLog(const std::vector<std::string>& text, const std::string& logPath);
 
     std::ostream& m_out;   // the log as it happens, and results
     std::ostream& m_err;   // errors

@@ -1,6 +1,7 @@
 // The conduit library as the HotSync host sees it: loaded with dlopen, its six entry points and
 // nothing else exported, their argument checks and result codes, the two action dialogs, and
-// one synchronisation with its log lines and the desktop notified before and after.
+// one synchronisation with its log lines (the reasons of a failure among them) and the desktop
+// notified before and after.
 #include <QtTest>
 
 #include <QCheckBox>
@@ -10,6 +11,8 @@
 #include <QRadioButton>
 #include <atomic>
 #include <dlfcn.h>
+#include <functional>
+#include <sqlite3.h>
 #include <thread>
 
 #include "conduit/entry/CQuillConfigDlg.h"
@@ -87,6 +90,16 @@ SyncRun openConduitServed(const Library& lib, std::int32_t syncType, bool deskto
     run.result = whileServing([&] { return open(&callback, props); });
     return run;
 }
+
+// What a synchronisation needs: a private profile that remembers a fresh desktop database, and a
+// connected handheld.
+struct SyncSetup {
+    SyncSetup() { profile.writeDefaultDatabase(db.path()); }
+
+    IsolatedProfile profile;  // the profile and runtime folder of the test
+    TestDatabase db;          // the remembered desktop database
+    TestHandheld handheld;    // the handheld, connected
+};
 
 }  // namespace
 
@@ -238,16 +251,18 @@ private slots:
         handheld.m_log.clear();
         const SyncRun run = openConduitServed(lib, 0);  // no default database remembered
         QCOMPARE(run.result, 0);
-        QCOMPARE(handheld.m_log, (std::vector<LogLine>{{"Quillmar - No Target database - ", 21}}));
+        QCOMPARE(handheld.m_log,
+                 (std::vector<LogLine>{{"Quillmar - No Target database - ", 21},
+                                       {"--> Quillmar - no desktop database is remembered: open one in Quillmar and "
+                                        "tick \"Set as Default database\"",
+                                        -1}}));
         QVERIFY(run.requests.empty());
     }
 
     void registrationRefused()
     {
-        IsolatedProfile profile;
-        TestDatabase db;
-        profile.writeDefaultDatabase(db.path());
-        TestHandheld handheld;
+        SyncSetup setup;
+        auto& [profile, db, handheld] = setup;
         std::uint32_t other = 0;
         QCOMPARE(SyncRegisterConduit(&other), 0);
         Library lib;
@@ -260,10 +275,8 @@ private slots:
 
     void aSynchronisationImportsAndTellsTheDesktop()
     {
-        IsolatedProfile profile;
-        TestDatabase db;
-        profile.writeDefaultDatabase(db.path());
-        TestHandheld handheld;
+        SyncSetup setup;
+        auto& [profile, db, handheld] = setup;
         handheld.putApplication({"1.0,1"});
         handheld.putExpenses({expense(0, 20041225, 1234, 0, 0, 0, "Donation"), expense(12, 20041226, 500, 7, 2, 1, "Taxi")});
         Library lib;
@@ -280,10 +293,8 @@ private slots:
 
     void handheldToDesktopNeverSendsLookups()
     {
-        IsolatedProfile profile;
-        TestDatabase db;
-        profile.writeDefaultDatabase(db.path());
-        TestHandheld handheld;
+        SyncSetup setup;
+        auto& [profile, db, handheld] = setup;
         handheld.putApplication({"1.0,1"});
         handheld.putExpenses({expense(0, 20041225, 1234, 0, 0, 0, "Donation")});
         Library lib;
@@ -293,19 +304,86 @@ private slots:
         QVERIFY(!handheld.has("Qlmr-Accounts"));
     }
 
-    void anOldHandheldApplicationIsReportedButNotAFailure()
+    void aHandheldApplicationThatDoesNotPassSaysWhy()
     {
-        IsolatedProfile profile;
-        TestDatabase db;
-        profile.writeDefaultDatabase(db.path());
-        TestHandheld handheld;  // no "Quillmar" application at all
+        struct Case {
+            const char* what;
+            std::function<void(TestHandheld&)> arrange;  // the application as the handheld has it
+            const char* reason;                          // the line after the version mismatch
+        };
+        const Case cases[] = {
+            {"missing", [](TestHandheld&) {},
+             "--> Quillmar - the Quillmar application is not installed on the handheld"},
+            {"damaged", [](TestHandheld& h) { writeFile(h.file("Quillmar.prc"), "damaged"); },
+             "--> Quillmar - the Quillmar application's database on the handheld is damaged"},
+            {"too old", [](TestHandheld& h) { h.putApplication({"1.0,0"}); },
+             "--> Quillmar - the Quillmar application on the handheld is version 0; version 1 or later is needed"},
+        };
+        for (const Case& c : cases) {
+            SyncSetup setup;
+            auto& [profile, db, handheld] = setup;
+            c.arrange(handheld);
+            handheld.putExpenses({expense(0, 20041225, 1234, 0, 0, 0, "Donation")});
+            Library lib;
+            const SyncRun run = openConduitServed(lib, 0);
+            QCOMPARE(run.result, 0);
+            QCOMPARE(run.requests, (std::vector<int>{10, 20}));
+            QCOMPARE(handheld.m_log, (std::vector<LogLine>{{"", 19},
+                                                           {"Quillmar", 21},
+                                                           {"--> Quillmar - Remote version mismatch", -1},
+                                                           {c.reason, -1}}));
+            QCOMPARE(db.count("Expenses"), 0);
+            QCOMPARE(handheld.records("Qlmr-Expenses").size(), std::size_t(1));
+        }
+    }
+
+    void failuresOfTheEngineSayWhy()
+    {
+        SyncSetup setup;
+        auto& [profile, db, handheld] = setup;
+        handheld.putApplication({"1.0,1"});
+        db.exec("DELETE FROM lkpAccounts");
+        Library lib;
+        QCOMPARE(openConduitServed(lib, 0).result, 4384);
+        QCOMPARE(handheld.m_log,
+                 (std::vector<LogLine>{{"", 19},
+                                       {"Quillmar", 21},
+                                       {"--> Quillmar - the desktop has no accounts, or no active projects, to send to "
+                                        "the handheld",
+                                        -1}}));
+
+        handheld.m_log.clear();
+        profile.writeDefaultDatabase(db.dir().file("missing.mdb"));
+        QCOMPARE(openConduitServed(lib, 0).result, 4353);
+        QCOMPARE(handheld.m_log, (std::vector<LogLine>{{"", 19},
+                                                       {"Quillmar", 21},
+                                                       {"--> Quillmar - the desktop database could not be opened", -1},
+                                                       {"--> Quillmar - Could not find file '" +
+                                                            db.dir().file("missing.mdb") + "'.",
+                                                        -1}}));
+    }
+
+    void aDesktopDatabaseLockedByAnotherProgramIsNamed()
+    {
+        // Another program holds the write lock beyond the engine's busy timeout (ten seconds).
+        SyncSetup setup;
+        auto& [profile, db, handheld] = setup;
+        handheld.putApplication({"1.0,1"});
         handheld.putExpenses({expense(0, 20041225, 1234, 0, 0, 0, "Donation")});
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open(db.path().c_str(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
         Library lib;
         const SyncRun run = openConduitServed(lib, 0);
-        QCOMPARE(run.result, 0);
-        QCOMPARE(run.requests, (std::vector<int>{10, 20}));
-        QCOMPARE(handheld.m_log, (std::vector<LogLine>{{"", 19}, {"Quillmar", 21}, {"--> Quillmar - Remote version mismatch", -1}}));
-        QCOMPARE(db.count("Expenses"), 0);
+        sqlite3_close(other);
+        QCOMPARE(run.result, 4353);
+        QCOMPARE(handheld.m_log.size(), std::size_t(4));
+        QCOMPARE(handheld.m_log[2].text, std::string("--> Quillmar - the desktop database could not be opened"));
+        const std::string& locked = handheld.m_log[3].text;
+        QVERIFY2(locked.starts_with("--> Quillmar - the desktop database is in use by another program; try again "
+                                    "when it has finished ("),
+                 locked.c_str());
+        QVERIFY2(locked.find("database is locked") != std::string::npos, locked.c_str());
         QCOMPARE(handheld.records("Qlmr-Expenses").size(), std::size_t(1));
     }
 };

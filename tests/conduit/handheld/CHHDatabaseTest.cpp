@@ -1,6 +1,8 @@
-// CHHDatabase: open or create, empty, write, and close exactly once.
+// CHHDatabase: open or create, replace when damaged, empty, write, and close exactly once with
+// the save's result.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "conduit/handheld/CHHDatabase.h"
@@ -95,4 +97,43 @@ TEST(CHHDatabase, ClosingTwiceClosesOnce)
     first.Close();  // must not reach the Sync Manager, or it would close the second database
     std::uint8_t bytes[] = {1};
     EXPECT_EQ(second.WriteRecord(bytes, 1), 0);
+}
+
+TEST(CHHDatabase, CloseReportsASaveThatFailed)
+{
+    TestHandheld hh;
+    CHHDatabase db;
+    ASSERT_TRUE(db.OpenOrCreate("Qlmr-Accounts", 0xC0, kData));
+    std::uint8_t bytes[] = {'A', 0};
+    ASSERT_EQ(db.WriteRecord(bytes, 2), 0);
+    // A folder where the file belongs: the new file cannot be renamed over it, even by root.
+    std::filesystem::create_directory(hh.file("Qlmr-Accounts.pdb"));
+    writeFile(hh.file("Qlmr-Accounts.pdb/kept"), "kept");
+    EXPECT_EQ(db.Close(), SYNCERR_FILE_IO);
+    EXPECT_EQ(db.Handle(), 0);
+    EXPECT_EQ(db.Close(), 0) << "nothing left to close";
+}
+
+TEST(CHHDatabase, ADamagedDatabaseIsReplacedByAnEmptyOne)
+{
+    TestHandheld hh;
+    writeFile(hh.file("Qlmr-Accounts.pdb"), "not a database");
+    CHHDatabase db;
+    ASSERT_TRUE(db.OpenOrCreate("Qlmr-Accounts", 0xC0, kData));
+    ASSERT_TRUE(db.IsDamaged());
+    EXPECT_EQ(db.ReplaceDamaged(), 0);
+    EXPECT_NE(db.Handle(), 0);
+    std::uint8_t bytes[] = {'N', 0};
+    EXPECT_EQ(db.WriteRecord(bytes, 2), 0);
+    EXPECT_EQ(db.Close(), 0);
+    EXPECT_EQ(hh.records("Qlmr-Accounts"), (std::vector<std::vector<std::uint8_t>>{{'N', 0}}));
+    EXPECT_EQ(hh.load("Qlmr-Accounts").m_header.creator, palm::FourCC("Qlmr"));
+
+    // Both a record and a resource file of the name: the damage cannot be deleted away.
+    hh.put(palm::PalmDatabaseFile::Create("Twice", kData, palm::FourCC("Qlmr"), 0));
+    writeFile(hh.file("Twice.prc"), readFile(hh.file("Twice.pdb")));
+    CHHDatabase twice;
+    ASSERT_TRUE(twice.OpenOrCreate("Twice", 0xC0, kData));
+    EXPECT_EQ(twice.ReplaceDamaged(), SYNCERR_FILE_CORRUPT);
+    EXPECT_EQ(twice.Handle(), 0);
 }

@@ -1,8 +1,12 @@
-// The host's calls and the small libraries beside the Sync Manager: connecting a handheld,
-// registration, the log sink, PalmCmn's kept value, the HotSync program's path and the user name.
+// The host's calls and the small libraries beside the Sync Manager: connecting a handheld and
+// holding it against other hosts, registration, the log sink, PalmCmn's kept value, the HotSync
+// program's path and the user name.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include "platform/palm/CondMgr.h"
 #include "platform/palm/HSLog.h"
@@ -24,6 +28,38 @@ TEST(HotSyncHost, ConnectsOnlyADirectory)
     HotSyncDisconnect();
     std::uint32_t handle = 0;
     EXPECT_EQ(SyncRegisterConduit(&handle), SYNCERR_NOT_CONNECTED);
+}
+
+namespace {
+
+// Whether another HotSync could lock the directory now (its lock is taken and given back).
+bool OtherHostCouldLock(const std::string& directory)
+{
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    EXPECT_GE(fd, 0);
+    const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return locked;
+}
+
+}  // namespace
+
+TEST(HotSyncHost, AConnectionHoldsTheHandheldAgainstOtherHosts)
+{
+    TempDir dir;
+    ASSERT_EQ(HotSyncConnect(dir.path().c_str()), SYNCERR_NONE);
+    EXPECT_FALSE(OtherHostCouldLock(dir.path())) << "held while connected";
+    HotSyncDisconnect();
+    EXPECT_TRUE(OtherHostCouldLock(dir.path())) << "released by the disconnection";
+
+    const int other = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);  // another host
+    ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+    EXPECT_EQ(HotSyncConnect(dir.path().c_str()), SYNCERR_HANDHELD_BUSY);
+    std::uint32_t handle = 0;
+    EXPECT_EQ(SyncRegisterConduit(&handle), SYNCERR_NOT_CONNECTED) << "nothing is connected";
+    ::close(other);
+    EXPECT_EQ(HotSyncConnect(dir.path().c_str()), SYNCERR_NONE) << "free again once the other has finished";
+    HotSyncDisconnect();
 }
 
 TEST(HotSyncHost, RegistersOneConduitAtATime)
@@ -119,4 +155,25 @@ TEST(HotSyncHost, ReadsTheUserNameOfTheHandheld)
         EXPECT_EQ(tiny, 13u);
     }
     EXPECT_EQ(HotSyncGetUserName(name, &size), SYNCERR_NOT_CONNECTED);
+}
+
+TEST(HotSyncHost, NamesTheFileLastRefusedAsDamaged)
+{
+    char path[512];
+    std::uint32_t size = sizeof path;
+    TestHandheld hh;
+    EXPECT_EQ(HotSyncGetDamagedFile(path, &size), SYNCERR_NOT_FOUND);
+    writeFile(hh.file("Saved Preferences.prc"), "not a database");
+    std::uint8_t block[12];
+    SyncPreferenceInfo info{};
+    info.dwCreator = palm::FourCC("Qlmr");
+    info.pBytes = block;
+    info.wSize = sizeof block;
+    info.bSaved = 1;
+    ASSERT_EQ(SyncReadAppPreference(&info), SYNCERR_FILE_CORRUPT);
+    EXPECT_EQ(HotSyncGetDamagedFile(path, &size), SYNCERR_NONE);
+    EXPECT_EQ(std::string(path), hh.file("Saved Preferences.prc"));
+
+    ASSERT_EQ(HotSyncConnect(hh.path().c_str()), SYNCERR_NONE);
+    EXPECT_EQ(HotSyncGetDamagedFile(path, &size), SYNCERR_NOT_FOUND) << "forgotten with the connection";
 }

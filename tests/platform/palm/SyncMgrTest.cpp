@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "platform/palm/HotSyncHost.h"
 #include "platform/palm/PalmBytes.h"
@@ -331,6 +332,38 @@ TEST(SyncMgr, DisconnectDropsChangesAndUnregisterSavesThem)
     write(create("Qlmr-Projects"), {1, 2, 3});
     EXPECT_EQ(SyncUnRegisterConduit(conduit), SYNCERR_NONE);
     EXPECT_EQ(hh.records("Qlmr-Projects").size(), 1u);
+}
+
+TEST(SyncMgr, ASaveThatFailsIsReportedByCloseAndByUnregister)
+{
+    // A non-empty folder where the file belongs: renaming the new file over it fails, even for
+    // the superuser.
+    struct Case {
+        const char* how;
+        std::int32_t (*close)(std::uint8_t db, std::uint32_t conduit);
+    };
+    const Case cases[] = {
+        {"SyncCloseDB", [](std::uint8_t db, std::uint32_t) { return SyncCloseDB(db); }},
+        {"SyncUnRegisterConduit with the database left open",
+         [](std::uint8_t, std::uint32_t conduit) { return SyncUnRegisterConduit(conduit); }},
+    };
+    for (const Case& c : cases) {
+        TestHandheld hh;
+        std::uint32_t conduit = 0;
+        ASSERT_EQ(SyncRegisterConduit(&conduit), SYNCERR_NONE);
+        const std::uint8_t db = create("Qlmr-Accounts");
+        ASSERT_EQ(write(db, {'A', 0}), SYNCERR_NONE);
+        ASSERT_EQ(write(create("Qlmr-Projects"), {1}), SYNCERR_NONE);  // saves fine
+        std::filesystem::create_directory(hh.file("Qlmr-Accounts.pdb"));
+        writeFile(hh.file("Qlmr-Accounts.pdb/kept"), "kept");
+
+        EXPECT_EQ(c.close(db, conduit), SYNCERR_FILE_IO) << c.how;
+        EXPECT_EQ(SyncCloseDB(db), SYNCERR_BAD_HANDLE) << c.how << ": closed all the same";
+        EXPECT_EQ(readFile(hh.file("Qlmr-Accounts.pdb/kept")), "kept") << c.how;
+        SyncUnRegisterConduit(conduit);
+        EXPECT_TRUE(hh.has("Qlmr-Projects")) << c.how << ": the other database was saved";
+        EXPECT_EQ(folderContents(hh.path()).size(), 3u) << c.how << ": no temporary file left";
+    }
 }
 
 TEST(SyncMgr, ConvertsToAndFromHandheldByteOrder)

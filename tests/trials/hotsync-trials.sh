@@ -1,0 +1,154 @@
+#!/usr/bin/env bash
+# Trials of the HotSync against what a user's machine does to it: random kills during a large
+# import, injected I/O failures (EIO, ENOSPC) on the file calls, two syncs of one handheld at
+# once, and damaged handheld expense databases. After each trial, no expense may be duplicated or
+# lost and no failure may have been reported as success. Not part of ./test: it takes minutes.
+#
+# Usage: tests/trials/hotsync-trials.sh [kills|iofaults|concurrent|damaged|all]   (default all)
+# Sizes: KILLS=200 KILL_EXPENSES=20000 IOFAULTS=400 IO_EXPENSES=300 CONCURRENT=50 DAMAGED=2000
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+scripts/install-deps
+for tool in strace python3; do
+  if ! command -v "$tool" >/dev/null; then
+    sudo=""; [ "$(id -u)" -ne 0 ] && sudo=sudo
+    $sudo apt-get install -y -qq --no-install-recommends "$tool" >/dev/null
+  fi
+done
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLMAR_BENCH=ON -DQUILLMAR_TESTS=OFF >/dev/null
+cmake --build build-bench >/dev/null
+
+bin=$PWD/build-bench
+damage="python3 $PWD/tests/trials/handheld_damage.py"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/config/Corvander" "$work/runtime"
+chmod 700 "$work/runtime"
+printf '[Settings]\nCurrDBName=%s\n' "$work/run.mdb" > "$work/config/Corvander/Quillmar.ini"
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" XDG_DATA_HOME="$work/data"
+"$bin/tools/quillmar-db/quillmar-db" create "$work/base.mdb" >/dev/null
+
+failures=0
+fail() { echo "  FAULT: $*"; failures=$((failures + 1)); }
+
+# A fresh desktop and a fresh copy of handheld $1.
+fresh() { cp "$work/base.mdb" "$work/run.mdb"; rm -rf "$work/hh"; cp -r "$work/hh-$1" "$work/hh"; }
+# One HotSync of the current handheld; any command words before it (strace ...) wrap it. Its
+# output goes to $OUT (default $work/out).
+hotsync() {
+  "$@" "$bin/tools/hotsync/hotsync" --handheld "$work/hh" --action "${ACTION:-synchronize}" \
+    --conduit "$bin/conduit/libQuillsync.so" --log "$work/log" >"${OUT:-$work/out}" 2>&1
+}
+# What the desktop holds: rows, their amounts and texts; and the handheld's expense records.
+fingerprint() { sqlite3 "$1" "SELECT count(*) || '/' || total(Amount) || '/' || total(length(Item) + length(Detail)) FROM Expenses"; }
+records_left() { [ -f "$work/hh/Qlmr-Expenses.pdb" ] && $damage expect "$work/hh/Qlmr-Expenses.pdb" | cut -d' ' -f1 || echo 0; }
+ledger_rows() { sqlite3 "$work/run.mdb" "SELECT count(*) FROM sqlite_master WHERE name='HotSyncImports'" | grep -q 1 &&
+                sqlite3 "$work/run.mdb" "SELECT count(*) FROM HotSyncImports" || echo 0; }
+# Makes handheld $1 with $2 expenses and the desktop a complete import of it must give.
+prepare() {
+  [ -d "$work/hh-$1" ] && return
+  "$bin/bench/make_handheld" "$work/hh-$1" "$2" >/dev/null
+  cp "$work/base.mdb" "$work/ref.mdb"
+  "$bin/bench/plain_insert" "$work/hh-$1" "$work/ref.mdb"
+  fingerprint "$work/ref.mdb" > "$work/ref-$1"
+}
+# After a completed sync: every expense once, the handheld emptied, nothing pending.
+complete() { [ "$(fingerprint "$work/run.mdb")" = "$(cat "$work/ref-$1")" ] && [ "$(records_left)" = 0 ] && [ "$(ledger_rows)" = 0 ]; }
+# A plain HotSync after a trial must succeed and leave the complete state.
+finish() {
+  hotsync || { fail "$2: the HotSync after it failed: $(tail -n 2 "$work/out" | tr '\n' ' ')"; return; }
+  complete "$1" || fail "$2: desktop $(fingerprint "$work/run.mdb") expected $(cat "$work/ref-$1"), handheld $(records_left) left, ledger $(ledger_rows)"
+}
+
+trial_kills() {
+  local n=${KILLS:-200} size=${KILL_EXPENSES:-20000} start end ms landed=0
+  prepare big "$size"
+  fresh big; start=$(date +%s%N); hotsync; end=$(date +%s%N)
+  ms=$(( (end - start) / 1000000 ))
+  echo "kills: $n random kill -9 during a $size-expense HotSync (a whole one takes $ms ms)"
+  for i in $(seq "$n"); do
+    fresh big
+    "$bin/tools/hotsync/hotsync" --handheld "$work/hh" --conduit "$bin/conduit/libQuillsync.so" \
+      --log "$work/log" >/dev/null 2>&1 &
+    local pid=$!
+    sleep "$(awk -v r="$RANDOM" -v ms="$ms" 'BEGIN { printf "%.3f", r / 32767 * ms * 1.1 / 1000 }')"
+    kill -9 "$pid" 2>/dev/null && landed=$((landed + 1))
+    wait "$pid" 2>/dev/null || true
+    finish big "kill $i"
+  done
+  echo "  $landed of $n kills landed while the HotSync ran"
+}
+
+trial_iofaults() {
+  local n=${IOFAULTS:-400} size=${IO_EXPENSES:-300} reported=0 refused=0
+  local calls=(write pwrite64 fsync fdatasync rename,renameat,renameat2 close openat unlink ftruncate fchmod)
+  prepare small "$size"
+  echo "iofaults: $n HotSyncs with one failing file call (EIO or ENOSPC) each"
+  for i in $(seq "$n"); do
+    fresh small
+    local call=${calls[RANDOM % ${#calls[@]}]} error when=$((RANDOM % 40 + 1))
+    error=$([ $((RANDOM % 2)) = 0 ] && echo EIO || echo ENOSPC)
+    if hotsync strace -f -qq -o /dev/null -e "inject=$call:error=$error:when=$when"; then
+      # Reported as success: it must be one.
+      complete small && [ -f "$work/hh/Qlmr-Accounts.pdb" ] ||
+        fail "fault $i ($call $error #$when) reported success: desktop $(fingerprint "$work/run.mdb"), handheld $(records_left) left"
+      reported=$((reported + 1))
+    else
+      refused=$((refused + 1))
+    fi
+    finish small "fault $i ($call $error #$when)"
+  done
+  echo "  $refused failed as failures, $reported completed (the fault hit a call that does not matter)"
+}
+
+trial_concurrent() {
+  local n=${CONCURRENT:-50} size=2000 refused=0
+  prepare mid "$size"
+  echo "concurrent: $n times two HotSyncs of one handheld at once"
+  for i in $(seq "$n"); do
+    fresh mid
+    ( OUT="$work/out1" hotsync; echo $? > "$work/rc1" ) & ( OUT="$work/out2" hotsync; echo $? > "$work/rc2" ) &
+    wait
+    if [ "$(cat "$work/rc1")" != 0 ] || [ "$(cat "$work/rc2")" != 0 ]; then
+      refused=$((refused + 1))
+    fi
+    finish mid "pair $i"
+  done
+  echo "  in $refused of $n pairs one HotSync was turned away"
+}
+
+trial_damaged() {
+  local n=${DAMAGED:-2000} imported=0 refused=0
+  prepare dmg 50
+  echo "damaged: $n HotSyncs of a damaged handheld expense database"
+  for i in $(seq "$n"); do
+    fresh dmg
+    $damage damage "$work/hh-dmg/Qlmr-Expenses.pdb" "$work/hh/Qlmr-Expenses.pdb" "$i"
+    local expected before rows
+    expected=$($damage expect "$work/hh/Qlmr-Expenses.pdb")
+    before=$(md5sum < "$work/hh/Qlmr-Expenses.pdb")
+    if ACTION=handheld-to-desktop hotsync; then
+      rows=$(sqlite3 "$work/run.mdb" "SELECT count(*) FROM Expenses")
+      [ "${expected#* }" = 1 ] && [ "$rows" = "${expected% *}" ] && [ "$(records_left)" = 0 ] ||
+        fail "damaged file $i: imported $rows, expected '$expected' (live, all sound), $(records_left) left"
+      imported=$((imported + 1))
+    else
+      [ "$(sqlite3 "$work/run.mdb" "SELECT count(*) FROM Expenses")" = 0 ] ||
+        fail "damaged file $i: refused but rows were stored"
+      [ "$(md5sum < "$work/hh/Qlmr-Expenses.pdb")" = "$before" ] || fail "damaged file $i: refused but the file changed"
+      refused=$((refused + 1))
+    fi
+  done
+  echo "  $imported imported whole (their damage touched nothing live), $refused refused with nothing stored"
+}
+
+case "${1:-all}" in
+  kills) trial_kills ;;
+  iofaults) trial_iofaults ;;
+  concurrent) trial_concurrent ;;
+  damaged) trial_damaged ;;
+  all) trial_kills; trial_iofaults; trial_concurrent; trial_damaged ;;
+  *) echo "usage: $0 [kills|iofaults|concurrent|damaged|all]" >&2; exit 2 ;;
+esac
+echo "faults found: $failures"
+[ "$failures" = 0 ]

@@ -107,7 +107,9 @@ private slots:
         CQuillmarApp app;
         QVERIFY(!app.InitInstance({"Quillmar", QString::fromStdString(dir.file("nothing.mdb"))}));
         QCOMPARE(app.ExitCode(), 1);
-        QCOMPARE(messages.texts(), QStringList({QString::fromStdString("Unable to open: " + dir.file("nothing.mdb"))}));
+        const std::string nothing = dir.file("nothing.mdb");
+        QCOMPARE(messages.texts(),
+                 QStringList({QString::fromStdString("Unable to open: " + nothing + "\nCould not find file '" + nothing + "'.")}));
     }
 
     void syncRequestsFromARealClientCloseAndReopen()

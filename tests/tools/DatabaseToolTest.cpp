@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "tests/support/DamagedDatabase.h"
 #include "tests/support/TestDatabase.h"
 #include "tools/quillmar-db/DatabaseTool.h"
 
@@ -64,6 +65,25 @@ TEST(DatabaseTool, InfoOnWhatIsNoExpenseDatabase)
     EXPECT_EQ(partial.status, 1);
     EXPECT_NE(partial.out.find("QlVersion           (cannot be read)"), std::string::npos);
     EXPECT_NE(partial.err.find("cannot read: QlVersion"), std::string::npos);
+}
+
+TEST(DatabaseTool, InfoRefusesADamagedDatabaseAndSaysWhy)
+{
+    for (const Damage& damage : damages()) {
+        SCOPED_TRACE(damage.name);
+        TestDatabase db;
+        fillExpenses(db);
+        damage.apply(db);
+        const std::string before = readFile(db.path());
+        const Result info = run({"info", db.path()});
+        EXPECT_EQ(info.status, 1);
+        EXPECT_EQ(info.out, "");
+        EXPECT_EQ(info.err.rfind("quillmar-db: cannot open " + db.path() + ": '" + db.path() +
+                                     "' is damaged (SQLite reports: ", 0),
+                  0u) << info.err;
+        EXPECT_NE(info.err.find(damage.report), std::string::npos) << info.err;
+        EXPECT_EQ(readFile(db.path()), before);
+    }
 }
 
 TEST(DatabaseTool, HelpAndUsageErrors)

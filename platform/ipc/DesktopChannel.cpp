@@ -1,27 +1,34 @@
 // Client side of the desktop channel, usable without an event loop (blocking socket calls).
 #include "platform/ipc/DesktopChannel.h"
 
-#include <QDir>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QtEndian>
+
+#include "platform/ipc/RuntimeFolder.h"
 
 namespace ipc {
 
 std::string DesktopChannel::SocketPath()
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    return (folder + '/' + kName).toStdString();
+    std::string folder, error;
+    if (!RuntimeFolder::Locate(folder, error))
+        return {};
+    return folder + '/' + kName;
 }
 
-std::string DesktopChannel::LockPath() { return SocketPath() + ".lock"; }
+std::string DesktopChannel::LockPath()
+{
+    const std::string socket = SocketPath();
+    return socket.empty() ? socket : socket + ".lock";
+}
 
 bool DesktopChannel::Send(RequestKind kind, std::int32_t argument, std::int32_t* reply, int timeoutMs)
 {
+    const std::string path = SocketPath();
+    if (path.empty())
+        return false;
     QLocalSocket socket;
-    socket.connectToServer(QString::fromStdString(SocketPath()));
+    socket.connectToServer(QString::fromStdString(path));
     if (!socket.waitForConnected(2000))
         return false;
     char request[kRequestBytes];

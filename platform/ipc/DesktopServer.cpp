@@ -19,7 +19,10 @@ DesktopServer::~DesktopServer() { Close(); }
 
 bool DesktopServer::Listen()
 {
-    const QString path = QString::fromStdString(DesktopChannel::SocketPath());
+    const std::string socketPath = DesktopChannel::SocketPath();
+    if (socketPath.empty())
+        return false;  // no private folder: never listen where others could too
+    const QString path = QString::fromStdString(socketPath);
     QLocalServer::removeServer(path);  // only the lock holder listens, so any old socket is stale
     return m_server->listen(path);
 }

@@ -21,7 +21,8 @@ public:
     explicit DesktopServer(QObject* parent = nullptr);
     ~DesktopServer() override;
 
-    // Replaces any stale socket and starts listening; false when that fails.
+    // Replaces any stale socket and starts listening; false when that fails or there is no
+    // private runtime folder.
     bool Listen();
     void Close();
     void SetHandler(Handler handler) { m_handler = std::move(handler); }

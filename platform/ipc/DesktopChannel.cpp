@@ -3,7 +3,9 @@
 
 #include <QLocalSocket>
 #include <QtEndian>
+#include <unistd.h>
 
+#include "platform/ipc/PeerCheck.h"
 #include "platform/ipc/RuntimeFolder.h"
 
 namespace ipc {
@@ -31,6 +33,10 @@ bool DesktopChannel::Send(RequestKind kind, std::int32_t argument, std::int32_t*
     socket.connectToServer(QString::fromStdString(path));
     if (!socket.waitForConnected(2000))
         return false;
+    if (!PeerIsUser(static_cast<int>(socket.socketDescriptor()), ::geteuid())) {
+        socket.abort();  // another user's program: it gets nothing and is not waited for
+        return false;
+    }
     char request[kRequestBytes];
     qToLittleEndian<std::int32_t>(static_cast<std::int32_t>(kind), request);
     qToLittleEndian<std::int32_t>(argument, request + 4);

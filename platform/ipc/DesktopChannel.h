@@ -1,6 +1,6 @@
 // The channel through which other programs reach a running desktop program: a local socket named
-// "Qlmr_Quillmar_WNDCLASS" in the user's private runtime folder (RuntimeFolder); only that user
-// can open it.
+// "Qlmr_Quillmar_WNDCLASS" in the user's private runtime folder (RuntimeFolder). Both ends check
+// that the other runs as the same user.
 //
 // Wire format, all little-endian:
 //   request  OFFSET SIZE  DESCRIPTION
@@ -35,8 +35,8 @@ public:
     static std::string LockPath();
 
     // Sends one request and waits for the reply. False (and nothing sent) when no desktop
-    // program is running or there is no private runtime folder; false also when it does not
-    // answer within timeoutMs.
+    // program of this user is running or there is no private runtime folder; false also when it
+    // does not answer within timeoutMs.
     static bool Send(RequestKind kind, std::int32_t argument, std::int32_t* reply = nullptr, int timeoutMs = 60000);
 
     // The conduit's notification: a database request, when a desktop program runs.

@@ -30,7 +30,6 @@ public:
 private:
     void Accept();
     void Read(QLocalSocket* socket);
-    static bool SameUser(QLocalSocket* socket);
 
     QLocalServer* m_server;   // the listening socket (child object)
     Handler m_handler;        // answers requests; unset answers 0

@@ -1,6 +1,6 @@
 // The desktop channel: a request reaches the handler and the client waits for its answer; no
 // running program means nothing is sent; a second guard finds the first; another user's process
-// cannot get a request through; and the lock and the socket live only in a
+// cannot get a request through, nor receive one; and the lock and the socket live only in a
 // runtime folder that no other user can use.
 #include <QtTest>
 
@@ -17,6 +17,7 @@
 #include "platform/ipc/DesktopChannel.h"
 #include "platform/ipc/DesktopServer.h"
 #include "platform/ipc/InstanceGuard.h"
+#include "platform/ipc/PeerCheck.h"
 #include "tests/support/QtTestSupport.h"
 
 using namespace ipc;
@@ -221,6 +222,62 @@ private slots:
                 QCOMPARE(readFile(root + "/" + name), bytes);
         }
         guard.Release();
+    }
+
+    void peerCheckTellsUsersApart()
+    {
+        int pair[2];
+        QVERIFY(::socketpair(AF_UNIX, SOCK_STREAM, 0, pair) == 0);
+        QVERIFY(PeerIsUser(pair[0], ::geteuid()));
+        QVERIFY(!PeerIsUser(pair[0], ::geteuid() + 1));
+        ::close(pair[0]);
+        ::close(pair[1]);
+        QVERIFY2(!PeerIsUser(-1, ::geteuid()), "no socket, no answer");
+    }
+
+    void anotherUsersServerGetsNothing()
+    {
+        if (getuid() != 0)
+            QSKIP("needs root to run a server as another user");
+        IsolatedProfile profile;
+        const std::string path = DesktopChannel::SocketPath();
+        QVERIFY(!path.empty());
+        int ready[2];
+        QVERIFY(::pipe(ready) == 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            // The socket is made in our folder, then listens as another user: the kernel records
+            // that user as the server's credentials.
+            const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+            if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || setgid(kNobody) != 0 ||
+                setuid(kNobody) != 0 || ::listen(fd, 4) != 0)
+                _exit(3);
+            if (::write(ready[1], "r", 1) != 1)
+                _exit(3);
+            const int client = ::accept(fd, nullptr, nullptr);
+            char request[8];
+            const ssize_t got = ::read(client, request, sizeof request);
+            _exit(got > 0 ? 1 : 0);  // 1: a request reached another user's server
+        }
+        char byte = 0;
+        QCOMPARE(::read(ready[0], &byte, 1), ssize_t(1));
+        QVERIFY(!DesktopChannel::NotifyDesktop(kCloseDatabase));
+        // Should the client not have connected at all, this connection lets the server finish.
+        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+        ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::close(fd);
+        int status = -1;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        ::close(ready[0]);
+        ::close(ready[1]);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
     }
 
     void anotherUserCannotReachTheProgram()

@@ -50,7 +50,7 @@ void DatabaseCompactor::compactDatabase(const std::string& sourceConnection, con
             Statement vacuum(db.get(), "VACUUM INTO ?");
             vacuum.bind(1, ole::Variant(file.path()));
             vacuum.step();
-        }, error);
+        }, error, files::SafeReplace::Mode::New);  // a backup is a new file, even over an older one
     } catch (const Error& failure) {
         throw Error(failure.code(), failure.source(), "Compaction of '" + source + "' failed: " + failure.description());
     }

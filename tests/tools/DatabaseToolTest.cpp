@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "tests/support/DamagedDatabase.h"
+#include "tests/support/ScopedUmask.h"
 #include "tests/support/TestDatabase.h"
 #include "tools/quillmar-db/DatabaseTool.h"
 
@@ -35,6 +36,28 @@ TEST(DatabaseTool, CreateRefusesAnExistingFileUnlessForced)
     EXPECT_EQ(again.status, 1);
     EXPECT_NE(again.err.find("already exists"), std::string::npos);
     EXPECT_EQ(run({"create", path, "--force"}).status, 0);
+}
+
+TEST(DatabaseTool, CreatedDatabasesFollowTheUmask)
+{
+    struct ModeCase {
+        mode_t umask;      // the process's umask while creating
+        bool overExisting; // --force over an existing 0644 file
+        mode_t expected;   // mode of the new database
+    };
+    for (const ModeCase& c : {ModeCase{022, false, 0644}, ModeCase{077, false, 0600}, ModeCase{077, true, 0600}}) {
+        SCOPED_TRACE(testing::Message() << std::oct << "umask " << c.umask << (c.overExisting ? ", over a file" : ""));
+        TempDir dir;
+        const std::string path = dir.file("new.mdb");
+        if (c.overExisting) {
+            writeFile(path, "old");
+            ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+        }
+        const ScopedUmask umask(c.umask);
+        const Result created = run({"create", path, "--force"});
+        ASSERT_EQ(created.status, 0) << created.err;
+        EXPECT_EQ(fileMode(path.c_str()), c.expected);
+    }
 }
 
 TEST(DatabaseTool, DemoAndInfo)

@@ -1,5 +1,6 @@
 // Compacted copies: the copy holds the data, the source is untouched, an existing target is
-// replaced whole, refusals leave no stray files, and a damaged source is not copied.
+// replaced whole, refusals leave no stray files, a damaged source is not copied, and the copy
+// gets the mode of a new file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +8,7 @@
 #include "platform/ado/DatabaseCompactor.h"
 #include "platform/ado/Error.h"
 #include "tests/support/DamagedDatabase.h"
+#include "tests/support/ScopedUmask.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -75,5 +77,19 @@ TEST(DatabaseCompactor, DamagedSourceIsNotCopied)
             EXPECT_NE(error.description().find(damage.report), std::string::npos) << error.description();
         }
         EXPECT_EQ(folderContents(db.dir().path()), before) << "source and target untouched, no stray file";
+    }
+}
+
+TEST(DatabaseCompactor, CopyIsANewFileThatFollowsTheUmask)
+{
+    for (const mode_t mask : {mode_t(022), mode_t(077)}) {
+        SCOPED_TRACE(testing::Message() << std::oct << "umask " << mask);
+        TestDatabase db;
+        const std::string target = db.dir().file("Exp041215.mdb");
+        writeFile(target, "an older backup");
+        ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+        const ScopedUmask umask(mask);
+        ado::DatabaseCompactor::compactDatabase(conn(db.path()), conn(target));
+        EXPECT_EQ(fileMode(target.c_str()), 0666 & ~mask);
     }
 }

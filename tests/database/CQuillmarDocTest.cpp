@@ -109,10 +109,8 @@ private slots:
     {
         for (const Damage& damage : damages()) {
             Fixture f;
-            TestDatabase current, damaged;
-            fillExpenses(current);
-            fillExpenses(damaged);
-            damage.apply(damaged);
+            TestDatabase current;
+            DamagedDatabase damaged(damage);
             const std::string bytes = readFile(damaged.path());
             QVERIFY(f.doc.OpenDatabase(current.path(), false));
             f.hints.clear();

@@ -61,9 +61,7 @@ TEST(CADODataBase, FailedOpenRecordsTheExactReport)
 
 TEST(CADODataBase, DamagedFileIsToldApartByItsCode)
 {
-    TestDatabase db;
-    fillExpenses(db);
-    damages().front().apply(db);
+    DamagedDatabase db(damages().front());
     CADODataBase connection;
     EXPECT_FALSE(connection.Open(db.path()));
     EXPECT_FALSE(connection.IsOpen());

@@ -20,3 +20,13 @@ void fillExpenses(const TestDatabase& db, int rows = 2000);
 
 // Every kind of damage; each expects a database filled by fillExpenses.
 const std::vector<Damage>& damages();
+
+// A test database filled by fillExpenses, then damaged.
+class DamagedDatabase : public TestDatabase {
+public:
+    explicit DamagedDatabase(const Damage& damage)
+    {
+        fillExpenses(*this);
+        damage.apply(*this);
+    }
+};

@@ -94,9 +94,7 @@ TEST(DatabaseTool, InfoRefusesADamagedDatabaseAndSaysWhy)
 {
     for (const Damage& damage : damages()) {
         SCOPED_TRACE(damage.name);
-        TestDatabase db;
-        fillExpenses(db);
-        damage.apply(db);
+        DamagedDatabase db(damage);
         const std::string before = readFile(db.path());
         const Result info = run({"info", db.path()});
         EXPECT_EQ(info.status, 1);

@@ -92,9 +92,7 @@ TEST(Connection, DamagedFilesAreRefusedBeforeAnythingIsWritten)
     }
     for (const Damage& damage : damages()) {
         SCOPED_TRACE(damage.name);
-        TestDatabase db;
-        fillExpenses(db);
-        damage.apply(db);
+        DamagedDatabase db(damage);
         const std::string before = readFile(db.path());
 
         const ado::Error error = openFailure(db.path());

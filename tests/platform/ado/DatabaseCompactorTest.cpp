@@ -59,9 +59,7 @@ TEST(DatabaseCompactor, DamagedSourceIsNotCopied)
 {
     for (const Damage& damage : damages()) {
         SCOPED_TRACE(damage.name);
-        TestDatabase db;
-        fillExpenses(db);
-        damage.apply(db);
+        DamagedDatabase db(damage);
         const std::string target = db.dir().file("Exp041215.mdb");
         writeFile(target, "an older backup");
         const std::map<std::string, std::string> before = folderContents(db.dir().path());

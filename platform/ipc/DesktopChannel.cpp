@@ -13,15 +13,9 @@ namespace ipc {
 std::string DesktopChannel::SocketPath()
 {
     std::string folder, error;
-    if (!RuntimeFolder::Locate(folder, error))
+    if (!RuntimeFolder::Locate(folder, error, false))
         return {};
     return folder + '/' + kName;
-}
-
-std::string DesktopChannel::LockPath()
-{
-    const std::string socket = SocketPath();
-    return socket.empty() ? socket : socket + ".lock";
 }
 
 bool DesktopChannel::Send(RequestKind kind, std::int32_t argument, std::int32_t* reply, int timeoutMs)

@@ -29,10 +29,11 @@ public:
     static constexpr int kRequestBytes = 8;
     static constexpr int kReplyBytes = 4;
 
-    // Full path of the socket in the user's private runtime folder; empty when there is none.
+    static constexpr const char* kLockSuffix = ".lock";  // kName + this: the lock file of the running copy
+
+    // Full path of the socket in the user's private runtime folder; empty when there is none
+    // (this only looks: the program that serves the channel makes the folder).
     static std::string SocketPath();
-    // Path of the lock file that marks a running copy; empty when there is no private folder.
-    static std::string LockPath();
 
     // Sends one request and waits for the reply. False (and nothing sent) when no desktop
     // program of this user is running or there is no private runtime folder; false also when it

@@ -15,9 +15,10 @@ InstanceGuard::Outcome InstanceGuard::Acquire()
 {
     std::string folder;
     m_problem.clear();
-    if (!RuntimeFolder::Locate(folder, m_problem))
+    if (!RuntimeFolder::Locate(folder, m_problem, true))
         return Outcome::NoPrivateFolder;
-    m_lock = std::make_unique<QLockFile>(QString::fromStdString(folder + '/' + DesktopChannel::kName + ".lock"));
+    m_lock = std::make_unique<QLockFile>(
+        QString::fromStdString(folder + '/' + DesktopChannel::kName + DesktopChannel::kLockSuffix));
     m_lock->setStaleLockTime(0);  // a lock is stale only when its process is gone
     if (!m_lock->tryLock(0)) {
         DesktopChannel::Send(RequestKind::Activate, 0, nullptr, 5000);

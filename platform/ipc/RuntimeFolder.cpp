@@ -11,12 +11,17 @@
 
 namespace ipc {
 
-bool RuntimeFolder::Create(const std::string& folder, std::string& error)
+bool RuntimeFolder::MakeOrFind(const std::string& folder, bool create, std::string& error)
 {
-    if (::mkdir(folder.c_str(), 0700) == 0)
+    // Whatever is there already is vetted by the caller like any other folder.
+    if (!create) {
+        if (::access(folder.c_str(), F_OK) == 0 || errno != ENOENT)
+            return true;
+        error = "The runtime folder '" + folder + "' does not exist.";
+        return false;
+    }
+    if (::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST)
         return true;
-    if (errno == EEXIST)
-        return true;  // vetted by the caller like any other folder
     error = "The runtime folder '" + folder + "' cannot be created: " + std::strerror(errno) + ".";
     return false;
 }
@@ -46,16 +51,16 @@ bool RuntimeFolder::IsPrivate(const std::string& folder, bool followLink, std::s
     return true;
 }
 
-bool RuntimeFolder::Locate(std::string& folder, std::string& error)
+bool RuntimeFolder::Locate(std::string& folder, std::string& error, bool create)
 {
     const char* xdg = std::getenv("XDG_RUNTIME_DIR");
     if (xdg && *xdg) {
         folder = xdg;
-        return Create(folder, error) && IsPrivate(folder, true, error);
+        return MakeOrFind(folder, create, error) && IsPrivate(folder, true, error);
     }
     // In the shared temporary folder anyone may have made the name first, a link included.
     folder = QDir::tempPath().toStdString() + "/quillmar-" + std::to_string(::geteuid());
-    return Create(folder, error) && IsPrivate(folder, false, error);
+    return MakeOrFind(folder, create, error) && IsPrivate(folder, false, error);
 }
 
 }  // namespace ipc

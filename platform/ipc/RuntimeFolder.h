@@ -11,17 +11,19 @@ namespace ipc {
 
 class RuntimeFolder {
 public:
-    // The folder to use (created when missing); false with a sentence saying why in error when
-    // there is no folder that only this user can use.
-    [[nodiscard]] static bool Locate(std::string& folder, std::string& error);
+    // The folder to use; false with a sentence saying why in error when there is no folder that
+    // only this user can use. create: make it when missing (the program that serves the channel);
+    // a client only looks, since without the folder no program can be serving.
+    [[nodiscard]] static bool Locate(std::string& folder, std::string& error, bool create);
 
     // True when folder is a folder of this user that no other user can enter, read or write.
     // followLink: a symbolic link to such a folder is accepted too (one the user named).
     [[nodiscard]] static bool IsPrivate(const std::string& folder, bool followLink, std::string& error);
 
 private:
-    // Makes folder with mode 0700 unless it exists; false with why in error.
-    [[nodiscard]] static bool Create(const std::string& folder, std::string& error);
+    // With create, makes folder with mode 0700 unless it exists; without, only looks. False with
+    // why in error when it is missing after that.
+    [[nodiscard]] static bool MakeOrFind(const std::string& folder, bool create, std::string& error);
 };
 
 }  // namespace ipc

@@ -198,6 +198,8 @@ private slots:
         problem.replace("ROOT", QString::fromStdString(root));
         folder.replace("ROOT", QString::fromStdString(root));
         const auto before = folderContents(root);
+        QVERIFY2(!DesktopChannel::NotifyDesktop(kCloseDatabase), "nothing runs yet");
+        QVERIFY2(folderContents(root) == before, "a client makes nothing");
 
         InstanceGuard guard;
         const InstanceGuard::Outcome outcome = guard.Acquire();

@@ -1,9 +1,12 @@
 // Choosing, opening, verifying and re-opening the current database.
 #include "database/CQuillmarDoc.h"
 
+#include <QTimer>
+
 #include "database/CDBOpenFileDlg.h"
 #include "database/QlVersion.h"
 #include "dbaccess/CADODataBase.h"
+#include "platform/ado/Error.h"
 #include "platform/ipc/DesktopChannel.h"
 #include "platform/settings/ProfileSettings.h"
 #include "platform/settings/RecentFileList.h"
@@ -17,6 +20,15 @@ CQuillmarDoc::CQuillmarDoc(CADODataBase& db, std::string& strCurrDB, settings::R
 void CQuillmarDoc::Message(const std::string& text)
 {
     ui::MessageBox::Show(m_pFrame ? m_pFrame->Window() : nullptr, QString::fromStdString(text), "Quillmar");
+}
+
+std::string CQuillmarDoc::OpenFailureReason(const std::string& strPath) const
+{
+    // Only a failure of this open counts: the connection keeps older failures after a success.
+    const AdoFailure& failure = m_db.LastFailure();
+    if (failure.description.empty() || failure.context != CADODataBase::ConnectionString(strPath))
+        return {};
+    return "\n" + failure.description;
 }
 
 void CQuillmarDoc::UpdateTitle()
@@ -40,7 +52,7 @@ bool CQuillmarDoc::OpenDatabase(const std::string& strPath, bool bStoreAsDefault
     if (m_db.IsOpen())
         m_db.Close();
     if (!m_db.Open(strPath)) {
-        Message("Unable to open: " + strPath);
+        Message("Unable to open: " + strPath + OpenFailureReason(strPath));
         return false;
     }
     if (!VerifyDatabaseVersion(strPath)) {
@@ -65,12 +77,17 @@ bool CQuillmarDoc::ReopenDatabase()
         UpdateTitle();
         return false;
     }
-    if (m_db.Open(m_strCurrDB) && VerifyDatabaseVersion(m_strCurrDB)) {
-        emit UpdateAllViews(kHintDatabaseOpened);
-        return true;
+    std::string reason;
+    if (m_db.Open(m_strCurrDB)) {
+        if (VerifyDatabaseVersion(m_strCurrDB)) {
+            emit UpdateAllViews(kHintDatabaseOpened);
+            return true;
+        }
+    } else {
+        reason = OpenFailureReason(m_strCurrDB);
     }
     m_db.Close();
-    Message("Unable to re-open Quillmar Database.");
+    Message("Unable to re-open Quillmar Database." + reason);
     m_strCurrDB.clear();
     UpdateTitle();
     return false;
@@ -107,7 +124,12 @@ int CQuillmarDoc::OnDatabaseRequest(int nCode)
     if (nCode == ipc::kCloseDatabase) {
         m_db.Close();
     } else if (nCode == ipc::kReopenDatabase) {
-        m_db.Open(m_strCurrDB);
+        if (!m_db.Open(m_strCurrDB) && m_db.LastFailure().code == ado::kDatabaseDamaged) {
+            // A file the sync left damaged must not pass unnoticed. The message waits until the
+            // sync has its answer, so a box left open does not hold the sync up.
+            const std::string text = "Unable to re-open Quillmar Database." + OpenFailureReason(m_strCurrDB);
+            QTimer::singleShot(0, this, [this, text] { Message(text); });
+        }
         emit UpdateAllViews(kHintDatabaseOpened);
     }
     return 0;

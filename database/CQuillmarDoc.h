@@ -37,7 +37,8 @@ public:
     bool VerifyDatabaseVersion(const std::string& strPath);
     // Recent files and the command line: open without making it the default, else re-open.
     bool OnOpenDocument(const std::string& strPath);
-    // The sync's requests: 10 closes the database, 20 re-opens it and reloads the views.
+    // The sync's requests: 10 closes the database, 20 re-opens it and reloads the views (a
+    // damaged file is refused and the user told once the sync has its answer).
     int OnDatabaseRequest(int nCode);
 
 signals:
@@ -46,6 +47,8 @@ signals:
 
 private:
     void Message(const std::string& text);
+    // "\n" and why the last open of strPath failed, or nothing when no reason was recorded.
+    std::string OpenFailureReason(const std::string& strPath) const;
     void UpdateTitle();
 
     CADODataBase& m_db;                         // the application's connection

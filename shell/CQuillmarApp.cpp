@@ -19,8 +19,10 @@ CQuillmarApp::~CQuillmarApp()
 
 bool CQuillmarApp::InitInstance(const QStringList& arguments)
 {
-    if (!m_singleInstance.Check(kClassName))
+    if (!m_singleInstance.Check(kClassName)) {
+        m_nExitCode = m_singleInstance.Failed() ? 1 : 0;
         return false;
+    }
 
     QCoreApplication::setApplicationName(settings::ProfileSettings::kApplication);
     QCoreApplication::setOrganizationName(settings::ProfileSettings::kOrganisation);

@@ -14,8 +14,10 @@ public:
     CSingleInstance();
     ~CSingleInstance();  // releases the lock and the channel
 
-    // True when this is the first copy. A failure to serve the channel is reported to the user.
+    // True when this is the first copy. A failure to serve the channel, or the want of a private
+    // runtime folder, is reported to the user and leaves Failed() set.
     bool Check(const std::string& strName);
+    bool Failed() const { return m_bFailed; }
     void Release();
 
     ipc::DesktopServer& Server() { return m_guard.Server(); }
@@ -23,5 +25,6 @@ public:
 private:
     std::string m_strName;        // the channel / class name
     bool m_bRegistered = false;   // this copy serves the channel
+    bool m_bFailed = false;       // the last check failed (rather than finding another copy)
     ipc::InstanceGuard m_guard;   // lock file and server
 };

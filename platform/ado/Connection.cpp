@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include "platform/ado/DatabaseCheck.h"
 #include "platform/ado/Error.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/Statement.h"
@@ -48,15 +49,7 @@ void Connection::open(const std::string& connectionString, const std::string&, c
     checkDatabaseFile(path);
 
     SqliteHandle db = openSqlite(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, "Connection");
-
-    // Reading the schema proves the file is a database SQLite understands.
-    try {
-        Statement probe(db.get(), "SELECT count(*) FROM sqlite_master");
-        probe.step();
-    } catch (const Error& error) {
-        throw Error(kUnspecifiedError, "Connection",
-                    "'" + path + "' is not a database file that can be read (" + error.description() + ").");
-    }
+    checkDatabase(db.get(), path, "Connection", "It was not opened, so nothing was written to it.");
     m_db = std::move(db);
     m_path = path;
 }

@@ -1,7 +1,7 @@
 // The connection of the database engine stand-in: one SQLite database file reached through a
-// connection string "Provider=...;Data Source=PATH". It never creates a missing file, waits for
-// another process's lock instead of failing at once, and closes the record sets opened on it
-// when it closes.
+// connection string "Provider=...;Data Source=PATH". It never creates a missing file, refuses a
+// damaged one before anything is written to it, waits for another process's lock instead of
+// failing at once, and closes the record sets opened on it when it closes.
 #pragma once
 
 #include <string>
@@ -23,7 +23,7 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     // Opens the file named by the connection string's "Data Source". Throws ado::Error for a
-    // missing file, a folder, or a file that is not a database.
+    // missing file, a folder, a file that is not a database, or a damaged one (kDatabaseDamaged).
     void open(const std::string& connectionString, const std::string& user,
               const std::string& password, long options);
     void close();

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "platform/ado/Connection.h"
+#include "platform/ado/DatabaseCheck.h"
 #include "platform/ado/Error.h"
 #include "platform/ado/SqliteHandle.h"
 #include "platform/ado/Statement.h"
@@ -39,6 +40,8 @@ void DatabaseCompactor::compactDatabase(const std::string& sourceConnection, con
         fail("The copy cannot replace the database it is made from ('" + target + "').");
 
     const SqliteHandle db = openSqlite(source, SQLITE_OPEN_READONLY, "Compaction");
+    // VACUUM INTO copies many damaged files without a word, and the copy carries the damage.
+    checkDatabase(db.get(), source, "Compaction", "No copy was made, so nothing was written to '" + target + "'.");
     std::string error;
     bool replaced = false;
     try {
@@ -47,7 +50,7 @@ void DatabaseCompactor::compactDatabase(const std::string& sourceConnection, con
             Statement vacuum(db.get(), "VACUUM INTO ?");
             vacuum.bind(1, ole::Variant(file.path()));
             vacuum.step();
-        }, error);
+        }, error, files::SafeReplace::Mode::New);  // a backup is a new file, even over an older one
     } catch (const Error& failure) {
         throw Error(failure.code(), failure.source(), "Compaction of '" + source + "' failed: " + failure.description());
     }

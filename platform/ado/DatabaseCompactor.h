@@ -1,6 +1,7 @@
 // Writes a compacted copy of a database file under another name: the engine's VACUUM INTO a
 // temporary file in the target's folder, flushed to disk, then renamed over the target, so the
-// target is either the old file or the complete copy, never half of one.
+// target is either the old file or the complete copy, never half of one. A damaged source is
+// refused before anything is written.
 #pragma once
 
 #include <string>

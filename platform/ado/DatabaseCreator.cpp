@@ -50,7 +50,7 @@ void DatabaseCreator::createDatabase(const std::string& targetConnection, const 
             if (fill)
                 fill(db.get());
             closeSqlite(db, kSource);
-        }, error);
+        }, error, files::SafeReplace::Mode::New);
     } catch (const Error& failure) {
         throw Error(failure.code(), failure.source(),
                     "The database '" + target + "' could not be written: " + failure.description());

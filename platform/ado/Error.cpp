@@ -19,6 +19,7 @@ Error Error::fromSqlite(int sqliteCode, const std::string& message)
     switch (sqliteCode & 0xFF) {
     case SQLITE_CONSTRAINT: return Error(kIntegrityViolation, "SQLite", message);
     case SQLITE_NOMEM: return Error(kOutOfMemory, "SQLite", message);
+    case SQLITE_CORRUPT: return Error(kDatabaseDamaged, "SQLite", message);
     case SQLITE_ERROR:
         if (message.rfind("no such table", 0) == 0)
             return Error(kNoSuchTable, "SQLite", message);

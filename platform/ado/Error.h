@@ -23,6 +23,7 @@ inline constexpr std::int32_t kErrorsOccurred = static_cast<std::int32_t>(0x8004
 inline constexpr std::int32_t kIntegrityViolation = static_cast<std::int32_t>(0x80040E2F); // constraint failed
 inline constexpr std::int32_t kNoSuchTable = static_cast<std::int32_t>(0x80040E37);        // table does not exist
 inline constexpr std::int32_t kNoTransaction = static_cast<std::int32_t>(0x8004D00E);      // commit without begin
+inline constexpr std::int32_t kDatabaseDamaged = static_cast<std::int32_t>(0x800A0BE9);    // Jet's 3049: file is damaged
 
 class Error : public std::runtime_error {
 public:

@@ -8,10 +8,12 @@
 
 namespace files {
 
-bool SafeReplace::replace(const std::string& target, const Writer& write, std::string& error, mode_t mode)
+bool SafeReplace::replace(const std::string& target, const Writer& write, std::string& error, Mode mode)
 {
     TemporaryFile file;
-    if (!file.create(target, mode, error))
+    if (!file.create(target, error))
+        return false;
+    if (mode == Mode::KeepReplaced && !file.copyModeOf(target, error))
         return false;
     write(file);  // a throw leaves through the file's destructor, which removes it
     if (!file.moveOver(target, error))

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -47,19 +48,41 @@ void TemporaryFile::discard() noexcept
     ::unlink((m_path + "-journal").c_str());
 }
 
-bool TemporaryFile::create(const std::string& target, mode_t mode, std::string& error)
+bool TemporaryFile::create(const std::string& target, std::string& error)
 {
     discard();
     const std::string folder = folderOf(target);
-    std::string pattern = folder + "/." + nameOf(target) + ".XXXXXX";
-    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0)
-        return fail(error, "cannot create a temporary file in '" + folder + "'", errno);
-    m_path = pattern;
-    m_fd = fd;
-    m_moved = false;
-    // mkostemp makes the file private; it gets the mode a new file of this kind has.
-    if (::fchmod(m_fd, mode) != 0)
+    // Not mkostemp: it makes every file 0600, and the kernel applies the umask (and a folder's
+    // default ACL) only to the mode that open() is given.
+    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+    constexpr int kAttempts = 100;
+    int code = EEXIST;
+    for (int attempt = 0; attempt < kAttempts && code == EEXIST; ++attempt) {
+        std::string name = folder + "/." + nameOf(target) + ".";
+        for (int i = 0; i < 6; ++i)
+            name += kLetters[pick(random)];
+        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            m_path = name;
+            m_fd = fd;
+            m_moved = false;
+            return true;
+        }
+        code = errno;
+    }
+    return fail(error, "cannot create a temporary file in '" + folder + "'", code);
+}
+
+bool TemporaryFile::copyModeOf(const std::string& path, std::string& error) const
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return errno == ENOENT ? true : fail(error, "cannot examine '" + path + "'", errno);
+    if (!S_ISREG(info.st_mode))
+        return true;  // nothing to keep; the rename refuses to replace it anyway
+    if (::fchmod(m_fd, info.st_mode & 07777) != 0)
         return fail(error, "cannot set the mode of '" + m_path + "'", errno);
     return true;
 }

@@ -1,6 +1,7 @@
-// A new, empty file beside a target that is to be replaced: created private with mkostemp in the
-// target's folder, given its final mode at once, and removed again (with any "-journal" the
-// database engine left beside it) unless it has been renamed over the target.
+// A new, empty file beside a target that is to be replaced: created under a fresh random name in
+// the target's folder with the mode any new file gets there (0666 less the umask), and removed
+// again (with any "-journal" the database engine left beside it) unless it has been renamed over
+// the target.
 #pragma once
 
 #include <cstdint>
@@ -17,9 +18,13 @@ public:
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    // Creates ".<target's name>.XXXXXX" in the target's folder with the given mode. False with
-    // the reason in error when it cannot be made.
-    [[nodiscard]] bool create(const std::string& target, mode_t mode, std::string& error);
+    // Creates ".<target's name>.XXXXXX" in the target's folder as a new file. False with the
+    // reason in error when it cannot be made.
+    [[nodiscard]] bool create(const std::string& target, std::string& error);
+
+    // Gives the file the permission bits of the regular file at path, when there is one. False
+    // with the reason in error when path cannot be examined or the mode not set.
+    [[nodiscard]] bool copyModeOf(const std::string& path, std::string& error) const;
 
     const std::string& path() const { return m_path; }
     int descriptor() const { return m_fd; }

@@ -1,29 +1,36 @@
 // Client side of the desktop channel, usable without an event loop (blocking socket calls).
 #include "platform/ipc/DesktopChannel.h"
 
-#include <QDir>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QtEndian>
+#include <unistd.h>
+
+#include "platform/ipc/PeerCheck.h"
+#include "platform/ipc/RuntimeFolder.h"
 
 namespace ipc {
 
 std::string DesktopChannel::SocketPath()
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    return (folder + '/' + kName).toStdString();
+    std::string folder, error;
+    if (!RuntimeFolder::Locate(folder, error, false))
+        return {};
+    return folder + '/' + kName;
 }
-
-std::string DesktopChannel::LockPath() { return SocketPath() + ".lock"; }
 
 bool DesktopChannel::Send(RequestKind kind, std::int32_t argument, std::int32_t* reply, int timeoutMs)
 {
+    const std::string path = SocketPath();
+    if (path.empty())
+        return false;
     QLocalSocket socket;
-    socket.connectToServer(QString::fromStdString(SocketPath()));
+    socket.connectToServer(QString::fromStdString(path));
     if (!socket.waitForConnected(2000))
         return false;
+    if (!PeerIsUser(static_cast<int>(socket.socketDescriptor()), ::geteuid())) {
+        socket.abort();  // another user's program: it gets nothing and is not waited for
+        return false;
+    }
     char request[kRequestBytes];
     qToLittleEndian<std::int32_t>(static_cast<std::int32_t>(kind), request);
     qToLittleEndian<std::int32_t>(argument, request + 4);

@@ -1,5 +1,6 @@
 // The channel through which other programs reach a running desktop program: a local socket named
-// "Qlmr_Quillmar_WNDCLASS" in the user's runtime folder (only that user can open it).
+// "Qlmr_Quillmar_WNDCLASS" in the user's private runtime folder (RuntimeFolder). Both ends check
+// that the other runs as the same user.
 //
 // Wire format, all little-endian:
 //   request  OFFSET SIZE  DESCRIPTION
@@ -28,13 +29,15 @@ public:
     static constexpr int kRequestBytes = 8;
     static constexpr int kReplyBytes = 4;
 
-    // Full path of the socket in the user's runtime folder.
+    static constexpr const char* kLockSuffix = ".lock";  // kName + this: the lock file of the running copy
+
+    // Full path of the socket in the user's private runtime folder; empty when there is none
+    // (this only looks: the program that serves the channel makes the folder).
     static std::string SocketPath();
-    // Path of the lock file that marks a running copy.
-    static std::string LockPath();
 
     // Sends one request and waits for the reply. False (and nothing sent) when no desktop
-    // program is running; false also when it does not answer within timeoutMs.
+    // program of this user is running or there is no private runtime folder; false also when it
+    // does not answer within timeoutMs.
     static bool Send(RequestKind kind, std::int32_t argument, std::int32_t* reply = nullptr, int timeoutMs = 60000);
 
     // The conduit's notification: a database request, when a desktop program runs.

@@ -4,8 +4,9 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QtEndian>
-#include <sys/socket.h>
 #include <unistd.h>
+
+#include "platform/ipc/PeerCheck.h"
 
 namespace ipc {
 
@@ -19,7 +20,10 @@ DesktopServer::~DesktopServer() { Close(); }
 
 bool DesktopServer::Listen()
 {
-    const QString path = QString::fromStdString(DesktopChannel::SocketPath());
+    const std::string socketPath = DesktopChannel::SocketPath();
+    if (socketPath.empty())
+        return false;  // no private folder: never listen where others could too
+    const QString path = QString::fromStdString(socketPath);
     QLocalServer::removeServer(path);  // only the lock holder listens, so any old socket is stale
     return m_server->listen(path);
 }
@@ -30,19 +34,10 @@ void DesktopServer::Close()
         m_server->close();
 }
 
-bool DesktopServer::SameUser(QLocalSocket* socket)
-{
-    ucred credentials{};
-    socklen_t size = sizeof credentials;
-    if (getsockopt(static_cast<int>(socket->socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0)
-        return false;
-    return credentials.uid == getuid();
-}
-
 void DesktopServer::Accept()
 {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        if (!SameUser(socket)) {
+        if (!PeerIsUser(static_cast<int>(socket->socketDescriptor()), ::geteuid())) {
             socket->abort();
             socket->deleteLater();
             continue;

@@ -21,7 +21,8 @@ public:
     explicit DesktopServer(QObject* parent = nullptr);
     ~DesktopServer() override;
 
-    // Replaces any stale socket and starts listening; false when that fails.
+    // Replaces any stale socket and starts listening; false when that fails or there is no
+    // private runtime folder.
     bool Listen();
     void Close();
     void SetHandler(Handler handler) { m_handler = std::move(handler); }
@@ -29,7 +30,6 @@ public:
 private:
     void Accept();
     void Read(QLocalSocket* socket);
-    static bool SameUser(QLocalSocket* socket);
 
     QLocalServer* m_server;   // the listening socket (child object)
     Handler m_handler;        // answers requests; unset answers 0

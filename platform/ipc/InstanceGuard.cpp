@@ -1,24 +1,25 @@
-// Lock file plus channel server.
+// Lock file plus channel server, both in the private runtime folder.
 #include "platform/ipc/InstanceGuard.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QLockFile>
+
+#include "platform/ipc/RuntimeFolder.h"
 
 namespace ipc {
 
-InstanceGuard::InstanceGuard()
-    : m_lock(std::make_unique<QLockFile>(QString::fromStdString(DesktopChannel::LockPath()))),
-      m_server(std::make_unique<DesktopServer>())
-{
-    m_lock->setStaleLockTime(0);  // a lock is stale only when its process is gone
-}
+InstanceGuard::InstanceGuard() : m_server(std::make_unique<DesktopServer>()) {}
 
 InstanceGuard::~InstanceGuard() { Release(); }
 
 InstanceGuard::Outcome InstanceGuard::Acquire()
 {
-    QDir().mkpath(QFileInfo(QString::fromStdString(DesktopChannel::LockPath())).absolutePath());
+    std::string folder;
+    m_problem.clear();
+    if (!RuntimeFolder::Locate(folder, m_problem, true))
+        return Outcome::NoPrivateFolder;
+    m_lock = std::make_unique<QLockFile>(
+        QString::fromStdString(folder + '/' + DesktopChannel::kName + DesktopChannel::kLockSuffix));
+    m_lock->setStaleLockTime(0);  // a lock is stale only when its process is gone
     if (!m_lock->tryLock(0)) {
         DesktopChannel::Send(RequestKind::Activate, 0, nullptr, 5000);
         return Outcome::AnotherCopyRuns;
@@ -33,7 +34,7 @@ InstanceGuard::Outcome InstanceGuard::Acquire()
 void InstanceGuard::Release()
 {
     m_server->Close();
-    if (m_lock->isLocked())
+    if (m_lock && m_lock->isLocked())
         m_lock->unlock();
 }
 

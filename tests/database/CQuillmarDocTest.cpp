@@ -5,6 +5,7 @@
 #include "database/CQuillmarDoc.h"
 #include "dbaccess/CADODataBase.h"
 #include "platform/settings/RecentFileList.h"
+#include "tests/support/DamagedDatabase.h"
 #include "tests/support/QtTestSupport.h"
 #include "tests/support/TestDatabase.h"
 
@@ -39,6 +40,14 @@ struct Fixture {
 };
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// The reason line the engine gives for a damaged file, checked for its beginning, its report and its end.
+void checkDamageReason(const QString& line, const std::string& path, const Damage& damage)
+{
+    QVERIFY2(line.startsWith("'" + Q(path) + "' is damaged (SQLite reports: "), qPrintable(line));
+    QVERIFY2(line.contains(damage.report), qPrintable(line));
+    QVERIFY2(line.endsWith("). It was not opened, so nothing was written to it."), qPrintable(line));
+}
 
 }  // namespace
 
@@ -79,7 +88,7 @@ private slots:
         QVERIFY(!f.doc.OpenDatabase(missing, true));
         QVERIFY(!f.doc.OpenDatabase(noVersion.path(), true));
         QVERIFY(!f.doc.OpenDatabase(majorZero.path(), true));
-        QCOMPARE(f.messages.texts(), QStringList({"Unable to open: " + Q(missing),
+        QCOMPARE(f.messages.texts(), QStringList({"Unable to open: " + Q(missing) + "\nCould not find file '" + Q(missing) + "'.",
                                                   Q(noVersion.path()) + "\nDatabase is corrupt or invalid version.",
                                                   Q(majorZero.path()) + "\nInvalid Database version."}));
         for (const auto& shown : f.messages.shown()) {
@@ -94,6 +103,53 @@ private slots:
 
         majorZero.exec("UPDATE QlVersion SET Major=1, Minor=-7 WHERE AppCode='Quillmar'");
         QVERIFY2(f.doc.OpenDatabase(majorZero.path(), false), "any Minor is accepted");
+    }
+
+    void damagedFilesAreRefusedOnEveryPath()
+    {
+        for (const Damage& damage : damages()) {
+            Fixture f;
+            TestDatabase current;
+            DamagedDatabase damaged(damage);
+            const std::string bytes = readFile(damaged.path());
+            QVERIFY(f.doc.OpenDatabase(current.path(), false));
+            f.hints.clear();
+
+            // The open dialog, then a recent file or the command line: refused, the current one re-opened.
+            QVERIFY(!f.doc.OpenDatabase(damaged.path(), true));
+            QVERIFY(f.doc.OnOpenDocument(damaged.path()));
+            QCOMPARE(f.messages.texts().size(), 2);
+            for (const QString& text : f.messages.texts()) {
+                QCOMPARE(text.section('\n', 0, 0), "Unable to open: " + Q(damaged.path()));
+                checkDamageReason(text.section('\n', 1), damaged.path(), damage);
+            }
+            QCOMPARE(f.currentDb, current.path());
+            QCOMPARE(f.recent.Entries(), std::vector<std::string>{current.path()});
+            QVERIFY(f.profile.defaultDatabase().empty());
+
+            // The current file found damaged at a re-open after a sync: closed, and the user told
+            // once the sync has its answer.
+            f.messages.clear();
+            f.db.Close();
+            f.currentDb = damaged.path();
+            QCOMPARE(f.doc.OnDatabaseRequest(20), 0);
+            QVERIFY(!f.db.IsOpen());
+            QVERIFY2(f.messages.shown().empty(), "no box while the sync waits for the answer");
+            QCoreApplication::processEvents();
+            QCOMPARE(f.messages.texts().size(), 1);
+            QCOMPARE(f.messages.texts()[0].section('\n', 0, 0), QString("Unable to re-open Quillmar Database."));
+            checkDamageReason(f.messages.texts()[0].section('\n', 1), damaged.path(), damage);
+
+            // And at the re-open of the document itself.
+            f.messages.clear();
+            QVERIFY(!f.doc.ReopenDatabase());
+            QCOMPARE(f.messages.texts().size(), 1);
+            QCOMPARE(f.messages.texts()[0].section('\n', 0, 0), QString("Unable to re-open Quillmar Database."));
+            checkDamageReason(f.messages.texts()[0].section('\n', 1), damaged.path(), damage);
+            QVERIFY(f.currentDb.empty());
+            QVERIFY(!f.db.IsOpen());
+            QCOMPARE(readFile(damaged.path()), bytes);
+        }
     }
 
     void firstRunAsksAndCancelEndsTheProgram()
@@ -120,7 +176,8 @@ private slots:
         f.currentDb = good.dir().file("deleted.mdb");  // as read from the profile at start-up
         f.dialogs.cancel();
         f.doc.SelectDatabase();
-        QCOMPARE(f.messages.texts(), QStringList({"Unable to open: " + Q(good.dir().file("deleted.mdb"))}));
+        const QString deleted = Q(good.dir().file("deleted.mdb"));
+        QCOMPARE(f.messages.texts(), QStringList({"Unable to open: " + deleted + "\nCould not find file '" + deleted + "'."}));
         QCOMPARE(f.dialogs.requests().size(), std::size_t(1));
         QVERIFY(f.currentDb.empty());
         QVERIFY(f.frame.exitPosted);
@@ -162,7 +219,8 @@ private slots:
         f.dialogs.choose(junk.path());
         f.dialogs.cancel();
         f.doc.SelectDatabase();  // File > Open while a database is open
-        QCOMPARE(f.messages.texts(), QStringList({"Unable to open: " + Q(junk.path())}));
+        QCOMPARE(f.messages.texts(), QStringList({"Unable to open: " + Q(junk.path()) + "\n'" + Q(junk.path()) +
+                                                  "' is not a database file that can be read (file is not a database)."}));
         QVERIFY(f.db.IsOpen());
         QCOMPARE(f.currentDb, current.path());
         QCOMPARE(f.hints, std::vector<int>{1}); // "the same database is re-opened and reloaded"

@@ -7,6 +7,7 @@
 #include "dbaccess/CADODataBase.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "platform/ado/SqliteHandle.h"
+#include "tests/support/DamagedDatabase.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -56,6 +57,18 @@ TEST(CADODataBase, FailedOpenRecordsTheExactReport)
     const std::string report = connection.m_strLastError;
     EXPECT_TRUE(connection.Open(db.path()));
     EXPECT_EQ(connection.m_strLastError, report);
+}
+
+TEST(CADODataBase, DamagedFileIsToldApartByItsCode)
+{
+    DamagedDatabase db(damages().front());
+    CADODataBase connection;
+    EXPECT_FALSE(connection.Open(db.path()));
+    EXPECT_FALSE(connection.IsOpen());
+    EXPECT_EQ(connection.LastFailure().code, static_cast<std::int32_t>(0x800A0BE9));
+    EXPECT_EQ(connection.LastFailure().description.rfind("'" + db.path() + "' is damaged (SQLite reports: ", 0), 0u)
+        << connection.LastFailure().description;
+    EXPECT_NE(connection.m_strLastError.find("\tCode = 800a0be9\n"), std::string::npos) << connection.m_strLastError;
 }
 
 TEST(CADODataBase, EmptyPathChangesNothing)

@@ -1,5 +1,6 @@
 // The desktop program from start-up: which database it opens or asks for, the title, the
-// second copy, the sync's close / re-open requests from a real client, the menus and the frame.
+// second copy, a runtime folder that is not private, the sync's close / re-open requests from a
+// real client, the menus and the frame.
 #include <QtTest>
 
 #include <QAction>
@@ -8,6 +9,7 @@
 #include <QStatusBar>
 #include <QTreeView>
 #include <atomic>
+#include <sys/stat.h>
 #include <thread>
 
 #include "browser/CQuillmarView.h"
@@ -107,7 +109,28 @@ private slots:
         CQuillmarApp app;
         QVERIFY(!app.InitInstance({"Quillmar", QString::fromStdString(dir.file("nothing.mdb"))}));
         QCOMPARE(app.ExitCode(), 1);
-        QCOMPARE(messages.texts(), QStringList({QString::fromStdString("Unable to open: " + dir.file("nothing.mdb"))}));
+        const std::string nothing = dir.file("nothing.mdb");
+        QCOMPARE(messages.texts(),
+                 QStringList({QString::fromStdString("Unable to open: " + nothing + "\nCould not find file '" + nothing + "'.")}));
+    }
+
+    void runtimeFolderOpenToOthersIsRefusedWithAMessage()
+    {
+        IsolatedProfile profile;
+        MessageLog messages;
+        const std::string runtime = profile.dir().file("runtime");
+        QVERIFY(::chmod(runtime.c_str(), 0777) == 0);
+        CQuillmarApp app;
+        QVERIFY(!app.InitInstance({"Quillmar"}));
+        QCOMPARE(app.ExitCode(), 1);
+        QCOMPARE(messages.texts(),
+                 QStringList({QString::fromStdString("The runtime folder '" + runtime +
+                                                     "' is open to other users (mode 0777).\nQuillmar keeps its lock "
+                                                     "file and its channel to HotSync only in a folder that no other "
+                                                     "user can use. Set XDG_RUNTIME_DIR to a folder of yours with "
+                                                     "mode 0700.")}));
+        QCOMPARE(messages.shown().front().icon, ui::MessageBox::Icon::Stop);
+        QVERIFY2(!fileExists(runtime + "/Qlmr_Quillmar_WNDCLASS.lock"), "nothing is made in a folder others can use");
     }
 
     void syncRequestsFromARealClientCloseAndReopen()

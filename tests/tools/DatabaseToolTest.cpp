@@ -4,6 +4,8 @@
 
 #include <sstream>
 
+#include "tests/support/DamagedDatabase.h"
+#include "tests/support/ScopedUmask.h"
 #include "tests/support/TestDatabase.h"
 #include "tools/quillmar-db/DatabaseTool.h"
 
@@ -36,6 +38,28 @@ TEST(DatabaseTool, CreateRefusesAnExistingFileUnlessForced)
     EXPECT_EQ(run({"create", path, "--force"}).status, 0);
 }
 
+TEST(DatabaseTool, CreatedDatabasesFollowTheUmask)
+{
+    struct ModeCase {
+        mode_t umask;      // the process's umask while creating
+        bool overExisting; // --force over an existing 0644 file
+        mode_t expected;   // mode of the new database
+    };
+    for (const ModeCase& c : {ModeCase{022, false, 0644}, ModeCase{077, false, 0600}, ModeCase{077, true, 0600}}) {
+        SCOPED_TRACE(testing::Message() << std::oct << "umask " << c.umask << (c.overExisting ? ", over a file" : ""));
+        TempDir dir;
+        const std::string path = dir.file("new.mdb");
+        if (c.overExisting) {
+            writeFile(path, "old");
+            ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+        }
+        const ScopedUmask umask(c.umask);
+        const Result created = run({"create", path, "--force"});
+        ASSERT_EQ(created.status, 0) << created.err;
+        EXPECT_EQ(fileMode(path.c_str()), c.expected);
+    }
+}
+
 TEST(DatabaseTool, DemoAndInfo)
 {
     TempDir dir;
@@ -64,6 +88,23 @@ TEST(DatabaseTool, InfoOnWhatIsNoExpenseDatabase)
     EXPECT_EQ(partial.status, 1);
     EXPECT_NE(partial.out.find("QlVersion           (cannot be read)"), std::string::npos);
     EXPECT_NE(partial.err.find("cannot read: QlVersion"), std::string::npos);
+}
+
+TEST(DatabaseTool, InfoRefusesADamagedDatabaseAndSaysWhy)
+{
+    for (const Damage& damage : damages()) {
+        SCOPED_TRACE(damage.name);
+        DamagedDatabase db(damage);
+        const std::string before = readFile(db.path());
+        const Result info = run({"info", db.path()});
+        EXPECT_EQ(info.status, 1);
+        EXPECT_EQ(info.out, "");
+        EXPECT_EQ(info.err.rfind("quillmar-db: cannot open " + db.path() + ": '" + db.path() +
+                                     "' is damaged (SQLite reports: ", 0),
+                  0u) << info.err;
+        EXPECT_NE(info.err.find(damage.report), std::string::npos) << info.err;
+        EXPECT_EQ(readFile(db.path()), before);
+    }
 }
 
 TEST(DatabaseTool, HelpAndUsageErrors)

@@ -48,7 +48,8 @@ const char* const kInfoHelp =
     "Usage: quillmar-db info PATH\n"
     "\n"
     "Prints the number of rows in each table of the expense database at PATH and its\n"
-    "version rows. Nothing is written.\n";
+    "version rows. Nothing is written. A damaged file (one that fails SQLite's integrity\n"
+    "check) is refused with SQLite's report and exit status 1.\n";
 
 const char* const kTables[] = {"Expenses", "lkpExpTypes", "lkpExpCategories", "lkpAccounts",
                                "Projects", "lkpExpBillStatus", "QlVersion"};

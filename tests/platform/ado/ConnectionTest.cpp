@@ -11,6 +11,7 @@
 #include "platform/ado/Error.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/SqliteHandle.h"
+#include "tests/support/DamagedDatabase.h"
 #include "tests/support/TestDatabase.h"
 
 using ado::Connection;
@@ -68,26 +69,41 @@ TEST(Connection, RefusesWhatIsNoDatabaseAndChangesNothing)
     EXPECT_EQ(openFailure("").code(), ado::kUnspecifiedError);
 }
 
-TEST(Connection, TruncatedDatabaseFailsWithoutCrashing)
+TEST(Connection, TruncatedDatabaseIsRefusedAsDamaged)
 {
     TestDatabase db;
-    db.exec("WITH RECURSIVE n(v) AS (SELECT 1 UNION ALL SELECT v + 1 FROM n WHERE v < 2000) "
-            "INSERT INTO Expenses (Item) SELECT 'row ' || v FROM n");
+    fillExpenses(db);
     const std::string bytes = readFile(db.path());
-    writeFile(db.path(), bytes.substr(0, 100));  // only the start of the header survives
-    EXPECT_EQ(openFailure(db.path()).code(), ado::kUnspecifiedError);
-
-    writeFile(db.path(), bytes.substr(0, 8192));  // the schema page survives, the rows do not
-    Connection connection;
-    try {
-        connection.open(connectionString(db.path()), "", "", -1);
-        ado::Recordset rs;
-        EXPECT_THROW(rs.open("Expenses", &connection, ado::adOpenKeyset, ado::adLockOptimistic, ado::adCmdTable),
-                     ado::Error);
-    } catch (const ado::Error&) {
-        SUCCEED();  // refusing it at open is fine too
+    for (const std::size_t kept : {std::size_t(100), std::size_t(8192)}) {  // the header; the schema page
+        SCOPED_TRACE(kept);
+        writeFile(db.path(), bytes.substr(0, kept));
+        EXPECT_EQ(openFailure(db.path()).code(), ado::kDatabaseDamaged);
+        EXPECT_EQ(readFile(db.path()), bytes.substr(0, kept));
     }
-    EXPECT_EQ(readFile(db.path()), bytes.substr(0, 8192));
+}
+
+TEST(Connection, DamagedFilesAreRefusedBeforeAnythingIsWritten)
+{
+    {
+        TestDatabase sound;
+        fillExpenses(sound);
+        Connection connection;
+        EXPECT_NO_THROW(connection.open(connectionString(sound.path()), "", "", -1)) << "a sound file opens";
+    }
+    for (const Damage& damage : damages()) {
+        SCOPED_TRACE(damage.name);
+        DamagedDatabase db(damage);
+        const std::string before = readFile(db.path());
+
+        const ado::Error error = openFailure(db.path());
+        EXPECT_EQ(error.code(), ado::kDatabaseDamaged);
+        EXPECT_EQ(error.source(), "Connection");
+        const std::string& text = error.description();
+        EXPECT_EQ(text.rfind("'" + db.path() + "' is damaged (SQLite reports: ", 0), 0u) << text;
+        EXPECT_NE(text.find(damage.report), std::string::npos) << text;
+        EXPECT_NE(text.find("). It was not opened, so nothing was written to it."), std::string::npos) << text;
+        EXPECT_EQ(readFile(db.path()), before);
+    }
 }
 
 TEST(Connection, RollbackDiscardsAndCommitKeeps)

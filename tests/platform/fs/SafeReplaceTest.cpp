@@ -1,6 +1,7 @@
-// Replacing a file: the new bytes arrive whole with the usual mode, and every failure (a
-// writer that throws, a folder that is missing, read-only or no folder, a target that is a
-// folder) keeps the old target, leaves no temporary file or journal, and says why.
+// Replacing a file: the new bytes arrive whole, every failure (a writer that throws, a folder
+// that is missing, read-only or no folder, a target that is a folder) keeps the old target,
+// leaves no temporary file or journal, and says why; a new file's mode follows the umask and a
+// rewritten one keeps the mode it had.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <unistd.h>
 
 #include "platform/fs/SafeReplace.h"
+#include "tests/support/ScopedUmask.h"
 #include "tests/support/TempDir.h"
 
 using files::SafeReplace;
@@ -89,6 +91,7 @@ TEST(SafeReplace, ReplacesWholeOrNotAtAll)
          writeNew, true, Outcome::Refused, "Permission denied"},
     };
 
+    const ScopedUmask umask(022);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempDir dir;
@@ -134,5 +137,37 @@ TEST(SafeReplace, ReplacesWholeOrNotAtAll)
             << "the target is replaced whole or untouched; no temporary file or journal is left";
         if (std::filesystem::is_directory(dir.file("locked")))
             ::chmod(dir.file("locked").c_str(), 0755);  // so the folder can be removed
+    }
+}
+
+TEST(SafeReplace, NewFilesFollowTheUmaskAndRewrittenOnesKeepTheirMode)
+{
+    struct ModeCase {
+        mode_t umask;             // the process's umask while replacing
+        mode_t existing;          // mode of the file replaced; 0 when there is none
+        SafeReplace::Mode mode;   // how the caller replaces it
+        mode_t expected;          // mode of the new file
+    };
+    const ModeCase cases[] = {
+        {022, 0, SafeReplace::Mode::KeepReplaced, 0644},
+        {077, 0, SafeReplace::Mode::KeepReplaced, 0600},
+        {022, 0600, SafeReplace::Mode::KeepReplaced, 0600},
+        {077, 0644, SafeReplace::Mode::KeepReplaced, 0644},
+        {022, 0640, SafeReplace::Mode::New, 0644},
+        {077, 0644, SafeReplace::Mode::New, 0600},
+    };
+    for (const ModeCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::oct << "umask " << c.umask << ", existing " << c.existing);
+        TempDir dir;
+        const std::string target = dir.file("target.pdb");
+        if (c.existing != 0) {
+            writeFile(target, "old contents");
+            ASSERT_EQ(::chmod(target.c_str(), c.existing), 0);
+        }
+        const ScopedUmask umask(c.umask);
+        std::string error;
+        ASSERT_TRUE(SafeReplace::replace(target, writeNew, error, c.mode)) << error;
+        EXPECT_EQ(fileMode(target.c_str()), c.expected);
+        EXPECT_EQ(readFile(target), "new contents");
     }
 }

@@ -1,11 +1,13 @@
 // PalmDatabaseFile: the byte layout against a file checked with two independent readers, every
-// refusal a careful reader makes, unique IDs and the seed, dates, and saving by rename.
+// refusal a careful reader makes, unique IDs and the seed, dates, saving by rename, and the
+// mode of a saved file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "platform/palm/PalmBytes.h"
 #include "platform/palm/PalmDatabaseFile.h"
+#include "tests/support/ScopedUmask.h"
 #include "tests/support/TestHandheld.h"
 
 using palm::PalmDatabaseFile;
@@ -229,4 +231,29 @@ TEST(PalmDatabaseFile, SavesByRenameAndLeavesNoTemporaryFile)
     EXPECT_FALSE(PalmDatabaseFile::Load(dir.file("short.pdb"), back, error, &readFailed));
     EXPECT_FALSE(readFailed);
     EXPECT_EQ(error, "shorter than the 78-byte header");
+}
+
+TEST(PalmDatabaseFile, RewrittenFilesKeepTheirModeAndNewOnesFollowTheUmask)
+{
+    struct ModeCase {
+        mode_t umask;      // the process's umask while saving
+        mode_t existing;   // mode of the file saved over; 0 for a new file
+        mode_t expected;   // mode of the saved file
+    };
+    const ModeCase cases[] = {{022, 0600, 0600}, {077, 0644, 0644}, {022, 0, 0644}, {077, 0, 0600}};
+    for (const ModeCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::oct << "umask " << c.umask << ", existing " << c.existing);
+        TempDir dir;
+        const std::string path = dir.file("Qlmr-Expenses.pdb");
+        std::string error;
+        if (c.existing != 0) {
+            ASSERT_TRUE(workedExample().Save(path, error)) << error;
+            ASSERT_EQ(::chmod(path.c_str(), c.existing), 0);
+        }
+        const ScopedUmask umask(c.umask);
+        PalmDatabaseFile db = workedExample();
+        db.m_records.pop_back();
+        ASSERT_TRUE(db.Save(path, error)) << error;
+        EXPECT_EQ(fileMode(path.c_str()), c.expected);
+    }
 }

@@ -6,7 +6,6 @@
 #include "database/CDBOpenFileDlg.h"
 #include "database/QlVersion.h"
 #include "dbaccess/CADODataBase.h"
-#include "platform/ado/Error.h"
 #include "platform/ipc/DesktopChannel.h"
 #include "platform/settings/ProfileSettings.h"
 #include "platform/settings/RecentFileList.h"
@@ -124,7 +123,7 @@ int CQuillmarDoc::OnDatabaseRequest(int nCode)
     if (nCode == ipc::kCloseDatabase) {
         m_db.Close();
     } else if (nCode == ipc::kReopenDatabase) {
-        if (!m_db.Open(m_strCurrDB) && m_db.LastFailure().code == ado::kDatabaseDamaged) {
+        if (!m_db.Open(m_strCurrDB) && m_db.LastFailure().IsDamagedFile()) {
             // A file the sync left damaged must not pass unnoticed. The message waits until the
             // sync has its answer, so a box left open does not hold the sync up.
             const std::string text = "Unable to re-open Quillmar Database." + OpenFailureReason(m_strCurrDB);

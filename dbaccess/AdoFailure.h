@@ -12,4 +12,6 @@ struct AdoFailure {
     std::string context;        // the operation or query it happened in
 
     bool IsEmpty() const { return code == 0 && description.empty(); }
+    bool IsDamagedFile() const;     // the database file is damaged
+    bool IsLockedByAnother() const; // another program held the database locked too long
 };

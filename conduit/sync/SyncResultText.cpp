@@ -30,14 +30,6 @@ constexpr Reason kReasons[] = {
     {CSyncContext::kNoRows, "the desktop has no accounts, or no active projects, to send to the handheld"},
 };
 
-// Whether the engine failed because another program holds a lock on the database. The engine keeps
-// SQLite's own words for BUSY and LOCKED in the description it reports.
-bool IsLockedByAnother(const AdoFailure& failure)
-{
-    return failure.description.find("database is locked") != std::string::npos ||
-           failure.description.find("database table is locked") != std::string::npos;
-}
-
 }  // namespace
 
 const char* SyncResultText(std::int32_t code)
@@ -52,7 +44,7 @@ std::string DesktopFailureText(const AdoFailure& failure)
 {
     if (failure.IsEmpty())
         return {};
-    if (IsLockedByAnother(failure))
+    if (failure.IsLockedByAnother())
         return "the desktop database is in use by another program; try again when it has finished (" +
                failure.description + ")";
     return failure.description;

@@ -42,6 +42,9 @@ void checkDatabase(sqlite3* db, const std::string& path, const std::string& sour
     } catch (const Error& error) {
         if (error.code() == kDatabaseDamaged)
             throw damaged(error.description());
+        if (error.code() == kDatabaseLocked)
+            throw Error(kDatabaseLocked, source,
+                        "'" + path + "' is in use by another program, which holds it locked (" + error.description() + ").");
         throw Error(kUnspecifiedError, source,
                     "'" + path + "' is not a database file that can be read (" + error.description() + ").");
     }

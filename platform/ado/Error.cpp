@@ -20,6 +20,8 @@ Error Error::fromSqlite(int sqliteCode, const std::string& message)
     case SQLITE_CONSTRAINT: return Error(kIntegrityViolation, "SQLite", message);
     case SQLITE_NOMEM: return Error(kOutOfMemory, "SQLite", message);
     case SQLITE_CORRUPT: return Error(kDatabaseDamaged, "SQLite", message);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return Error(kDatabaseLocked, "SQLite", message);
     case SQLITE_ERROR:
         if (message.rfind("no such table", 0) == 0)
             return Error(kNoSuchTable, "SQLite", message);

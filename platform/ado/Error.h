@@ -24,6 +24,7 @@ inline constexpr std::int32_t kIntegrityViolation = static_cast<std::int32_t>(0x
 inline constexpr std::int32_t kNoSuchTable = static_cast<std::int32_t>(0x80040E37);        // table does not exist
 inline constexpr std::int32_t kNoTransaction = static_cast<std::int32_t>(0x8004D00E);      // commit without begin
 inline constexpr std::int32_t kDatabaseDamaged = static_cast<std::int32_t>(0x800A0BE9);    // Jet's 3049: file is damaged
+inline constexpr std::int32_t kDatabaseLocked = static_cast<std::int32_t>(0x800A0BEA);     // Jet's 3050: another holds a lock
 
 class Error : public std::runtime_error {
 public:

@@ -1,6 +1,8 @@
 // Temporary files beside a target: creation, writing, and the rename that publishes them.
 #include "platform/fs/TemporaryFile.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -33,6 +35,19 @@ std::string folderOf(const std::string& path)
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string TemporaryFile::TargetOfLeftover(const std::string& fileName)
+{
+    constexpr std::size_t kRandomPart = 6;  // mkostemp's XXXXXX
+    if (fileName.size() < 1 + 1 + 1 + kRandomPart || fileName.front() != '.')
+        return {};
+    const std::size_t dot = fileName.size() - kRandomPart - 1;
+    if (fileName[dot] != '.')
+        return {};
+    const bool random = std::all_of(fileName.begin() + static_cast<long>(dot) + 1, fileName.end(),
+                                    [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+    return random ? fileName.substr(1, dot - 1) : std::string();
 }
 
 TemporaryFile::~TemporaryFile() { discard(); }

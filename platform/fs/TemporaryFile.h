@@ -26,6 +26,10 @@ public:
     // with the reason in error when path cannot be examined or the mode not set.
     [[nodiscard]] bool copyModeOf(const std::string& path, std::string& error) const;
 
+    // For a file name of the form ".<target's name>.XXXXXX" that a writer killed before its rename
+    // left behind, the target's name; else an empty text.
+    static std::string TargetOfLeftover(const std::string& fileName);
+
     const std::string& path() const { return m_path; }
     int descriptor() const { return m_fd; }
 

@@ -8,11 +8,25 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "platform/fs/TemporaryFile.h"
 #include "platform/palm/PalmBytes.h"
 
 namespace palm {
 
 namespace {
+
+// Temporary database files a HotSync killed before its rename left in the handheld's folder. Only
+// the holder of the folder's lock may remove them: no other HotSync is writing there.
+void RemoveLeftovers(const std::string& directory)
+{
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(directory, ec)) {
+        const std::string target = files::TemporaryFile::TargetOfLeftover(entry.path().filename().string());
+        const std::filesystem::path extension = std::filesystem::path(target).extension();
+        if (entry.is_regular_file(ec) && (extension == ".pdb" || extension == ".prc"))
+            std::filesystem::remove(entry.path(), ec);  // a file that stays is only clutter
+    }
+}
 
 constexpr const char* kUserDatabase = "HotSync User";
 constexpr std::uint32_t kUserResourceType = FourCC("user");
@@ -49,6 +63,7 @@ std::int32_t HandheldSession::Connect(const char* pszDirectory)
     case HandheldLock::Result::Failed: return SYNCERR_FILE_IO;
     }
     m_directory = pszDirectory;
+    RemoveLeftovers(m_directory);
     return SYNCERR_NONE;
 }
 

@@ -62,6 +62,23 @@ TEST(HotSyncHost, AConnectionHoldsTheHandheldAgainstOtherHosts)
     HotSyncDisconnect();
 }
 
+TEST(HotSyncHost, TheLockHolderRemovesTemporaryFilesAKilledHotSyncLeft)
+{
+    TempDir dir;
+    const char* const left[] = {".Qlmr-Expenses.pdb.u1z9mx", ".Saved Preferences.prc.Ab12Cd"};
+    const char* const kept[] = {".notes.txt.abcdef", ".Qlmr-Expenses.pdb.x", "Qlmr-Expenses.pdb.u1z9mx"};
+    for (const char* name : left)
+        writeFile(dir.file(name), "half written");
+    for (const char* name : kept)
+        writeFile(dir.file(name), "not ours");
+    ASSERT_EQ(HotSyncConnect(dir.path().c_str()), SYNCERR_NONE);
+    HotSyncDisconnect();
+    for (const char* name : left)
+        EXPECT_FALSE(fileExists(dir.file(name))) << name;
+    for (const char* name : kept)
+        EXPECT_TRUE(fileExists(dir.file(name))) << name;
+}
+
 TEST(HotSyncHost, RegistersOneConduitAtATime)
 {
     TestHandheld hh;

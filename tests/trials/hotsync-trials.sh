@@ -52,12 +52,17 @@ prepare() {
   "$bin/bench/plain_insert" "$work/hh-$1" "$work/ref.mdb"
   fingerprint "$work/ref.mdb" > "$work/ref-$1"
 }
-# After a completed sync: every expense once, the handheld emptied, nothing pending.
-complete() { [ "$(fingerprint "$work/run.mdb")" = "$(cat "$work/ref-$1")" ] && [ "$(records_left)" = 0 ] && [ "$(ledger_rows)" = 0 ]; }
+# After a completed sync: every expense once, the handheld emptied, nothing pending, no
+# temporary file left in the handheld's folder.
+leftovers() { find "$work/hh" -maxdepth 1 -name '.*' -type f | wc -l; }
+complete() {
+  [ "$(fingerprint "$work/run.mdb")" = "$(cat "$work/ref-$1")" ] && [ "$(records_left)" = 0 ] &&
+    [ "$(ledger_rows)" = 0 ] && [ "$(leftovers)" = 0 ]
+}
 # A plain HotSync after a trial must succeed and leave the complete state.
 finish() {
   hotsync || { fail "$2: the HotSync after it failed: $(tail -n 2 "$work/out" | tr '\n' ' ')"; return; }
-  complete "$1" || fail "$2: desktop $(fingerprint "$work/run.mdb") expected $(cat "$work/ref-$1"), handheld $(records_left) left, ledger $(ledger_rows)"
+  complete "$1" || fail "$2: desktop $(fingerprint "$work/run.mdb") expected $(cat "$work/ref-$1"), handheld $(records_left) left, ledger $(ledger_rows), $(leftovers) temporary files"
 }
 
 trial_kills() {

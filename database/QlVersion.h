@@ -31,6 +31,8 @@ public:
     bool Bump();
     // After a complete send to the handheld: Minor 1. False when it could not be stored.
     bool MarkDelivered();
+    // The engine's report of the last failed read or write (empty when a row was only missing).
+    const AdoFailure& LastFailure() const { return m_rs.LastFailure(); }
 
 private:
     bool FindRow(const char* criterion);

@@ -9,17 +9,27 @@ namespace {
 
 char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+std::string quoted(std::string_view text, char quote)
+{
+    std::string out(1, quote);
+    for (const char c : text) {
+        out += c;
+        if (c == quote)
+            out += quote;
+    }
+    return out + quote;
+}
+
 }  // namespace
 
 std::string quoteIdentifier(std::string_view name)
 {
-    std::string quoted = "\"";
-    for (const char c : name) {
-        quoted += c;
-        if (c == '"')
-            quoted += '"';
-    }
-    return quoted + "\"";
+    return quoted(name, '"');
+}
+
+std::string quoteText(std::string_view text)
+{
+    return quoted(text, '\'');
 }
 
 bool equalsFolded(std::string_view a, std::string_view b)

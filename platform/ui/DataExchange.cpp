@@ -3,6 +3,7 @@
 
 #include <QDateTimeEdit>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 
 #include "platform/ole/NumberLocale.h"
 #include "platform/ui/MessageBox.h"
@@ -57,6 +58,41 @@ bool DataExchange::SaveText(QLineEdit* edit, std::string& value, int maxChars)
         return false;
     }
     value = text.toStdString();
+    return true;
+}
+
+void DataExchange::UpperCase(QLineEdit* edit)
+{
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
+        const QString upper = text.toUpper();
+        if (upper == text)
+            return;
+        const int cursor = edit->cursorPosition();
+        edit->setText(upper);
+        edit->setCursorPosition(cursor);
+    });
+}
+
+void DataExchange::LoadInteger(QLineEdit* edit, long long value)
+{
+    if (!edit->validator())
+        edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
+    edit->setText(QString::number(value));
+}
+
+bool DataExchange::SaveInteger(QLineEdit* edit, long long& value, long long min, long long max)
+{
+    bool ok = false;
+    const long long number = edit->text().trimmed().toLongLong(&ok);
+    if (!ok) {
+        Refuse(edit, "Please enter an integer.");
+        return false;
+    }
+    if (number < min || number > max) {
+        Refuse(edit, QString("Please enter an integer between %1 and %2.").arg(min).arg(max));
+        return false;
+    }
+    value = number;
     return true;
 }
 

@@ -31,8 +31,16 @@ public:
     static void LoadDateTime(QDateTimeEdit* picker, const ole::DateTime& value);
     static ole::DateTime SaveDateTime(const QDateTimeEdit* picker);
 
+    // An edit that turns what is typed into upper case.
+    static void UpperCase(QLineEdit* edit);
+    // An edit that takes digits only, as a number field does.
+    static void LoadInteger(QLineEdit* edit, long long value);
+
     // Saving: the member takes the edit's value, or the refusal is shown.
     static bool SaveText(QLineEdit* edit, std::string& value, int maxChars);
+    // "Please enter an integer." when the edit holds no number; "Please enter an integer between
+    // %1 and %2." when it lies outside min..max.
+    static bool SaveInteger(QLineEdit* edit, long long& value, long long min, long long max);
     static bool SaveCurrency(QLineEdit* edit, ole::Currency& value, const ole::NumberLocale& locale);
 
     // Shows a validation message (OK button) and moves the focus to the control.

@@ -6,6 +6,7 @@
 #include <QTreeView>
 
 #include "browser/commands/AddExpenseCommand.h"
+#include "browser/commands/ConfigureLookupsCommand.h"
 #include "browser/commands/DeleteCommand.h"
 #include "browser/commands/EditExpenseCommand.h"
 #include "browser/commands/RestateStatusCommand.h"
@@ -158,6 +159,24 @@ void CQuillmarView::OnDelete()
     const CommandScope running(*this);
     if (const Item selected = SelectedItem())
         DeleteCommand(*this).Run(selected);
+}
+
+void CQuillmarView::OnConfigAccounts()
+{
+    const CommandScope running(*this);
+    ConfigureLookupsCommand(*this).Accounts();
+}
+
+void CQuillmarView::OnConfigCategories()
+{
+    const CommandScope running(*this);
+    ConfigureLookupsCommand(*this).Categories();
+}
+
+void CQuillmarView::OnConfigProjects()
+{
+    const CommandScope running(*this);
+    ConfigureLookupsCommand(*this).Projects();
 }
 
 void CQuillmarView::OnDoubleClick(Item item)

@@ -51,6 +51,11 @@ public:
     void OnAddNew();
     void OnDelete();
     void OnDoubleClick(Item item);
+    // The Configure menu: the editors of accounts, expense types and categories, and projects.
+    void OnConfigAccounts();
+    void OnConfigCategories();
+    void OnConfigProjects();
+    CADODataBase& Database() const { return m_db; }
 
 private:
     class CommandScope;

@@ -85,11 +85,11 @@ void CMainFrame::BuildMenus()
 
     QMenu* configure = menuBar()->addMenu("&Configure");
     connect(AddCommand(configure, ID_CONFIG_ACCOUNTS, "Accounts...", "Update Accounts information\nConfig Accounts"),
-            &QAction::triggered, this, [this] { NotAvailableYet("Accounts"); });
+            &QAction::triggered, m_pView, &CQuillmarView::OnConfigAccounts);
     connect(AddCommand(configure, ID_CONFIG_CATEGORIES, "&Categories...", "Update Category information.\nConfig Categories"),
-            &QAction::triggered, this, [this] { NotAvailableYet("Categories"); });
+            &QAction::triggered, m_pView, &CQuillmarView::OnConfigCategories);
     connect(AddCommand(configure, ID_CONFIG_PROJECTS, "&Projects...", "Update Project information.\nConfig Projects"),
-            &QAction::triggered, this, [this] { NotAvailableYet("Projects"); });
+            &QAction::triggered, m_pView, &CQuillmarView::OnConfigProjects);
 
     QMenu* view = menuBar()->addMenu("&View");
     QAction* statusBarToggle = AddCommand(view, ID_VIEW_STATUS_BAR, "&Status Bar", "Show or hide the status bar\nToggle StatusBar");

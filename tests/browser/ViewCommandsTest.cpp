@@ -13,7 +13,14 @@
 #include "browser/CQuillmarView.h"
 #include "platform/ole/FormatAmount.h"
 #include "dbaccess/CADODataBase.h"
+#include <QTreeWidget>
+
+#include "dialogs/CCategoriesDlg.h"
 #include "dialogs/CCodeDescCombo.h"
+#include "dialogs/CExpTypeDlg.h"
+#include "dialogs/CLookupList.h"
+#include "dialogs/CNewProjDlg.h"
+#include "dialogs/CProjectsDlg.h"
 #include "dialogs/CExpEditDlg.h"
 #include "dialogs/CExpenseDlg.h"
 #include "dialogs/CStatusDlg.h"
@@ -480,6 +487,40 @@ private slots:
         QCOMPARE(f.messages.texts(), QStringList({"The expense could not be saved.\nthe books are closed"}));
         QCOMPARE(f.db.count("Expenses"), 11);
         QCOMPARE(dump(*f.view), before);
+    }
+
+    void theConfigureEditorsLeaveTheTreeShowingWhatIsStored()
+    {
+        Fixture f;
+        const std::int64_t office = f.db.count("Expenses", "ExpType = 20");
+        whenModal<CProjectsDlg>([](CProjectsDlg* projects) {
+            whenModal<CNewProjDlg>([](CNewProjDlg* detail) {
+                child<QLineEdit>(detail, "nameEdit")->setText("Apex");
+                child<QLineEdit>(detail, "descEdit")->setText("Apex audit");  // required
+                child<QPushButton>(detail, "saveButton")->click();
+            });
+            emit projects->List()->EditRequested(0);  // 7, Acme
+            projects->accept();
+        });
+        f.view->OnConfigProjects();
+        QVERIFY(f.find("Apex") && !f.find("Acme"));
+
+        whenModal<CCategoriesDlg>([](CCategoriesDlg* editor) {
+            whenModal<CExpTypeDlg>([](CExpTypeDlg* type) {
+                child<QLineEdit>(type, "typeEdit")->setText("25");
+                child<QPushButton>(type, "saveButton")->click();
+            });
+            QTreeWidget* types = editor->Tree();
+            for (int i = 0; i < types->topLevelItemCount(); ++i)
+                if (types->topLevelItem(i)->data(0, CCategoriesDlg::CodeRole).toInt() == 20)
+                    emit types->itemDoubleClicked(types->topLevelItem(i), 0);
+            editor->reject();  // the close box
+        });
+        f.view->OnConfigCategories();
+        QCOMPARE(f.db.count("Expenses", "ExpType = 25"), office);
+        QCOMPARE(f.db.count("Expenses", "ExpType = 20"), 0);
+        EXPECT_TREE_AS_REBUILT(f);
+        QVERIFY(f.messages.texts().isEmpty());
     }
 };
 

@@ -1,7 +1,6 @@
 // The accounts list: filling, selection, and the new, edit and delete commands.
 #include "dialogs/CAccountsDlg.h"
 
-#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -18,19 +17,22 @@ CAccountsDlg::CAccountsDlg(CADODataBase& db, QWidget* parent)
     setWindowTitle("Accounts List");
     m_pList->setObjectName("accountList");
     m_pDeleteButton->setObjectName("deleteButton");
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* newButton = buttons->addButton("&New Acct...", QDialogButtonBox::ActionRole);
+    auto* newButton = new QPushButton("&New Acct...", this);
     newButton->setObjectName("newButton");
-    buttons->addButton(m_pDeleteButton, QDialogButtonBox::ActionRole);
-    QPushButton* done = buttons->addButton("Done", QDialogButtonBox::AcceptRole);
+    auto* done = new QPushButton("Done", this);
     done->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(newButton);
+    buttons->addWidget(m_pDeleteButton);
+    buttons->addStretch();
+    buttons->addWidget(done);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pList);
-    layout->addWidget(buttons);
+    layout->addLayout(buttons);
     resize(380, 320);
     connect(newButton, &QPushButton::clicked, this, &CAccountsDlg::OnNew);
     connect(m_pDeleteButton, &QPushButton::clicked, this, &CAccountsDlg::OnDelete);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(done, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_pList, &CLookupList::itemSelectionChanged, this, &CAccountsDlg::OnSelectionChanged);
     connect(m_pList, &CLookupList::EditRequested, this, &CAccountsDlg::OnEdit);
     connect(m_pList, &CLookupList::DeleteRequested, m_pDeleteButton, &QPushButton::click);
@@ -77,8 +79,20 @@ void CAccountsDlg::OnSelectionChanged()
     m_pDeleteButton->setEnabled(m_nSelected >= 0 && m_rs.IsOpen() && m_rs.GetRecordCount() >= 2);
 }
 
+bool CAccountsDlg::IsCurrent()
+{
+    // A HotSync closes and re-opens the database, which closes this record set: the list is read
+    // again, and the user acts on what it then shows.
+    if (m_rs.IsOpen())
+        return true;
+    Fill();
+    return false;
+}
+
 void CAccountsDlg::OnEdit(int nRow)
 {
+    if (!IsCurrent())
+        return;
     const auto bookmark = m_pList->Bookmark(nRow);
     if (!bookmark || !m_rs.SetBookmark(*bookmark))
         return;
@@ -99,7 +113,7 @@ void CAccountsDlg::OnEdit(int nRow)
 
 void CAccountsDlg::OnNew()
 {
-    if (!m_rs.IsOpen())
+    if (!IsCurrent())
         return;
     const int index = m_pList->rowCount();
     CAcctEditDlg dialog(this);
@@ -118,6 +132,8 @@ void CAccountsDlg::OnNew()
 
 void CAccountsDlg::OnDelete()
 {
+    if (!IsCurrent())
+        return;
     const auto bookmark = m_nSelected >= 0 ? m_pList->Bookmark(m_nSelected) : std::nullopt;
     if (!bookmark || m_rs.GetRecordCount() < 2)
         return;

@@ -28,6 +28,7 @@ private:
     void OnEdit(int nRow);
     void OnNew();
     void OnDelete();
+    bool IsCurrent();
 
     CLookupList* m_pList;
     QPushButton* m_pDeleteButton;

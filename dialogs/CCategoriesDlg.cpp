@@ -251,9 +251,19 @@ void CCategoriesDlg::OnSelectionChanged()
     m_pDeleteButton->setEnabled(item && IsUserItem(item) && !lastCategory);
 }
 
+bool CCategoriesDlg::IsCurrent()
+{
+    // A HotSync closes and re-opens the database, which closes the record sets: the tree is read
+    // again, and the user acts on what it then shows.
+    if (m_types.IsOpen() && m_rsCategories.IsOpen())
+        return true;
+    AfterFailure();
+    return false;
+}
+
 void CCategoriesDlg::OnActivated(QTreeWidgetItem* item)
 {
-    if (!item)
+    if (!item || !IsCurrent())
         return;
     if (!IsUserItem(item)) {
         QApplication::beep();
@@ -273,7 +283,7 @@ void CCategoriesDlg::AfterFailure()
 
 void CCategoriesDlg::OnNewType()
 {
-    if (!m_rsCategories.IsOpen())
+    if (!IsCurrent())
         return;
     CExpTypeDlg dialog(this);
     dialog.SetEditMode(false);
@@ -315,6 +325,8 @@ void CCategoriesDlg::EditType(QTreeWidgetItem* item)
 
 void CCategoriesDlg::OnNewCategory()
 {
+    if (!IsCurrent())
+        return;
     QTreeWidgetItem* typeItem = m_pTree->currentItem();
     if (typeItem && typeItem->parent())
         typeItem = typeItem->parent();
@@ -362,7 +374,7 @@ void CCategoriesDlg::EditCategory(QTreeWidgetItem* item)
 void CCategoriesDlg::OnDelete()
 {
     QTreeWidgetItem* item = m_pTree->currentItem();
-    if (!item)
+    if (!item || !IsCurrent())
         return;
     if (!IsUserItem(item)) {
         ui::MessageBox::Show(this, "System Item - may not be deleted", "Error", ui::MessageBox::Buttons::Ok,

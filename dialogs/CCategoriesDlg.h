@@ -49,6 +49,7 @@ private:
     void OnDelete();
     bool DeleteRows(QTreeWidgetItem* item);
     void AfterFailure();
+    bool IsCurrent();
 
     CAdoRecordset& m_types;       // the form's, not owned
     bool m_bChanged = false;

@@ -24,7 +24,7 @@ CExpCatDlg::CExpCatDlg(QWidget* parent)
     m_pDescEdit->setObjectName("descEdit");
     m_pTypeEdit->setReadOnly(true);
     m_pTypeEdit->setFocusPolicy(Qt::NoFocus);
-    m_pDescEdit->setMinimumWidth(m_pDescEdit->fontMetrics().horizontalAdvance(QString(kDescriptionChars, 'x')) * 3 / 4);
+    m_pDescEdit->setMinimumWidth(m_pDescEdit->fontMetrics().horizontalAdvance(QString(kDescriptionChars, 'x')));
     DataExchange::UpperCase(m_pCatEdit);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* save = buttons->addButton("&Save", QDialogButtonBox::AcceptRole);

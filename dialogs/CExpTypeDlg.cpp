@@ -39,7 +39,7 @@ CExpTypeDlg::CExpTypeDlg(QWidget* parent)
     m_pTypeEdit->setMaxLength(3);
     m_pTypeEdit->setMaximumWidth(m_pTypeEdit->fontMetrics().horizontalAdvance("000000"));
     m_pLabelEdit->setMaximumWidth(m_pLabelEdit->fontMetrics().horizontalAdvance("WWWWWW"));
-    m_pDescEdit->setMinimumWidth(m_pDescEdit->fontMetrics().horizontalAdvance(QString(kDescriptionChars, 'x')) * 3 / 4);
+    m_pDescEdit->setMinimumWidth(m_pDescEdit->fontMetrics().horizontalAdvance(QString(kDescriptionChars, 'x')));
     DataExchange::UpperCase(m_pLabelEdit);
     auto* save = new QPushButton("&Save", this);
     auto* cancel = new QPushButton("Cancel", this);

@@ -37,6 +37,8 @@ CLookupList::CLookupList(QWidget* parent) : QTableWidget(parent)
     setWordWrap(false);
     setTabKeyNavigation(false);
     verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
     setItemDelegate(new InsetDelegate(this));

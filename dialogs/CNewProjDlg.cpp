@@ -27,7 +27,7 @@ CNewProjDlg::CNewProjDlg(QWidget* parent)
     m_pNameEdit->setObjectName("nameEdit");
     m_pDescEdit->setObjectName("descEdit");
     m_pIdEdit->setMaximumWidth(m_pIdEdit->fontMetrics().horizontalAdvance("0000000000"));
-    m_pDescEdit->setMinimumWidth(m_pDescEdit->fontMetrics().horizontalAdvance(QString(kDescriptionChars, 'x')) * 3 / 4);
+    m_pDescEdit->setMinimumWidth(m_pDescEdit->fontMetrics().horizontalAdvance(QString(kDescriptionChars, 'x')));
     auto* save = new QPushButton("&Save", this);
     auto* cancel = new QPushButton("Cancel", this);
     save->setDefault(true);
@@ -102,7 +102,7 @@ void CNewProjDlg::OnSave()
         return;
     }
     CAdoRecordset& rs = *m_pRecordset;
-    if (rs.GetRecordCount() > 0 && m_lProjectID != m_lLoadedID) {
+    if (rs.IsOpen() && rs.GetRecordCount() > 0 && m_lProjectID != m_lLoadedID) {
         rs.m_strFind = std::string(kProjectID) + "=" + std::to_string(m_lProjectID);
         if (rs.FindFirst()) {
             DataExchange::Refuse(m_pIdEdit, "Please enter a unique value for ProjectID.", "Duplicate ProjectID");

@@ -1,7 +1,6 @@
 // The projects list: filling by ID, positions, and the new, edit and delete commands.
 #include "dialogs/CProjectsDlg.h"
 
-#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -23,19 +22,22 @@ CProjectsDlg::CProjectsDlg(CAdoRecordset& projects, QWidget* parent)
     setWindowTitle("Projects List");
     m_pList->setObjectName("projectList");
     m_pDeleteButton->setObjectName("deleteButton");
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* newButton = buttons->addButton("&New Proj...", QDialogButtonBox::ActionRole);
+    auto* newButton = new QPushButton("&New Proj...", this);
     newButton->setObjectName("newButton");
-    buttons->addButton(m_pDeleteButton, QDialogButtonBox::ActionRole);
-    QPushButton* done = buttons->addButton("Done", QDialogButtonBox::AcceptRole);
+    auto* done = new QPushButton("Done", this);
     done->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(newButton);
+    buttons->addWidget(m_pDeleteButton);
+    buttons->addStretch();
+    buttons->addWidget(done);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pList);
-    layout->addWidget(buttons);
+    layout->addLayout(buttons);
     resize(620, 380);
     connect(newButton, &QPushButton::clicked, this, &CProjectsDlg::OnNew);
     connect(m_pDeleteButton, &QPushButton::clicked, this, &CProjectsDlg::OnDelete);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(done, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_pList, &CLookupList::itemSelectionChanged, this, [this] {
         m_nSelected = m_pList->SelectedRow();
         m_pDeleteButton->setEnabled(m_nSelected >= 0);
@@ -90,9 +92,19 @@ int CProjectsDlg::PositionFor(std::int32_t lProjectID) const
     return m_pList->rowCount();
 }
 
+bool CProjectsDlg::IsCurrent()
+{
+    // A HotSync closes and re-opens the database, which closes the record set: the list is read
+    // again, and the user acts on what it then shows.
+    if (m_pRecordset->IsOpen())
+        return true;
+    Fill(true);
+    return false;
+}
+
 void CProjectsDlg::OnNew()
 {
-    if (!m_pRecordset->IsOpen())
+    if (!IsCurrent())
         return;
     m_nSelected = -1;
     const int rows = m_pList->rowCount();
@@ -110,6 +122,8 @@ void CProjectsDlg::OnNew()
 
 void CProjectsDlg::OnEdit(int nRow)
 {
+    if (!IsCurrent())
+        return;
     const auto bookmark = m_pList->Bookmark(nRow);
     if (!bookmark || !m_pRecordset->SetBookmark(*bookmark))
         return;
@@ -164,6 +178,8 @@ bool CProjectsDlg::ConfirmDelete()
 
 void CProjectsDlg::OnDelete()
 {
+    if (!IsCurrent())
+        return;
     const auto bookmark = m_nSelected >= 0 ? m_pList->Bookmark(m_nSelected) : std::nullopt;
     m_pDeleteButton->setEnabled(false);
     CAdoRecordset& rs = *m_pRecordset;

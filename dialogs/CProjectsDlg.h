@@ -30,6 +30,7 @@ private:
     void OnDelete();
     bool ConfirmDelete();
     void AfterSave(int nRemoveRow);
+    bool IsCurrent();
 
     CLookupList* m_pList;
     QPushButton* m_pDeleteButton;

@@ -252,10 +252,12 @@ private slots:
         QCOMPARE(f.db.count("Projects", "ProjectID = 9 AND ProjectName = 'Cedar'"), 1);
 
         f.messages.clear();
-        for (const char* id : {"0", "10000000"})
+        for (const char* id : {"", "0", "10000000", "12a"})  // the edit takes digits only
             QVERIFY(!saveIn<CNewProjDlg>([&] { click(&dialog, "newButton"); },
                                          {{"idEdit", id}, {"nameEdit", "X"}, {"descEdit", "Y"}}));
-        QCOMPARE(f.messages.texts(), QStringList(2, "Please enter an integer between 1 and 9999999."));
+        QCOMPARE(f.messages.texts(), QStringList({"Please enter an integer.", "Please enter an integer between 1 and 9999999.",
+                                                  "Please enter an integer between 1 and 9999999.",
+                                                  "Please enter an integer."}));
         QCOMPARE(f.version(), std::string("6/0"));
     }
 
@@ -388,6 +390,52 @@ private slots:
         QCOMPARE(f.db.scalar("SELECT group_concat(ExpCat) FROM lkpExpCategories WHERE ExpType = 20"), std::string("SUPPLIES"));
         QCOMPARE(t->currentItem(), typeItem(t, 20));
         QCOMPARE(f.version(), std::string("6/0"));
+    }
+
+    void aTableThatCannotBeReadGivesAnEmptyEditorAndSaysWhy()
+    {
+        Fixture f;
+        f.db.exec("DROP TABLE lkpAccounts; DROP TABLE Projects; DROP TABLE lkpExpCategories");
+        CAdoRecordset projects(&f.connection), types(&f.connection);
+        CAccountsDlg accounts(f.connection);
+        CProjectsDlg projectList(projects);
+        CCategoriesDlg categories(types);
+        click(&accounts, "newButton");  // reads again, and says so again
+        QCOMPARE(accounts.List()->rowCount() + projectList.List()->rowCount() + categories.Tree()->topLevelItemCount(), 0);
+        const QStringList texts = f.messages.texts();
+        QCOMPARE(texts.size(), 4);
+        QVERIFY(texts[0].startsWith("The accounts could not be read.\n") && texts[3] == texts[0]);
+        QVERIFY(texts[1].startsWith("The projects could not be read.\n"));
+        QVERIFY(texts[2].startsWith("The expense types and categories could not be read.\n"));
+    }
+
+    void aHotSyncWhileAnEditorIsOpenMakesItReadItsTablesAgain()
+    {
+        // The sync closes the database, changes it and opens it again; the editor's next command
+        // reads the tables again instead of acting on closed record sets.
+        Fixture f;
+        CAdoRecordset projects(&f.connection), types(&f.connection);
+        QVERIFY(projects.OpenTable("Projects") && types.OpenTable("lkpExpTypes"));
+        CAccountsDlg accounts(f.connection);
+        CProjectsDlg projectList(projects);
+        CCategoriesDlg categories(types);
+        accounts.List()->selectRow(0);
+        projectList.List()->selectRow(0);
+        categories.Tree()->setCurrentItem(typeItem(categories.Tree(), 12));
+        f.connection.Close();
+        f.db.exec("INSERT INTO lkpAccounts (AcctCode, AcctDesc) VALUES ('AAA', 'First')");
+        f.db.exec("INSERT INTO Projects (ProjectID, ProjectName, ProjectDesc) VALUES (0, 'Zero', 'First')");
+        f.db.exec("INSERT INTO lkpExpTypes (ExpType, ExpLabel, ExpDesc, ExpComp) VALUES (11, 'NEW', 'New', 1)");
+        QVERIFY(f.connection.Open(f.db.path()));
+
+        click(&accounts, "deleteButton");
+        QCOMPARE(rows(accounts.List()).first(), QString("AAA|First"));
+        click(&projectList, "deleteButton");
+        QCOMPARE(rows(projectList.List()).first(), QString("0|Zero|First"));
+        click(&categories, "deleteButton");
+        QVERIFY(tree(categories.Tree()).contains("11 NEW"));
+        QVERIFY(f.messages.texts().isEmpty());
+        QCOMPARE(f.db.count("lkpAccounts") + f.db.count("Projects") + f.db.count("lkpExpTypes"), 3 + 4 + 5);
     }
 };
 

@@ -6,9 +6,11 @@
 #include <QTreeView>
 
 #include "browser/commands/AddExpenseCommand.h"
+#include "browser/commands/BackupCommand.h"
 #include "browser/commands/ConfigureLookupsCommand.h"
 #include "browser/commands/DeleteCommand.h"
 #include "browser/commands/EditExpenseCommand.h"
+#include "browser/commands/ExportCommand.h"
 #include "browser/commands/RestateStatusCommand.h"
 #include "dbaccess/CADODataBase.h"
 #include "ui_QuillmarView.h"
@@ -159,6 +161,18 @@ void CQuillmarView::OnDelete()
     const CommandScope running(*this);
     if (const Item selected = SelectedItem())
         DeleteCommand(*this).Run(selected);
+}
+
+void CQuillmarView::OnFileExport()
+{
+    const CommandScope running(*this);
+    ExportCommand(*this).Run();
+}
+
+void CQuillmarView::OnFileBackup(const std::string& strCurrDB)
+{
+    const CommandScope running(*this);
+    BackupCommand(*this).Run(strCurrDB);
 }
 
 void CQuillmarView::OnConfigAccounts()

@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QWidget>
 #include <memory>
+#include <string>
 
 #include "browser/ExpenseTree.h"
 
@@ -56,6 +57,9 @@ public:
     void OnConfigCategories();
     void OnConfigProjects();
     CADODataBase& Database() const { return m_db; }
+    // File > Export... and File > Create Backup... (of strCurrDB).
+    void OnFileExport();
+    void OnFileBackup(const std::string& strCurrDB);
 
 private:
     class CommandScope;

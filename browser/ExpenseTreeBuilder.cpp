@@ -4,13 +4,6 @@
 #include "database/ExpenseRow.h"
 #include "database/ExpenseSchema.h"
 
-namespace {
-
-const char* const kSortByDate = "ExpType ASC, ProjectID ASC, ExpDate ASC, ExpCat ASC";
-const char* const kSortByCategory = "ExpType ASC, ProjectID ASC, ExpCat ASC, ExpDate ASC";
-
-}  // namespace
-
 void ExpenseTreeBuilder::Build()
 {
     if (OpenRecordsets())
@@ -26,7 +19,7 @@ bool ExpenseTreeBuilder::OpenRecordsets()
     if (!statuses.OpenTable(schema::statuses::kTable))
         return false;
     CAdoRecordset& expenses = m_tree.Expenses();
-    expenses.m_strSort = m_tree.SortMode() == 0 ? kSortByDate : kSortByCategory;
+    expenses.m_strSort = m_tree.SortMode() == 0 ? schema::expenses::kSortByDate : schema::expenses::kSortByCategory;
     return expenses.OpenTable(schema::expenses::kTable);
 }
 

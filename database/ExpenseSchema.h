@@ -25,6 +25,10 @@ inline constexpr const char* kStatus = "Status";        // billing status, a key
 inline constexpr const char* kProjectID = "ProjectID";  // project, or the year for other types
 inline constexpr const char* kTypeComp = "TypeComp";    // the type's ExpComp when written
 
+// The two orders the tree shows (and an export writes) the rows in.
+inline constexpr const char* kSortByDate = "ExpType ASC, ProjectID ASC, ExpDate ASC, ExpCat ASC";
+inline constexpr const char* kSortByCategory = "ExpType ASC, ProjectID ASC, ExpCat ASC, ExpDate ASC";
+
 inline constexpr int kItemChars = 20;
 inline constexpr int kDetailChars = 80;
 inline constexpr int kVendorChars = 20;

@@ -69,9 +69,9 @@ void CMainFrame::BuildMenus()
     open->setShortcut(QKeySequence("Ctrl+O"));
     connect(open, &QAction::triggered, &m_doc, &CQuillmarDoc::SelectDatabase);
     connect(AddCommand(m_fileMenu, ID_FILE_BACKUP, "Create Backup...", "Copy the active database.\nCreate Backup"),
-            &QAction::triggered, this, [this] { NotAvailableYet("Create Backup"); });
+            &QAction::triggered, this, [this] { m_pView->OnFileBackup(m_strCurrDB); });
     connect(AddCommand(m_fileMenu, ID_FILE_EXPORT, "Export...", "Write Expense data to CSV file.\nExport"),
-            &QAction::triggered, this, [this] { NotAvailableYet("Export"); });
+            &QAction::triggered, m_pView, &CQuillmarView::OnFileExport);
     m_fileMenu->addSeparator();
     connect(AddCommand(m_fileMenu, ID_FILE_PRINT_SETUP, "P&rint Setup...",
                        "Change the printer and printing options.\nPrint Setup"),

@@ -15,6 +15,10 @@
 #include "dbaccess/CADODataBase.h"
 #include <QTreeWidget>
 
+#include "database/CBackupDlg.h"
+#include "database/CsvExport.h"
+#include "database/DatabaseBackup.h"
+#include "database/ExpenseSchema.h"
 #include "dialogs/CCategoriesDlg.h"
 #include "dialogs/CCodeDescCombo.h"
 #include "dialogs/CExpTypeDlg.h"
@@ -521,6 +525,89 @@ private slots:
         QCOMPARE(f.db.count("Expenses", "ExpType = 20"), 0);
         EXPECT_TREE_AS_REBUILT(f);
         QVERIFY(f.messages.texts().isEmpty());
+    }
+
+    void exportWritesTheTreesOrderOrSaysWhyNot()
+    {
+        Fixture f(1);  // sorted by category
+        FileDialogScript files;
+        const std::string path = f.db.dir().file("expenses.csv");
+        files.choose(path);
+        f.view->OnFileExport();
+        const ui::FileDialog::Request& asked = files.requests().front();
+        QCOMPARE(asked.initialName, QString("expenses.csv"));
+        QCOMPARE(asked.filter, QString("Text Files (*.csv; *.txt)|*.csv;*.txt|All Files (*.*)|*.*||"));
+        QVERIFY(asked.save && asked.confirmOverwrite);
+
+        // The same file as an export of the rows read afresh in the category order.
+        CAdoRecordset expenses(&f.connection), types(&f.connection), projects(&f.connection), statuses(&f.connection);
+        expenses.m_strSort = schema::expenses::kSortByCategory;
+        QVERIFY(expenses.OpenTable("Expenses") && types.OpenTable("lkpExpTypes") && projects.OpenTable("Projects") &&
+                statuses.OpenTable("lkpExpBillStatus"));
+        std::string error;
+        QVERIFY(CsvExport(types, projects, statuses).Write(expenses, f.db.dir().file("expected.csv"), error));
+        const auto read = [](const std::string& file) {
+            QFile in(QString::fromStdString(file));
+            return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+        };
+        QCOMPARE(read(path), read(f.db.dir().file("expected.csv")));
+        QCOMPARE(read(path).count("\r\n"), qsizetype(f.db.count("Expenses")));
+
+        files.choose(f.db.dir().file("missing/expenses.csv"));
+        f.view->OnFileExport();
+        QCOMPARE(f.messages.texts().size(), 1);
+        QVERIFY(f.messages.texts().first().startsWith("Unable to create export file\n"));
+    }
+
+    void backupMakesADatedCopyAndTheTreeStaysTheSame()
+    {
+        Fixture f;
+        const QStringList before = dump(*f.view);
+        const std::string copy = f.db.dir().file("copy.mdb");
+        const auto backUp = [&](const std::function<void(CBackupDlg*)>& steps) {
+            whenModal<CBackupDlg>([&](CBackupDlg* dialog) {
+                steps(dialog);
+                if (dialog->isVisible())
+                    dialog->reject();
+            });
+            f.view->OnFileBackup(f.db.path());
+        };
+        const auto enter = [](CBackupDlg* dialog, const char* name) {
+            child<QLineEdit>(dialog, "nameEdit")->setText(name);
+            child<QPushButton>(dialog, "okButton")->click();
+        };
+        backUp([&](CBackupDlg* dialog) {
+            QCOMPARE(child<QLineEdit>(dialog, "nameEdit")->text().toStdString(), DatabaseBackup(f.db.path()).ProposedName());
+            enter(dialog, "expenses.mdb");  // the database itself
+            QVERIFY(dialog->isVisible());
+            enter(dialog, "copy.mdb");
+        });
+        QCOMPARE(f.messages.texts(), QStringList({"Cannot over-write current Expense database."}));
+        QCOMPARE(f.messages.shown().front().caption, QString("Invalid target filename"));
+        QCOMPARE(TestDatabase::scalarAt(copy, "SELECT count(*) FROM Expenses"), f.db.scalar("SELECT count(*) FROM Expenses"));
+        QCOMPARE(dump(*f.view), before);
+
+        f.messages.clear();
+        f.db.exec("DELETE FROM Expenses WHERE Item = 'Lunch'");
+        backUp([&](CBackupDlg* dialog) {
+            f.messages.queueAnswer(ui::MessageBox::Answer::No);
+            enter(dialog, "copy.mdb");
+            QVERIFY(dialog->isVisible());
+            f.messages.queueAnswer(ui::MessageBox::Answer::Yes);
+            enter(dialog, "copy.mdb");
+        });
+        QCOMPARE(f.messages.texts(), QStringList(2, "copy.mdb already exists.\nDo you want to replace it?"));
+        QCOMPARE(TestDatabase::scalarAt(copy, "SELECT count(*) FROM Expenses WHERE Item = 'Lunch'"), std::string("0"));
+        EXPECT_TREE_AS_REBUILT(f);
+
+        f.messages.clear();
+        backUp([&](CBackupDlg* dialog) { enter(dialog, "no/such/folder/copy.mdb"); });
+        QCOMPARE(f.messages.texts().size(), 1);
+        QVERIFY(f.messages.texts().first().startsWith("The backup could not be written to "));
+        QVERIFY(f.connection.IsOpen());
+
+        CBackupDlg none(f.connection, "");
+        QVERIFY(!child<QPushButton>(&none, "okButton")->isEnabled() && !child<QPushButton>(&none, "browseButton")->isEnabled());
     }
 };
 

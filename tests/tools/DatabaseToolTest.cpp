@@ -2,8 +2,11 @@
 // statuses.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <sstream>
 
+#include "database/DatabaseBackup.h"
 #include "tests/support/DamagedDatabase.h"
 #include "tests/support/ScopedUmask.h"
 #include "tests/support/TestDatabase.h"
@@ -109,7 +112,8 @@ TEST(DatabaseTool, InfoRefusesADamagedDatabaseAndSaysWhy)
 
 TEST(DatabaseTool, HelpAndUsageErrors)
 {
-    for (const auto& arguments : std::vector<std::vector<std::string>>{{"--help"}, {"create", "--help"}, {"demo", "--help"}, {"info", "--help"}}) {
+    for (const auto& arguments : std::vector<std::vector<std::string>>{{"--help"}, {"create", "--help"}, {"demo", "--help"}, {"info", "--help"},
+                                                                     {"export", "--help"}, {"backup", "--help"}}) {
         const Result help = run(arguments);
         EXPECT_EQ(help.status, 0);
         EXPECT_EQ(help.out.rfind("Usage: quillmar-db", 0), 0u);
@@ -121,4 +125,44 @@ TEST(DatabaseTool, HelpAndUsageErrors)
     EXPECT_EQ(run({"demo", "x.mdb", "--expenses"}).status, 2);
     EXPECT_EQ(run({"info", "a", "b"}).status, 2);
     EXPECT_EQ(run({"create", "a.mdb", "--bogus"}).status, 2);
+    EXPECT_EQ(run({"export", "a.mdb"}).status, 2);
+    EXPECT_EQ(run({"export", "a.mdb", "b.csv", "--by-type"}).status, 2);
+    EXPECT_EQ(run({"backup", "a.mdb", "--to"}).status, 2);
+}
+
+TEST(DatabaseTool, ExportAndBackupFromTheShell)
+{
+    TempDir dir;
+    const std::string db = dir.file("Travel.mdb");
+    ASSERT_EQ(run({"demo", db, "--expenses", "50"}).status, 0);
+    const auto lines = [](const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        std::vector<std::string> all;
+        for (std::string line; std::getline(in, line);)
+            all.push_back(line);
+        return all;
+    };
+    ASSERT_EQ(run({"export", db, dir.file("date.csv")}).status, 0);
+    ASSERT_EQ(run({"export", db, dir.file("category.csv"), "--by-category"}).status, 0);
+    auto byDate = lines(dir.file("date.csv")), byCategory = lines(dir.file("category.csv"));
+    EXPECT_EQ(byDate.size(), 50u);
+    EXPECT_EQ(byDate.front().back(), '\r');
+    EXPECT_NE(byDate, byCategory);  // the same lines in the other order
+    std::sort(byDate.begin(), byDate.end());
+    std::sort(byCategory.begin(), byCategory.end());
+    EXPECT_EQ(byDate, byCategory);
+    EXPECT_EQ(run({"export", db, dir.path()}).status, 1);  // a folder is no file to write
+
+    const Result backup = run({"backup", db});
+    ASSERT_EQ(backup.status, 0) << backup.err;
+    const std::string dated = dir.file(DatabaseBackup(db).ProposedName());
+    EXPECT_EQ(TestDatabase::scalarAt(dated, "SELECT count(*) FROM Expenses"), "50");
+    const Result again = run({"backup", db});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.err.find("already exists"), std::string::npos);
+    EXPECT_EQ(run({"backup", db, "--force"}).status, 0);
+    const Result own = run({"backup", db, "--to", "Travel.mdb", "--force"});
+    EXPECT_EQ(own.status, 1);
+    EXPECT_NE(own.err.find("Cannot over-write current Expense database."), std::string::npos);
+    EXPECT_EQ(run({"backup", db, "--to", dir.file("copies/Copy.mdb")}).status, 1);
 }

@@ -1,10 +1,14 @@
 // Commands of quillmar-db.
 #include "tools/quillmar-db/DatabaseTool.h"
 
+#include <filesystem>
 #include <iomanip>
 #include <ostream>
 
 #include "database/CDatabaseCreator.h"
+#include "database/CsvExport.h"
+#include "database/DatabaseBackup.h"
+#include "database/ExpenseSchema.h"
 #include "dbaccess/CADODataBase.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "tools/CommandLine.h"
@@ -23,6 +27,10 @@ const char* const kMainHelp =
     "                                      write a database filled with demo data\n"
     "  info PATH                           print the row count of each table and the\n"
     "                                      version rows\n"
+    "  export PATH OUT.csv [--by-category] write every expense to a CSV file, as File >\n"
+    "                                      Export... does\n"
+    "  backup PATH [--to FILE] [--force]   write a compacted, dated copy, as File > Create\n"
+    "                                      Backup... does\n"
     "\n"
     "Run 'quillmar-db COMMAND --help' for the options of one command.\n";
 
@@ -51,6 +59,26 @@ const char* const kInfoHelp =
     "version rows. Nothing is written. A damaged file (one that fails SQLite's integrity\n"
     "check) is refused with SQLite's report and exit status 1.\n";
 
+const char* const kExportHelp =
+    "Usage: quillmar-db export PATH OUT.csv [--by-category]\n"
+    "\n"
+    "Writes every expense of the database at PATH to OUT.csv, the file Quillmar's File >\n"
+    "Export... writes: twelve fields a line (date, type, category, item, amount, reimbursed,\n"
+    "project, status, vendor, account, check number, detail), UTF-8, CR LF line ends, in the\n"
+    "tree's order sorted by date, or by category with --by-category. OUT.csv is replaced only\n"
+    "once the new file is complete.\n";
+
+const char* const kBackupHelp =
+    "Usage: quillmar-db backup PATH [--to FILE] [--force]\n"
+    "\n"
+    "Writes a compacted copy of the database at PATH, as Quillmar's File > Create Backup...\n"
+    "does: by default as \"Exp\" + today's date (YYMMDD) + PATH's extension in PATH's folder;\n"
+    "with --to, as FILE (a bare name goes into PATH's folder). The database's own file is\n"
+    "refused, and so is an existing file unless --force is given.\n"
+    "\n"
+    "  --to FILE   where the copy goes\n"
+    "  --force     replace FILE if it exists (only once the copy is complete)\n";
+
 const char* const kTables[] = {"Expenses", "lkpExpTypes", "lkpExpCategories", "lkpAccounts",
                                "Projects", "lkpExpBillStatus", "QlVersion"};
 
@@ -78,6 +106,10 @@ int DatabaseTool::run(const std::vector<std::string>& arguments)
         return demo(rest);
     if (command == "info")
         return info(rest);
+    if (command == "export")
+        return exportCsv(rest);
+    if (command == "backup")
+        return backup(rest);
     return usageError("unknown command '" + command + "'", kMainHelp);
 }
 
@@ -195,5 +227,98 @@ int DatabaseTool::info(const std::vector<std::string>& arguments)
         m_err << "\n";
         return 1;
     }
+    return 0;
+}
+
+int DatabaseTool::exportCsv(const std::vector<std::string>& arguments)
+{
+    if (cli::WantsHelp(arguments)) {
+        m_out << kExportHelp;
+        return 0;
+    }
+    std::vector<std::string> paths;
+    bool byCategory = false;
+    for (const auto& argument : arguments) {
+        if (argument == "--by-category")
+            byCategory = true;
+        else if (argument.rfind("--", 0) == 0)
+            return usageError("unknown option '" + argument + "'", kExportHelp);
+        else
+            paths.push_back(argument);
+    }
+    if (paths.size() != 2)
+        return usageError("export takes a database path and an output path", kExportHelp);
+    CADODataBase db;
+    if (!db.Open(paths[0])) {
+        m_err << "quillmar-db: cannot open " << paths[0] << ": " << db.LastFailure().description << "\n";
+        return 1;
+    }
+    // The record sets the tree opens, in the same orders.
+    CAdoRecordset expenses(&db), types(&db), projects(&db), statuses(&db);
+    expenses.m_strSort = byCategory ? schema::expenses::kSortByCategory : schema::expenses::kSortByDate;
+    statuses.m_strSort = "Status ASC";
+    for (auto [rs, table] : {std::pair{&expenses, schema::expenses::kTable}, {&types, schema::types::kTable},
+                             {&projects, schema::projects::kTable}, {&statuses, schema::statuses::kTable}}) {
+        if (!rs->OpenTable(table)) {
+            m_err << "quillmar-db: cannot read " << table << " of " << paths[0] << ": " << rs->LastFailure().description << "\n";
+            return 1;
+        }
+    }
+    std::string error;
+    if (!CsvExport(types, projects, statuses).Write(expenses, paths[1], error)) {
+        m_err << "quillmar-db: Unable to create export file " << paths[1] << ": " << error << "\n";
+        return 1;
+    }
+    m_out << "Wrote " << expenses.GetRecordCount() << " expenses to " << paths[1] << "\n";
+    return 0;
+}
+
+int DatabaseTool::backup(const std::vector<std::string>& arguments)
+{
+    if (cli::WantsHelp(arguments)) {
+        m_out << kBackupHelp;
+        return 0;
+    }
+    std::string path, to;
+    bool force = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--force") {
+            force = true;
+        } else if (argument == "--to") {
+            if (i + 1 >= arguments.size())
+                return usageError("--to needs a file", kBackupHelp);
+            to = arguments[++i];
+        } else if (argument.rfind("--", 0) == 0) {
+            return usageError("unknown option '" + argument + "'", kBackupHelp);
+        } else if (path.empty()) {
+            path = argument;
+        } else {
+            return usageError("more than one path given", kBackupHelp);
+        }
+    }
+    if (path.empty())
+        return usageError("no database path given", kBackupHelp);
+    if (!std::filesystem::is_regular_file(path)) {
+        m_err << "quillmar-db: " << path << " is not a database file\n";
+        return 1;
+    }
+    const DatabaseBackup backup(path);
+    const std::string target = backup.Target(to.empty() ? backup.ProposedName() : to);
+    if (backup.IsCurrentDatabase(target)) {
+        m_err << "quillmar-db: Cannot over-write current Expense database.\n";
+        return 1;
+    }
+    if (std::filesystem::exists(target) && !force) {
+        m_err << "quillmar-db: " << target << " already exists; give --force to replace it\n";
+        return 1;
+    }
+    CADODataBase db;
+    std::string error;
+    if (!backup.Write(db, target, error)) {
+        m_err << "quillmar-db: the backup could not be written to " << target << ": " << error << "\n";
+        return 1;
+    }
+    m_out << "Wrote a compacted copy of " << path << " to " << target << "\n";
     return 0;
 }

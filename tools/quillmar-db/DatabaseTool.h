@@ -18,6 +18,8 @@ private:
     int create(const std::vector<std::string>& arguments);
     int demo(const std::vector<std::string>& arguments);
     int info(const std::vector<std::string>& arguments);
+    int exportCsv(const std::vector<std::string>& arguments);
+    int backup(const std::vector<std::string>& arguments);
     int usageError(const std::string& message, const char* help);
 
     std::ostream& m_out;  // results and help

@@ -1,0 +1,14 @@
+// The backup dialog, run from the main form.
+#include "browser/commands/BackupCommand.h"
+
+#include <QDialog>
+
+#include "browser/CQuillmarView.h"
+#include "database/CBackupDlg.h"
+
+void BackupCommand::Run(const std::string& strCurrDB)
+{
+    CBackupDlg dialog(View().Database(), strCurrDB, &View());
+    if (dialog.exec() == QDialog::Accepted)
+        View().RefreshTree();  // the copy left the record sets closed
+}

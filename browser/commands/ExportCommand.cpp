@@ -1,0 +1,33 @@
+// Export to CSV from the main form.
+#include "browser/commands/ExportCommand.h"
+
+#include <QApplication>
+
+#include "browser/CQuillmarView.h"
+#include "database/CsvExport.h"
+#include "platform/ui/FileDialog.h"
+#include "platform/ui/MessageBox.h"
+
+void ExportCommand::Run()
+{
+    CAdoRecordset& expenses = Tree().Expenses();
+    if (!expenses.IsOpen() || expenses.GetRecordCount() == 0)
+        return;
+    ui::FileDialog::Request request;
+    request.save = true;
+    request.filter = "Text Files (*.csv; *.txt)|*.csv;*.txt|All Files (*.*)|*.*||";
+    request.defaultExtension = "csv";
+    request.initialName = "expenses.csv";
+    request.confirmOverwrite = true;
+    const auto chosen = ui::FileDialog::Run(&View(), request);
+    if (!chosen)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::string error;
+    const bool written =
+        CsvExport(Tree().Types(), Tree().Projects(), Tree().Statuses()).Write(expenses, chosen->path.toStdString(), error);
+    QApplication::restoreOverrideCursor();
+    if (!written)
+        ui::MessageBox::Show(&View(), QString::fromStdString("Unable to create export file\n" + error), {},
+                             ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);
+}

@@ -1,0 +1,32 @@
+// CBackupDlg: "Create Backup of Database". It proposes the dated name beside the database, lets
+// the user change it or browse for a file, refuses the database's own file, asks before replacing
+// an existing file, and writes the compacted copy; when the copy cannot be written it says why.
+// It closes with OK once a copy was attempted, so the caller re-opens what the copy closed.
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+class CADODataBase;
+class QLineEdit;
+class QPushButton;
+
+class CBackupDlg : public QDialog {
+    Q_OBJECT
+public:
+    // strCurrDB: the current database (empty: none, and only Cancel is usable).
+    CBackupDlg(CADODataBase& db, const std::string& strCurrDB, QWidget* parent = nullptr);
+
+    std::string m_strBackupName;  // the edit box: "Filename of backup:"
+
+private:
+    void OnInitDialog();
+    void OnBrowse();
+    void OnOK();
+
+    CADODataBase& m_db;
+    const std::string m_strCurrDB;
+    QLineEdit* m_pNameEdit;
+    QPushButton* m_pBrowseButton;
+    QPushButton* m_pOkButton;
+};

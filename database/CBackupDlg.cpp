@@ -1,6 +1,7 @@
 // The backup dialog: proposed name, browse, refusals, the confirmed copy.
 #include "database/CBackupDlg.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -107,7 +108,10 @@ void CBackupDlg::OnOK()
                              ui::MessageBox::Answer::No) != ui::MessageBox::Answer::Yes)
         return;
     std::string error;
-    if (!backup.Write(m_db, target, error))
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool written = backup.Write(m_db, target, error);
+    QApplication::restoreOverrideCursor();
+    if (!written)
         ui::MessageBox::Show(this, QString::fromStdString("The backup could not be written to " + target + ".\n" + error),
                              {}, ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);
     accept();  // the copy closed and re-opened the connection either way

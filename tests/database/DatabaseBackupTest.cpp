@@ -2,7 +2,9 @@
 // own file under any of its names, and a copy that holds the same rows or a failure that says why.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
 
 #include "database/DatabaseBackup.h"
 #include "dbaccess/CADODataBase.h"
@@ -60,4 +62,20 @@ TEST(DatabaseBackup, WritesACompactedCopyOrSaysWhyNot)
     EXPECT_FALSE(backup.Write(connection, db.dir().file("missing/Copy.mdb"), error));
     EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
     EXPECT_TRUE(connection.IsOpen());  // the connection is open again all the same
+
+    // A file-size limit stands in for a full disk: the old backup stays as it was.
+    const std::string before = TestDatabase::scalarAt(target, "SELECT count(*) FROM lkpAccounts");
+    db.exec("CREATE TABLE Filler (x TEXT); INSERT INTO Filler VALUES (hex(randomblob(200000)))");
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{128 * 1024, old.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool written = backup.Write(connection, target, error);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(TestDatabase::scalarAt(target, "SELECT count(*) FROM lkpAccounts"), before);
+    EXPECT_EQ(TestDatabase::scalarAt(target, "SELECT count(*) FROM sqlite_master WHERE name = 'Filler'"), "0");
 }

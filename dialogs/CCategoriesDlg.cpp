@@ -332,15 +332,7 @@ void CCategoriesDlg::OnNewCategory()
         typeItem = typeItem->parent();
     if (!typeItem || !MoveTo(m_types, typeItem))
         return;
-    CExpCatDlg dialog(this);
-    dialog.SetEditMode(false);
-    dialog.SetRecordset(&m_rsCategories);
-    dialog.m_nExpType = TypeNumber(typeItem);
-    dialog.m_strTypeLabel = m_types.GetDF_Text(types::kExpLabel);
-    const bool saved = dialog.exec() == QDialog::Accepted;
-    if (dialog.StoreFailed())
-        return AfterFailure();
-    if (!saved)
+    if (!RunCategoryDialog(typeItem, false))
         return;
     QTreeWidgetItem* item = CategoryItem();
     InsertCategory(typeItem, item);
@@ -354,21 +346,28 @@ void CCategoriesDlg::EditCategory(QTreeWidgetItem* item)
     QTreeWidgetItem* typeItem = item->parent();
     if (!MoveTo(m_rsCategories, item) || !MoveTo(m_types, typeItem))
         return;
-    CExpCatDlg dialog(this);
-    dialog.SetEditMode(true);
-    dialog.SetRecordset(&m_rsCategories);
-    dialog.m_nExpType = TypeNumber(typeItem);
-    dialog.m_strTypeLabel = m_types.GetDF_Text(types::kExpLabel);
-    const bool saved = dialog.exec() == QDialog::Accepted;
-    if (dialog.StoreFailed())
-        return AfterFailure();
-    if (!saved)
+    if (!RunCategoryDialog(typeItem, true))
         return;
     m_bChanged = true;
     QTreeWidgetItem* stored = CategoryItem();  // a changed code takes its place among the others
     delete item;
     InsertCategory(typeItem, stored);
     m_pTree->setCurrentItem(stored);
+}
+
+bool CCategoriesDlg::RunCategoryDialog(const QTreeWidgetItem* typeItem, bool bEdit)
+{
+    CExpCatDlg dialog(this);
+    dialog.SetEditMode(bEdit);
+    dialog.SetRecordset(&m_rsCategories);
+    dialog.m_nExpType = TypeNumber(typeItem);
+    dialog.m_strTypeLabel = m_types.GetDF_Text(types::kExpLabel);  // the type record set stands on its row
+    const bool saved = dialog.exec() == QDialog::Accepted;
+    if (dialog.StoreFailed()) {
+        AfterFailure();
+        return false;
+    }
+    return saved;
 }
 
 void CCategoriesDlg::OnDelete()

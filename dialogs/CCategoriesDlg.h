@@ -46,6 +46,8 @@ private:
     void OnNewCategory();
     void EditType(QTreeWidgetItem* item);
     void EditCategory(QTreeWidgetItem* item);
+    // "Expense Category" for typeItem's type: true when a change was stored.
+    bool RunCategoryDialog(const QTreeWidgetItem* typeItem, bool bEdit);
     void OnDelete();
     bool DeleteRows(QTreeWidgetItem* item);
     void AfterFailure();

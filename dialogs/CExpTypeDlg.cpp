@@ -41,16 +41,8 @@ CExpTypeDlg::CExpTypeDlg(QWidget* parent)
     m_pLabelEdit->setMaximumWidth(m_pLabelEdit->fontMetrics().horizontalAdvance("WWWWWW"));
     m_pDescEdit->setMinimumWidth(m_pDescEdit->fontMetrics().horizontalAdvance(QString(kDescriptionChars, 'x')));
     DataExchange::UpperCase(m_pLabelEdit);
-    auto* save = new QPushButton("&Save", this);
-    auto* cancel = new QPushButton("Cancel", this);
-    save->setDefault(true);
-    save->setObjectName("saveButton");
     auto* grid = new QGridLayout(this);
-    const auto label = [this](const char* text, QWidget* buddy) {
-        auto* l = new QLabel(text, this);
-        l->setBuddy(buddy);
-        return l;
-    };
+    const auto label = [](const char* text, QWidget* buddy) { return LookupEditing::LabelFor(buddy, text); };
     grid->addWidget(label("&Type ID:", m_pTypeEdit), 0, 0);
     grid->addWidget(m_pTypeEdit, 0, 1);
     grid->addWidget(new QLabel("(Sort Order)", this), 0, 2);
@@ -59,16 +51,10 @@ CExpTypeDlg::CExpTypeDlg(QWidget* parent)
     grid->addWidget(m_pReimbursableCheck, 1, 2, 1, 2, Qt::AlignRight);
     grid->addWidget(label("&Desc:", m_pDescEdit), 2, 0);
     grid->addWidget(m_pDescEdit, 2, 1, 1, 3);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(cancel);
-    grid->addLayout(buttons, 3, 0, 1, 4);
+    LookupEditing::AddSaveCancel(this, grid, 3, [this] { OnSave(); });
     setTabOrder(m_pTypeEdit, m_pLabelEdit);
     setTabOrder(m_pLabelEdit, m_pReimbursableCheck);
     setTabOrder(m_pReimbursableCheck, m_pDescEdit);
-    connect(save, &QPushButton::clicked, this, &CExpTypeDlg::OnSave);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void CExpTypeDlg::SetRecordsets(CAdoRecordset* pTypes, CAdoRecordset* pCategories)

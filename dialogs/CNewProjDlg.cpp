@@ -28,16 +28,8 @@ CNewProjDlg::CNewProjDlg(QWidget* parent)
     m_pDescEdit->setObjectName("descEdit");
     m_pIdEdit->setMaximumWidth(m_pIdEdit->fontMetrics().horizontalAdvance("0000000000"));
     m_pDescEdit->setMinimumWidth(m_pDescEdit->fontMetrics().horizontalAdvance(QString(kDescriptionChars, 'x')));
-    auto* save = new QPushButton("&Save", this);
-    auto* cancel = new QPushButton("Cancel", this);
-    save->setDefault(true);
-    save->setObjectName("saveButton");
     auto* grid = new QGridLayout(this);
-    const auto label = [this](const char* text, QWidget* buddy) {
-        auto* l = new QLabel(text, this);
-        l->setBuddy(buddy);
-        return l;
-    };
+    const auto label = [](const char* text, QWidget* buddy) { return LookupEditing::LabelFor(buddy, text); };
     grid->addWidget(label("Project&ID:", m_pIdEdit), 0, 0);
     grid->addWidget(m_pIdEdit, 0, 1);
     grid->addWidget(new QLabel("(Sort Order)", this), 0, 2);
@@ -45,13 +37,7 @@ CNewProjDlg::CNewProjDlg(QWidget* parent)
     grid->addWidget(m_pNameEdit, 1, 1, 1, 2);
     grid->addWidget(label("&Desc:", m_pDescEdit), 2, 0);
     grid->addWidget(m_pDescEdit, 2, 1, 1, 3);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(cancel);
-    grid->addLayout(buttons, 3, 0, 1, 4);
-    connect(save, &QPushButton::clicked, this, &CNewProjDlg::OnSave);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    LookupEditing::AddSaveCancel(this, grid, 3, [this] { OnSave(); });
 }
 
 int CNewProjDlg::exec()

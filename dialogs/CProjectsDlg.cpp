@@ -22,22 +22,12 @@ CProjectsDlg::CProjectsDlg(CAdoRecordset& projects, QWidget* parent)
     setWindowTitle("Projects List");
     m_pList->setObjectName("projectList");
     m_pDeleteButton->setObjectName("deleteButton");
-    auto* newButton = new QPushButton("&New Proj...", this);
-    newButton->setObjectName("newButton");
-    auto* done = new QPushButton("Done", this);
-    done->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(newButton);
-    buttons->addWidget(m_pDeleteButton);
-    buttons->addStretch();
-    buttons->addWidget(done);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pList);
-    layout->addLayout(buttons);
+    QPushButton* newButton = LookupEditing::AddListButtons(this, layout, "&New Proj...", m_pDeleteButton);
     resize(620, 380);
     connect(newButton, &QPushButton::clicked, this, &CProjectsDlg::OnNew);
     connect(m_pDeleteButton, &QPushButton::clicked, this, &CProjectsDlg::OnDelete);
-    connect(done, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_pList, &CLookupList::itemSelectionChanged, this, [this] {
         m_nSelected = m_pList->SelectedRow();
         m_pDeleteButton->setEnabled(m_nSelected >= 0);

@@ -12,6 +12,11 @@
 #include "platform/ole/Variant.h"
 
 class CAdoRecordset;
+class QBoxLayout;
+class QDialog;
+class QGridLayout;
+class QLabel;
+class QPushButton;
 class QWidget;
 
 class LookupEditing {
@@ -26,6 +31,15 @@ public:
     static bool FinishRow(CAdoRecordset& rs, bool bValuesTaken, AdoFailure& failure);
     // Stop box: what, and on a line of its own the engine's reason.
     static void ReportFailure(QWidget* parent, const QString& what, const AdoFailure& failure);
+
+    // The foot of an entry dialog, in grid's row: Save (the default, "saveButton"), which runs
+    // onSave, and Cancel, which rejects.
+    static void AddSaveCancel(QDialog* dialog, QGridLayout* grid, int row, const std::function<void()>& onSave);
+    // A label whose mnemonic moves the focus to buddy.
+    static QLabel* LabelFor(QWidget* buddy, const char* text);
+    // The foot of a list editor: "New ..." ("newButton") and Delete on the left, Done (the
+    // default, accepting) on the right. Answers the new button.
+    static QPushButton* AddListButtons(QDialog* dialog, QBoxLayout* layout, const QString& newText, QPushButton* deleteButton);
 
     // A copy of a row's bookmark as item data, and back (none for an item without one).
     static QVariant ItemData(const ole::Variant& bookmark);

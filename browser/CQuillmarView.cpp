@@ -11,6 +11,7 @@
 #include "browser/commands/DeleteCommand.h"
 #include "browser/commands/EditExpenseCommand.h"
 #include "browser/commands/ExportCommand.h"
+#include "browser/commands/ReportCommand.h"
 #include "browser/commands/RestateStatusCommand.h"
 #include "dbaccess/CADODataBase.h"
 #include "ui_QuillmarView.h"
@@ -173,6 +174,12 @@ void CQuillmarView::OnFileBackup(const std::string& strCurrDB)
 {
     const CommandScope running(*this);
     BackupCommand(*this).Run(strCurrDB);
+}
+
+void CQuillmarView::OnFileReports()
+{
+    const CommandScope running(*this);
+    ReportCommand(*this).Run(m_reportSettings);
 }
 
 void CQuillmarView::OnConfigAccounts()

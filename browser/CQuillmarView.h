@@ -10,6 +10,7 @@
 #include <string>
 
 #include "browser/ExpenseTree.h"
+#include "reports/ReportSettings.h"
 
 class CADODataBase;
 class QTreeView;
@@ -60,6 +61,9 @@ public:
     // File > Export... and File > Create Backup... (of strCurrDB).
     void OnFileExport();
     void OnFileBackup(const std::string& strCurrDB);
+    // File > Reports...: the options, then the preview or the print.
+    void OnFileReports();
+    ReportSettings& Reports() { return m_reportSettings; }
 
 private:
     class CommandScope;
@@ -74,4 +78,5 @@ private:
     bool m_bInitialUpdateDone = false;        // OnInitialUpdate has run
     int m_nCommandDepth = 0;                  // view commands running (waiting on a dialog)
     bool m_bUpdatePending = false;            // a reload arrived while a command ran
+    ReportSettings m_reportSettings;          // the last report chosen
 };

@@ -77,7 +77,7 @@ void CMainFrame::BuildMenus()
                        "Change the printer and printing options.\nPrint Setup"),
             &QAction::triggered, this, &CMainFrame::OnPrintSetup);
     connect(AddCommand(m_fileMenu, ID_FILE_REPORTS, "&Reports...", "Select and view and/or print reports.\nReports"),
-            &QAction::triggered, this, [this] { NotAvailableYet("Reports"); });
+            &QAction::triggered, m_pView, &CQuillmarView::OnFileReports);
     m_recentSeparator = m_fileMenu->addSeparator();
     m_fileMenu->addSeparator();
     connect(AddCommand(m_fileMenu, ID_APP_EXIT, "E&xit", "Close database and quit the application.\nExit"),
@@ -159,12 +159,6 @@ void CMainFrame::UpdateCommandStates()
         Action(command)->setEnabled(open);
     for (const Command command : {ID_FILE_EXPORT, ID_FILE_REPORTS})
         Action(command)->setEnabled(hasRows);
-}
-
-void CMainFrame::NotAvailableYet(const QString& what)
-{
-    ui::MessageBox::Show(this, what + " is not available yet in this version of Quillmar.", "Quillmar",
-                         ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Information);
 }
 
 void CMainFrame::RebuildRecentFiles()

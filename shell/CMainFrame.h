@@ -67,7 +67,6 @@ private:
     void BuildMenus();
     void BuildStatusBar();
     void RebuildRecentFiles();
-    void NotAvailableYet(const QString& what);
     void OnPrintSetup();
     void OnHelpTopics();
     int TotalBarHeight() const;

@@ -1,0 +1,238 @@
+// The report options dialog: the lists of types, years or projects and statuses, and the choice.
+#include "reports/CReportOpts.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+#include "database/ExpenseSchema.h"
+#include "platform/ui/MessageBox.h"
+#include "reports/ReportChoice.h"
+
+namespace {
+
+QRadioButton* Radio(QWidget* parent, QButtonGroup* group, const char* text, int id, const char* name)
+{
+    auto* radio = new QRadioButton(text, parent);
+    radio->setObjectName(name);
+    group->addButton(radio, id);
+    return radio;
+}
+
+}  // namespace
+
+CReportOpts::CReportOpts(CADODataBase& db, CAdoRecordset& types, CAdoRecordset& projects, CAdoRecordset& statuses,
+                         ReportSettings& settings, QWidget* parent)
+    : QDialog(parent),
+      m_rs(&db),
+      m_types(types),
+      m_projects(projects),
+      m_statuses(statuses),
+      m_settings(settings),
+      m_pTypeList(new QTreeWidget(this)),
+      m_pKeyList(new QListWidget(this)),
+      m_pKeyLabel(new QLabel("Project ID", this)),
+      m_pForm(new QButtonGroup(this)),
+      m_pGrouping(new QButtonGroup(this)),
+      m_pStatusList(new QListWidget(this)),
+      m_pStatusLabel(new QLabel("Status Codes:", this)),
+      m_pPrintButton(new QPushButton("&Print", this)),
+      m_pPreviewButton(new QPushButton("Pre&view", this))
+{
+    setWindowTitle("Report Options");
+    m_pTypeList->setObjectName("typeList");
+    m_pKeyList->setObjectName("keyList");
+    m_pStatusList->setObjectName("statusList");
+    m_pPrintButton->setObjectName("printButton");
+    m_pPreviewButton->setObjectName("previewButton");
+    m_pTypeList->setRootIsDecorated(false);
+    m_pTypeList->setHeaderLabels({"Type", "Description"});
+    m_pTypeList->header()->setSectionsClickable(false);
+    m_pKeyList->setSortingEnabled(true);
+    m_pStatusList->setSelectionMode(QAbstractItemView::NoSelection);
+    m_pKeyLabel->setBuddy(m_pKeyList);
+
+    auto* formBox = new QGroupBox("Report Type", this);
+    auto* formLayout = new QVBoxLayout(formBox);
+    formLayout->addWidget(Radio(formBox, m_pForm, "&Detailed", 0, "detailedRadio"));
+    formLayout->addWidget(Radio(formBox, m_pForm, "&Summary", 1, "summaryRadio"));
+    auto* groupingBox = new QGroupBox("Grouping", this);
+    auto* groupingLayout = new QVBoxLayout(groupingBox);
+    groupingLayout->addWidget(Radio(groupingBox, m_pGrouping, "by &Category", 0, "byCategoryRadio"));
+    groupingLayout->addWidget(Radio(groupingBox, m_pGrouping, "by S&tatus", 1, "byStatusRadio"));
+    m_pForm->button(0)->setChecked(true);
+    m_pGrouping->button(0)->setChecked(true);
+    auto* cancel = new QPushButton("Cancel", this);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(m_pTypeList, 0, 0, 4, 1);
+    grid->addWidget(m_pKeyLabel, 0, 1);
+    grid->addWidget(m_pKeyList, 1, 1, 3, 1);
+    grid->addWidget(formBox, 0, 2);
+    grid->addWidget(groupingBox, 1, 2);
+    grid->addWidget(m_pStatusLabel, 2, 2);
+    grid->addWidget(m_pStatusList, 3, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_pPrintButton);
+    buttons->addWidget(m_pPreviewButton);
+    buttons->addWidget(cancel);
+    grid->addLayout(buttons, 4, 0, 1, 3);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(2, 2);
+    resize(720, 400);
+    m_pTypeList->setColumnWidth(0, 720 * 3 / 7 / 5);
+
+    connect(m_pTypeList, &QTreeWidget::currentItemChanged, this, [this] { UpdateForType(); });
+    connect(m_pKeyList, &QListWidget::currentRowChanged, this, &CReportOpts::OnKeyChanged);
+    connect(m_pPrintButton, &QPushButton::clicked, this, [this] { OnPrint(false); });
+    connect(m_pPreviewButton, &QPushButton::clicked, this, [this] { OnPrint(true); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    if (FillTypeList() > 0)
+        m_pTypeList->setCurrentItem(m_pTypeList->topLevelItem(0));
+    else
+        UpdateForType();
+}
+
+int CReportOpts::FillTypeList()
+{
+    int count = 0;
+    if (!m_rs.OpenQuery("SELECT DISTINCT ExpType FROM Expenses"))
+        return 0;
+    for (m_rs.MoveFirst(); !m_rs.IsEOF(); m_rs.MoveNext()) {
+        const std::int16_t type = m_rs.GetDF_Short(schema::expenses::kExpType);
+        m_types.m_strFind = std::string(schema::types::kExpType) + "=" + std::to_string(type);
+        if (!m_types.FindFirst())
+            continue;  // a type without its row offers no report
+        auto* item = new QTreeWidgetItem({QString::fromStdString(m_types.GetDF_Text(schema::types::kExpLabel)),
+                                          QString::fromStdString(m_types.GetDF_Text(schema::types::kExpDesc))});
+        item->setData(0, Qt::UserRole, type);
+        m_pTypeList->addTopLevelItem(item);
+        ++count;
+    }
+    m_rs.Close();
+    return count;
+}
+
+int CReportOpts::FillYearOrProjectList(std::int16_t nType)
+{
+    const QSignalBlocker quiet(m_pKeyList);
+    m_pKeyList->clear();
+    if (nType < 0)
+        return 0;
+    const bool project = ReportChoice(m_types, m_projects).IsProjectType(nType);
+    const std::string column = project ? schema::expenses::kProjectID : schema::expenses::kExpYear;
+    if (!m_rs.OpenQuery("SELECT DISTINCT " + column + " FROM Expenses WHERE ExpType=" + std::to_string(nType)))
+        return 0;
+    int count = 0;
+    for (m_rs.MoveFirst(); !m_rs.IsEOF(); m_rs.MoveNext()) {
+        QString text;
+        std::int32_t key = 0;
+        if (project) {
+            key = m_rs.GetDF_Long(schema::expenses::kProjectID);
+            m_projects.m_strFind = std::string(schema::projects::kProjectID) + "=" + std::to_string(key);
+            if (key > 0 && m_projects.FindFirst())
+                text = QString::fromStdString(m_projects.GetDF_Text(schema::projects::kProjectName));
+        } else {
+            key = m_rs.GetDF_Short(schema::expenses::kExpYear);
+            text = QString::number(key);
+        }
+        if (text.isEmpty())
+            continue;
+        auto* item = new QListWidgetItem(text, m_pKeyList);
+        item->setData(Qt::UserRole, key);
+        ++count;
+    }
+    m_rs.Close();
+    if (count > 0)
+        m_pKeyList->setCurrentRow(0);
+    return count;
+}
+
+void CReportOpts::FillStatusList(std::int16_t nType, std::int32_t lProject)
+{
+    if (!m_rs.OpenQuery("SELECT DISTINCT Status FROM Expenses WHERE ExpType=" + std::to_string(nType) +
+                        " AND ProjectID=" + std::to_string(lProject)))
+        return;
+    for (m_rs.MoveFirst(); !m_rs.IsEOF(); m_rs.MoveNext()) {
+        const std::int16_t status = m_rs.GetDF_Short(schema::expenses::kStatus);
+        const std::string code = m_statuses.LookupText(schema::statuses::kStatus, status, schema::statuses::kStatusCode);
+        const std::string description = code.empty() ? std::string() : m_statuses.GetDF_Text(schema::statuses::kStatDesc);
+        auto* item = new QListWidgetItem(QString::fromStdString(code + " - " + description), m_pStatusList);
+        item->setData(Qt::UserRole, status);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        item->setCheckState(status != 0 ? Qt::Checked : Qt::Unchecked);
+    }
+    m_rs.Close();
+}
+
+std::int16_t CReportOpts::SelectedType() const
+{
+    const QTreeWidgetItem* item = m_pTypeList->currentItem();
+    return item ? static_cast<std::int16_t>(item->data(0, Qt::UserRole).toInt()) : std::int16_t(-1);
+}
+
+void CReportOpts::UpdateForType()
+{
+    const std::int16_t type = SelectedType();
+    const bool project = type >= 0 && ReportChoice(m_types, m_projects).IsProjectType(type);
+    m_pPrintButton->setEnabled(type >= 0);
+    m_pPreviewButton->setEnabled(type >= 0);
+    m_pForm->button(1)->setEnabled(type != 1);
+    for (QWidget* control : {static_cast<QWidget*>(m_pGrouping->button(0)), static_cast<QWidget*>(m_pGrouping->button(1)),
+                             static_cast<QWidget*>(m_pStatusList), static_cast<QWidget*>(m_pStatusLabel)})
+        control->setEnabled(project);
+    FillYearOrProjectList(type);
+    m_pStatusList->clear();
+    m_pKeyLabel->setText(project ? "Project ID" : "Year");
+    if (project && m_pKeyList->count() > 0)
+        FillStatusList(type, m_pKeyList->item(0)->data(Qt::UserRole).toInt());
+}
+
+void CReportOpts::OnKeyChanged()
+{
+    const std::int16_t type = SelectedType();
+    if (type < 0 || !ReportChoice(m_types, m_projects).IsProjectType(type) || !m_pKeyList->currentItem())
+        return;
+    m_pStatusList->clear();
+    FillStatusList(type, m_pKeyList->currentItem()->data(Qt::UserRole).toInt());
+}
+
+bool CReportOpts::CollectSettings()
+{
+    const std::int16_t type = SelectedType();
+    if (type < 0 || !m_pKeyList->currentItem()) {
+        ui::MessageBox::Show(this, "Please choose an expense type and a year or project.", "Report Options");
+        return false;
+    }
+    std::vector<std::int16_t> statuses;
+    for (int i = 0; i < m_pStatusList->count(); ++i)
+        if (m_pStatusList->item(i)->checkState() == Qt::Checked)
+            statuses.push_back(static_cast<std::int16_t>(m_pStatusList->item(i)->data(Qt::UserRole).toInt()));
+    ReportChoice choice(m_types, m_projects);
+    const bool project = choice.IsProjectType(type);
+    if (project && statuses.empty()) {
+        // Without a status the report could hold nothing; say so rather than print an empty report.
+        ui::MessageBox::Show(this, "Please tick at least one status code.", "Report Options");
+        m_pStatusList->setFocus();
+        return false;
+    }
+    m_settings = choice.Settings(type, m_pKeyList->currentItem()->data(Qt::UserRole).toInt(),
+                                 type != 1 && m_pForm->checkedId() == 1, m_pGrouping->checkedId(), statuses);
+    return true;
+}
+
+void CReportOpts::OnPrint(bool bPreview)
+{
+    if (!CollectSettings())
+        return;
+    m_bPreview = bPreview;
+    accept();
+}

@@ -1,0 +1,14 @@
+// quillmar-report entry point: a toolkit without a display, for the fonts the pages are set in.
+#include <QGuiApplication>
+#include <iostream>
+
+#include "tools/quillmar-report/ReportTool.h"
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    return ReportTool(std::cout, std::cerr).run(arguments);
+}

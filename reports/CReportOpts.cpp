@@ -72,7 +72,7 @@ CReportOpts::CReportOpts(CADODataBase& db, CAdoRecordset& types, CAdoRecordset& 
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(m_pTypeList, 0, 0, 4, 1);
-    grid->addWidget(m_pKeyLabel, 0, 1);
+    grid->addWidget(m_pKeyLabel, 0, 1, Qt::AlignBottom);
     grid->addWidget(m_pKeyList, 1, 1, 3, 1);
     grid->addWidget(formBox, 0, 2);
     grid->addWidget(groupingBox, 1, 2);
@@ -114,7 +114,11 @@ int CReportOpts::FillTypeList()
         auto* item = new QTreeWidgetItem({QString::fromStdString(m_types.GetDF_Text(schema::types::kExpLabel)),
                                           QString::fromStdString(m_types.GetDF_Text(schema::types::kExpDesc))});
         item->setData(0, Qt::UserRole, type);
-        m_pTypeList->addTopLevelItem(item);
+        // In the order of the type numbers, as the tree shows them.
+        int at = m_pTypeList->topLevelItemCount();
+        while (at > 0 && m_pTypeList->topLevelItem(at - 1)->data(0, Qt::UserRole).toInt() > type)
+            --at;
+        m_pTypeList->insertTopLevelItem(at, item);
         ++count;
     }
     m_rs.Close();

@@ -17,11 +17,25 @@
 #include "platform/palm/SyncMgr.h"
 #include "tools/hotsync/SyncErrorText.h"
 
+// QUILLSYNC_INSTALLED_LIBRARY: where an installed conduit lies, from the installed program's
+// folder. QUILLSYNC_LIBRARY: the conduit in the build tree, for the program run from there.
 #ifndef QUILLSYNC_LIBRARY
 #define QUILLSYNC_LIBRARY "libQuillsync.so"
 #endif
 
 namespace {
+
+std::string DefaultConduit(const std::string& programPath)
+{
+#ifdef QUILLSYNC_INSTALLED_LIBRARY
+    const QFileInfo installed(QFileInfo(QString::fromStdString(programPath)).dir(), QStringLiteral(QUILLSYNC_INSTALLED_LIBRARY));
+    if (installed.isFile())
+        return installed.absoluteFilePath().toStdString();
+#else
+    (void)programPath;
+#endif
+    return QUILLSYNC_LIBRARY;
+}
 
 const char* const kHelp =
     "Usage: hotsync --handheld DIR [--action synchronize|handheld-to-desktop|nothing]\n"
@@ -37,7 +51,8 @@ const char* const kHelp =
     "  --handheld DIR   the handheld: a directory of Palm database files (see 'handheld')\n"
     "  --action A       the action of this HotSync; otherwise the one chosen with --configure\n"
     "                   (a 'next HotSync only' choice first, then the default, synchronize)\n"
-    "  --conduit LIB    the conduit library (default: the one built with this program)\n"
+    "  --conduit LIB    the conduit library (default: the one installed with this program,\n"
+    "                   or the one built with it)\n"
     "  --log FILE       where the log is kept (default: ~/.local/share/Corvander/HotSync.log)\n"
     "  --configure      shows the conduit's \"Change HotSync Action\" dialog and keeps the choice\n"
     "  --user NAME      the HotSync user shown by --configure (default: the handheld's user)\n"
@@ -186,7 +201,7 @@ int HotSyncManager::UsageError(const std::string& message)
 
 int HotSyncManager::Run(const std::vector<std::string>& arguments, const std::string& programPath)
 {
-    std::string handheld, conduit = QUILLSYNC_LIBRARY, logPath, userName;
+    std::string handheld, conduit = DefaultConduit(programPath), logPath, userName;
     bool configure = false;
     std::int32_t action = -1;
     for (std::size_t i = 0; i < arguments.size(); ++i) {

@@ -65,6 +65,10 @@ QAction* CMainFrame::Action(Command command) const
 void CMainFrame::BuildMenus()
 {
     m_fileMenu = menuBar()->addMenu("&File");
+    QAction* create = AddCommand(m_fileMenu, ID_FILE_NEW_DATABASE, "&New Database...",
+                                 "Create a new, empty expense database.\nNew Database");
+    create->setShortcut(QKeySequence::New);
+    connect(create, &QAction::triggered, &m_doc, &CQuillmarDoc::CreateNewDatabase);
     QAction* open = AddCommand(m_fileMenu, ID_FILE_OPEN, "&Open Database...", "Open an existing database.\nOpen");
     open->setShortcut(QKeySequence("Ctrl+O"));
     connect(open, &QAction::triggered, &m_doc, &CQuillmarDoc::SelectDatabase);
@@ -200,12 +204,15 @@ void CMainFrame::PostExit()
 
 void CMainFrame::ServeRequests(ipc::DesktopServer& server)
 {
-    server.SetHandler([this](ipc::RequestKind kind, std::int32_t argument) -> std::int32_t {
-        if (kind == ipc::RequestKind::Activate) {
+    server.SetHandler([this](ipc::RequestKind kind, std::int32_t argument, const std::string& path) -> std::int32_t {
+        if (kind == ipc::RequestKind::Activate || kind == ipc::RequestKind::OpenDatabase) {
             if (isMinimized())
                 showNormal();
             raise();
             activateWindow();
+            // Opened once the second copy has its answer, as File > Open would open it.
+            if (kind == ipc::RequestKind::OpenDatabase)
+                QTimer::singleShot(0, &m_doc, [this, path] { m_doc.OnOpenDocument(path); });
             return 0;
         }
         return m_doc.OnDatabaseRequest(argument);

@@ -26,6 +26,7 @@ class CMainFrame : public QMainWindow, public CQuillmarDoc::Frame {
 public:
     // Command numbers of the menu entries.
     enum Command : int {
+        ID_FILE_NEW_DATABASE = 57600,
         ID_FILE_OPEN = 57601,
         ID_FILE_BACKUP = 57603,
         ID_FILE_EXPORT = 32771,

@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QTreeView>
 #include <atomic>
+#include <sstream>
 #include <sys/stat.h>
 #include <thread>
 
@@ -18,7 +19,9 @@
 #include "platform/ipc/DesktopChannel.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CMainFrame.h"
+#include "platform/ipc/InstanceGuard.h"
 #include "shell/CQuillmarApp.h"
+#include "shell/CommandLine.h"
 #include "tests/support/QtTestSupport.h"
 #include "tests/support/TestDatabase.h"
 
@@ -61,7 +64,7 @@ private slots:
         QCOMPARE(dialogs.requests().size(), std::size_t(1));
         QCOMPARE(dialogs.requests().front().title, QString("Select Database for Quillmar"));
         QVERIFY(!app.MainFrame().isVisible());  // the posted exit closed the window
-        QVERIFY(messages.shown().empty());
+        QCOMPARE(messages.shown().size(), std::size_t(1));  // the offer of a new database, answered No
     }
 
     void rememberedDatabaseOpensWithItsTree()
@@ -269,6 +272,64 @@ private slots:
         QCOMPARE(bare.findChild<QLabel*>("versionLabel")->text(), QString("Version <no version info found>"));
         QCOMPARE(bare.findChild<QLabel*>("productNameLabel")->text(), QString("<no version info found>"));
         QCOMPARE(bare.findChild<QLabel*>("copyrightLabel")->text(), QString("<no version info found>"));
+    }
+
+    void commandLineOptionsInTheUsualForm()
+    {
+        const struct {
+            QStringList arguments;
+            bool run;
+            int exitCode;
+            const char* out;  // the start of what goes to standard output
+            const char* err;  // a part of what goes to standard error
+        } cases[] = {
+            {{"Quillmar", "--version"}, false, 0, "quillmar 1.0.0", ""},
+            {{"Quillmar", "--help"}, false, 0, "Usage: quillmar [options] [DATABASE]", ""},
+            {{"Quillmar", "--bogus"}, false, 2, "", "Unknown option 'bogus'"},
+            {{"Quillmar", "-x", "a.mdb"}, false, 2, "", "Usage: quillmar"},
+            {{"Quillmar", "a.mdb", "b.mdb"}, false, 2, "", "one database at a time"},
+            {{"Quillmar", "rel/a.mdb"}, true, 0, "", ""},
+            {{"Quillmar"}, true, 0, "", ""},
+        };
+        for (const auto& c : cases) {
+            std::ostringstream out, err;
+            const CommandLine::Result result = CommandLine::Parse(c.arguments, out, err);
+            QCOMPARE(result.bRun, c.run);
+            QCOMPARE(result.nExitCode, c.exitCode);
+            QVERIFY2(out.str().rfind(c.out, 0) == 0, out.str().c_str());
+            QVERIFY2(err.str().find(c.err) != std::string::npos, err.str().c_str());
+        }
+        std::ostringstream out, err;
+        QCOMPARE(CommandLine::Parse({"Quillmar", "rel/a.mdb"}, out, err).strDatabase, QDir::current().absoluteFilePath("rel/a.mdb"));
+    }
+
+    void aSecondCopysDatabaseOpensInTheFirst()
+    {
+        IsolatedProfile profile;
+        MessageLog messages;
+        FileDialogScript dialogs;
+        TestDatabase first, second;
+        profile.writeDefaultDatabase(first.path());
+        CQuillmarApp app;
+        QVERIFY(app.InitInstance({"Quillmar"}));
+        settle();
+        const auto handOver = [](const std::string& path) {
+            return whileServing([path] {
+                ipc::InstanceGuard guard;
+                return guard.Acquire(path) == ipc::InstanceGuard::Outcome::AnotherCopyRuns;
+            });
+        };
+        QVERIFY(handOver(second.path()));
+        settle();
+        QCOMPARE(app.m_strCurrDB, second.path());
+        QCOMPARE(app.MainFrame().windowTitle(), QString::fromStdString("Quillmar - " + second.path()));
+        // A path that is no database: the running copy says so and keeps its database.
+        QVERIFY(handOver(second.dir().path()));
+        settle();
+        QCOMPARE(app.m_strCurrDB, second.path());
+        QVERIFY(app.m_db.IsOpen());
+        QCOMPARE(messages.texts().size(), 1);
+        QVERIFY(messages.texts().first().startsWith(QString::fromStdString("Unable to open: " + second.dir().path())));
     }
 };
 

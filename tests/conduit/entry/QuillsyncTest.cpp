@@ -78,7 +78,7 @@ SyncRun openConduitServed(const Library& lib, std::int32_t syncType, bool deskto
     ipc::DesktopServer server;
     if (desktopRuns) {
         server.Listen();
-        server.SetHandler([&](ipc::RequestKind, std::int32_t code) {
+        server.SetHandler([&](ipc::RequestKind, std::int32_t code, const std::string&) {
             run.requests.push_back(code);
             return 0;
         });

@@ -5,12 +5,14 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <map>
 
 #include "database/CQuillmarDoc.h"
 
 class CADODataBase;
 class CQuillmarView;
+class HelpWindow;
 class QAction;
 class QLabel;
 class QMenu;
@@ -87,4 +89,5 @@ private:
     int m_nLastBarWidth = 0;                        // dock bar widths last laid out
     bool m_bInRecalcLayout = false;                 // re-entry guard
     bool m_bPrintPreview = false;                   // the print preview is shown
+    QPointer<HelpWindow> m_pHelp;                   // the user guide, once opened
 };

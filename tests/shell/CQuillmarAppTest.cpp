@@ -7,6 +7,10 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextCursor>
 #include <QTreeView>
 #include <atomic>
 #include <sstream>
@@ -22,6 +26,8 @@
 #include "platform/ipc/InstanceGuard.h"
 #include "shell/CQuillmarApp.h"
 #include "shell/CommandLine.h"
+#include "shell/HelpWindow.h"
+#include "platform/ui/HelpPages.h"
 #include "tests/support/QtTestSupport.h"
 #include "tests/support/TestDatabase.h"
 
@@ -42,6 +48,44 @@ void addExpense(const TestDatabase& db)
 bool sendFromAnotherThread(int code)
 {
     return whileServing([code] { return ipc::DesktopChannel::NotifyDesktop(code); });
+}
+
+// Points the data folders (where an installed guide would be) at an empty temporary folder.
+class NoInstalledGuide {
+public:
+    NoInstalledGuide() : m_oldHome(qgetenv("XDG_DATA_HOME")), m_oldDirs(qgetenv("XDG_DATA_DIRS"))
+    {
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(m_dir.path() + "/home"));
+        qputenv("XDG_DATA_DIRS", QByteArray::fromStdString(m_dir.path() + "/system"));
+    }
+    ~NoInstalledGuide()
+    {
+        qputenv("XDG_DATA_HOME", m_oldHome);
+        qputenv("XDG_DATA_DIRS", m_oldDirs);
+    }
+
+private:
+    TempDir m_dir;
+    QByteArray m_oldHome, m_oldDirs;
+};
+
+// Clicks the first link of the page shown whose target is href.
+bool clickLink(QTextBrowser* browser, const QString& href)
+{
+    for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().isAnchor() || fragment.charFormat().anchorHref() != href)
+                continue;
+            QTextCursor cursor(browser->document());
+            cursor.setPosition(fragment.position() + 1);
+            browser->setTextCursor(cursor);
+            browser->ensureCursorVisible();
+            const QPoint at = browser->cursorRect(cursor).center();
+            QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, at);
+            return true;
+        }
+    return false;
 }
 
 }  // namespace
@@ -257,6 +301,52 @@ private slots:
             menus << menu->text();
         QCOMPARE(menus, QStringList({"&File", "&Configure", "&View", "&Help"}));
         QCOMPARE(frame.findChild<QLabel*>("indicatorCAP") != nullptr, true);
+    }
+
+    void helpTopicsShowsTheGuideFromTheSourceTree()
+    {
+        IsolatedProfile profile;
+        NoInstalledGuide noInstall;
+        MessageLog messages;
+        TestDatabase db;
+        CQuillmarApp app;
+        QVERIFY(app.InitInstance({"Quillmar", QString::fromStdString(db.path())}));
+        CMainFrame& frame = app.MainFrame();
+        QCOMPARE(frame.Action(CMainFrame::ID_HELP_FINDER)->shortcut(), QKeySequence(QKeySequence::HelpContents));
+        frame.Action(CMainFrame::ID_HELP_FINDER)->trigger();
+        auto* help = frame.findChild<HelpWindow*>();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->windowTitle(), QString("Quillmar Help"));
+        QTextBrowser* browser = help->Browser();
+        QVERIFY(browser->source().toLocalFile().endsWith("/help/index.html"));
+        QCOMPARE(browser->documentTitle(), QString("Quillmar Help: Contents"));
+
+        QVERIFY(clickLink(browser, "hotsync.html"));
+        QTRY_VERIFY(browser->source().toLocalFile().endsWith("/help/hotsync.html"));
+        QCOMPARE(browser->documentTitle(), QString("Quillmar Help: HotSync"));
+        help->findChild<QPushButton*>("backButton")->click();
+        QCOMPARE(browser->documentTitle(), QString("Quillmar Help: Contents"));
+        QVERIFY(messages.shown().empty());
+
+        frame.Action(CMainFrame::ID_HELP_FINDER)->trigger();  // again: the same window
+        QCOMPARE(frame.findChildren<HelpWindow*>().size(), 1);
+    }
+
+    void helpTopicsWithoutAGuideSaysWhereItLooked()
+    {
+        IsolatedProfile profile;
+        NoInstalledGuide noInstall;
+        MessageLog messages;
+        TestDatabase db;
+        CQuillmarApp app;
+        QVERIFY(app.InitInstance({"Quillmar", QString::fromStdString(db.path())}));
+        const QString sourceFolder = ui::help::SetSourceFolder(QString::fromStdString(profile.dir().path() + "/nohelp"));
+        app.MainFrame().Action(CMainFrame::ID_HELP_FINDER)->trigger();
+        ui::help::SetSourceFolder(sourceFolder);
+        QCOMPARE(app.MainFrame().findChild<HelpWindow*>(), nullptr);
+        QCOMPARE(messages.shown().size(), std::size_t(1));
+        QVERIFY(messages.texts()[0].startsWith("The user guide is not installed."));
+        QVERIFY(messages.texts()[0].contains(QString::fromStdString(profile.dir().path() + "/nohelp")));
     }
 
     void aboutBoxShowsTheVersionTexts()

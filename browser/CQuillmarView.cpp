@@ -2,6 +2,7 @@
 #include "browser/CQuillmarView.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QItemSelectionModel>
 #include <QTreeView>
 
@@ -36,6 +37,24 @@ CQuillmarView::CQuillmarView(CADODataBase& db, QWidget* parent)
         // Handled here (the tree does not expand or collapse), on the selected item.
         OnDoubleClick(SelectedItem());
     });
+    m_ui->expenseTreeView->installEventFilter(this);
+}
+
+bool CQuillmarView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The keyboard does what the mouse does: Enter as a double click, Delete as the button.
+    if (watched == m_ui->expenseTreeView && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && SelectedItem()) {
+            OnDoubleClick(SelectedItem());
+            return true;
+        }
+        if (key == Qt::Key_Delete && m_ui->deleteButton->isEnabled()) {
+            OnDelete();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 CQuillmarView::~CQuillmarView()

@@ -65,6 +65,9 @@ public:
     void OnFileReports();
     ReportSettings& Reports() { return m_reportSettings; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     class CommandScope;
     void OnTabChanged();

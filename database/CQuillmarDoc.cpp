@@ -4,11 +4,13 @@
 #include <QTimer>
 
 #include "database/CDBOpenFileDlg.h"
+#include "database/CDatabaseCreator.h"
 #include "database/QlVersion.h"
 #include "dbaccess/CADODataBase.h"
 #include "platform/ipc/DesktopChannel.h"
 #include "platform/settings/ProfileSettings.h"
 #include "platform/settings/RecentFileList.h"
+#include "platform/ui/FileDialog.h"
 #include "platform/ui/MessageBox.h"
 
 CQuillmarDoc::CQuillmarDoc(CADODataBase& db, std::string& strCurrDB, settings::RecentFileList& recentFiles)
@@ -92,6 +94,33 @@ bool CQuillmarDoc::ReopenDatabase()
     return false;
 }
 
+bool CQuillmarDoc::CreateNewDatabase()
+{
+    QWidget* parent = m_pFrame ? m_pFrame->Window() : nullptr;
+    ui::FileDialog::Request request;
+    request.save = true;
+    request.title = "Create a New Expense Database";
+    request.filter = "Database files (*.mdb)|*.mdb|All Files (*.*)|*.*||";
+    request.defaultExtension = "mdb";
+    request.initialName = "Expenses.mdb";
+    request.confirmOverwrite = true;
+    const auto chosen = ui::FileDialog::Run(parent, request);
+    if (!chosen)
+        return false;
+    const std::string path = chosen->path.toStdString();
+    if (path == m_strCurrDB) {
+        Message("Cannot over-write current Expense database.");
+        return false;
+    }
+    try {
+        CDatabaseCreator::CreateEmpty(path, true);  // the dialog asked before replacing a file
+    } catch (const std::exception& error) {
+        Message("Unable to create: " + path + "\n" + error.what());
+        return false;
+    }
+    return OpenDatabase(path, true);
+}
+
 void CQuillmarDoc::SelectDatabase()
 {
     if (!m_strCurrDB.empty() && !m_db.IsOpen()) {
@@ -99,6 +128,15 @@ void CQuillmarDoc::SelectDatabase()
             return;
         m_strCurrDB.clear();
     }
+    // A first start: a new user gets a database without needing the shell.
+    if (m_strCurrDB.empty() && !m_db.IsOpen() &&
+        ui::MessageBox::Show(m_pFrame ? m_pFrame->Window() : nullptr,
+                             "Quillmar has no expense database yet.\n\nDo you want to create a new, empty one? "
+                             "Choose No to open an existing database.",
+                             "Quillmar", ui::MessageBox::Buttons::YesNo, ui::MessageBox::Icon::Question) ==
+            ui::MessageBox::Answer::Yes &&
+        CreateNewDatabase())
+        return;
     while (true) {
         CDBOpenFileDlg dialog(m_pFrame ? m_pFrame->Window() : nullptr);
         if (!dialog.DoModal())

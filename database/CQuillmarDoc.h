@@ -32,6 +32,9 @@ public:
     void SetFrame(Frame* frame) { m_pFrame = frame; }
 
     void SelectDatabase();
+    // Asks where, writes a new, empty expense database there and opens it as the default; false
+    // when the user cancels or it cannot be written (the reason is shown).
+    bool CreateNewDatabase();
     bool OpenDatabase(const std::string& strPath, bool bStoreAsDefault);
     bool ReopenDatabase();
     bool VerifyDatabaseVersion(const std::string& strPath);

@@ -2,7 +2,6 @@
 #include "shell/CMainFrame.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -10,7 +9,6 @@
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPrinter>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
@@ -19,8 +17,10 @@
 #include "dbaccess/CADODataBase.h"
 #include "platform/ipc/DesktopServer.h"
 #include "platform/settings/RecentFileList.h"
+#include "platform/ui/HelpPages.h"
 #include "platform/ui/MessageBox.h"
 #include "shell/CAboutDlg.h"
+#include "shell/HelpWindow.h"
 #include "shell/KeyboardIndicators.h"
 
 CMainFrame::CMainFrame(CQuillmarDoc& doc, CADODataBase& db, const std::string& strCurrDB,
@@ -65,6 +65,10 @@ QAction* CMainFrame::Action(Command command) const
 void CMainFrame::BuildMenus()
 {
     m_fileMenu = menuBar()->addMenu("&File");
+    QAction* create = AddCommand(m_fileMenu, ID_FILE_NEW_DATABASE, "&New Database...",
+                                 "Create a new, empty expense database.\nNew Database");
+    create->setShortcut(QKeySequence::New);
+    connect(create, &QAction::triggered, &m_doc, &CQuillmarDoc::CreateNewDatabase);
     QAction* open = AddCommand(m_fileMenu, ID_FILE_OPEN, "&Open Database...", "Open an existing database.\nOpen");
     open->setShortcut(QKeySequence("Ctrl+O"));
     connect(open, &QAction::triggered, &m_doc, &CQuillmarDoc::SelectDatabase);
@@ -101,8 +105,9 @@ void CMainFrame::BuildMenus()
     });
 
     QMenu* help = menuBar()->addMenu("&Help");
-    connect(AddCommand(help, ID_HELP_FINDER, "&Help Topics", "List Help topics\nHelp Topics"), &QAction::triggered,
-            this, &CMainFrame::OnHelpTopics);
+    QAction* helpTopics = AddCommand(help, ID_HELP_FINDER, "&Help Topics", "List Help topics\nHelp Topics");
+    helpTopics->setShortcut(QKeySequence::HelpContents);
+    connect(helpTopics, &QAction::triggered, this, &CMainFrame::OnHelpTopics);
     help->addSeparator();
     connect(AddCommand(help, ID_APP_ABOUT, "&About Quillmar...",
                        "Display program information, version number and copyright.\nAbout"),
@@ -200,12 +205,15 @@ void CMainFrame::PostExit()
 
 void CMainFrame::ServeRequests(ipc::DesktopServer& server)
 {
-    server.SetHandler([this](ipc::RequestKind kind, std::int32_t argument) -> std::int32_t {
-        if (kind == ipc::RequestKind::Activate) {
+    server.SetHandler([this](ipc::RequestKind kind, std::int32_t argument, const std::string& path) -> std::int32_t {
+        if (kind == ipc::RequestKind::Activate || kind == ipc::RequestKind::OpenDatabase) {
             if (isMinimized())
                 showNormal();
             raise();
             activateWindow();
+            // Opened once the second copy has its answer, as File > Open would open it.
+            if (kind == ipc::RequestKind::OpenDatabase)
+                QTimer::singleShot(0, &m_doc, [this, path] { m_doc.OnOpenDocument(path); });
             return 0;
         }
         return m_doc.OnDatabaseRequest(argument);
@@ -262,7 +270,17 @@ void CMainFrame::OnPrintSetup()
 
 void CMainFrame::OnHelpTopics()
 {
-    const QString page = QStandardPaths::locate(QStandardPaths::GenericDataLocation, "quillmar/help/index.html");
-    if (!page.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+    const QString page = ui::help::LocatePage("index.html");
+    if (page.isEmpty()) {
+        ui::help::ShowNotInstalled(this);
+        return;
+    }
+    const QUrl home = QUrl::fromLocalFile(page);
+    if (!m_pHelp)
+        m_pHelp = new HelpWindow(home, this);
+    else
+        m_pHelp->ShowHome();
+    m_pHelp->show();
+    m_pHelp->raise();
+    m_pHelp->activateWindow();
 }

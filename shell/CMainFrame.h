@@ -5,12 +5,14 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <map>
 
 #include "database/CQuillmarDoc.h"
 
 class CADODataBase;
 class CQuillmarView;
+class HelpWindow;
 class QAction;
 class QLabel;
 class QMenu;
@@ -26,6 +28,7 @@ class CMainFrame : public QMainWindow, public CQuillmarDoc::Frame {
 public:
     // Command numbers of the menu entries.
     enum Command : int {
+        ID_FILE_NEW_DATABASE = 57600,
         ID_FILE_OPEN = 57601,
         ID_FILE_BACKUP = 57603,
         ID_FILE_EXPORT = 32771,
@@ -86,4 +89,5 @@ private:
     int m_nLastBarWidth = 0;                        // dock bar widths last laid out
     bool m_bInRecalcLayout = false;                 // re-entry guard
     bool m_bPrintPreview = false;                   // the print preview is shown
+    QPointer<HelpWindow> m_pHelp;                   // the user guide, once opened
 };

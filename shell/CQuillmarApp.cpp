@@ -19,7 +19,8 @@ CQuillmarApp::~CQuillmarApp()
 
 bool CQuillmarApp::InitInstance(const QStringList& arguments)
 {
-    if (!m_singleInstance.Check(kClassName)) {
+    const QStringList files = arguments.mid(1);
+    if (!m_singleInstance.Check(kClassName, files.isEmpty() ? std::string() : files.first().toStdString())) {
         m_nExitCode = m_singleInstance.Failed() ? 1 : 0;
         return false;
     }
@@ -35,7 +36,6 @@ bool CQuillmarApp::InitInstance(const QStringList& arguments)
     m_pDoc->SetFrame(m_pMainFrame.get());
     m_pMainFrame->ServeRequests(m_singleInstance.Server());
 
-    const QStringList files = arguments.mid(1);
     if (!files.isEmpty() && !m_pDoc->OnOpenDocument(files.first().toStdString())) {
         m_nExitCode = 1;
         return false;

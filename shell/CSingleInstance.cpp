@@ -7,12 +7,12 @@ CSingleInstance::CSingleInstance() = default;
 
 CSingleInstance::~CSingleInstance() { Release(); }
 
-bool CSingleInstance::Check(const std::string& strName)
+bool CSingleInstance::Check(const std::string& strName, const std::string& strOpenPath)
 {
     m_strName = strName;
     m_bRegistered = false;
     m_bFailed = false;
-    switch (m_guard.Acquire()) {
+    switch (m_guard.Acquire(strOpenPath)) {
     case ipc::InstanceGuard::Outcome::AnotherCopyRuns:
         return false;  // the running copy comes to the front; this one ends quietly
     case ipc::InstanceGuard::Outcome::ChannelFailed:

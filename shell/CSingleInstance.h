@@ -16,7 +16,8 @@ public:
 
     // True when this is the first copy. A failure to serve the channel, or the want of a private
     // runtime folder, is reported to the user and leaves Failed() set.
-    bool Check(const std::string& strName);
+    // A second copy hands strOpenPath (when given) to the first, which opens it.
+    bool Check(const std::string& strName, const std::string& strOpenPath = {});
     bool Failed() const { return m_bFailed; }
     void Release();
 

@@ -1,8 +1,10 @@
 // Quillmar: the desktop expense program.
 #include <QApplication>
 #include <QIcon>
+#include <iostream>
 
 #include "shell/CQuillmarApp.h"
+#include "shell/CommandLine.h"
 
 namespace {
 
@@ -19,11 +21,26 @@ QIcon ApplicationIcon()
 
 int main(int argc, char** argv)
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine::Result command = CommandLine::Parse(arguments, std::cout, std::cerr);
+    if (!command.bRun)
+        return command.nExitCode;
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::cerr << "quillmar: no display found (DISPLAY and WAYLAND_DISPLAY are not set). Quillmar is a desktop\n"
+                     "program: start it from a desktop session.\n";
+        return 1;
+    }
     QApplication application(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("com.corvander.quillmar"));
     QApplication::setWindowIcon(ApplicationIcon());
     CQuillmarApp app;
-    if (!app.InitInstance(QApplication::arguments()))
+    QStringList start{arguments.first()};
+    if (!command.strDatabase.isEmpty())
+        start << command.strDatabase;
+    if (!app.InitInstance(start))
         return app.ExitCode();
     return QApplication::exec();
 }

@@ -2,33 +2,24 @@
 #include "conduit/entry/ShowHotSyncHelp.h"
 
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QUrl>
 
-#include "platform/palm/CondMgr.h"
+#include "platform/ui/HelpPages.h"
 
-namespace {
-constexpr std::int32_t kHelpContext = 131471;  // the HotSync action topic (0x2018F)
-}
-
-std::optional<std::string> HotSyncHelpPath(const std::string& programPath)
+std::optional<std::string> HotSyncHelpPath()
 {
-    const std::size_t at = programPath.find(".exe");
-    if (at == std::string::npos)
+    const QString page = ui::help::LocatePage("hotsync.html");
+    if (page.isEmpty())
         return std::nullopt;
-    return programPath.substr(0, at) + ".hlp";  // anything after ".exe" is dropped
+    return page.toStdString();
 }
 
-void ShowHotSyncHelp(QWidget*)
+void ShowHotSyncHelp(QWidget* owner)
 {
-    char path[260] = {};
-    std::int32_t size = sizeof path;
-    if (CmGetHotSyncExecPath(path, &size) != 0)
+    const auto page = HotSyncHelpPath();
+    if (!page) {
+        ui::help::ShowNotInstalled(owner);
         return;
-    const auto help = HotSyncHelpPath(path);
-    if (!help || !QFileInfo::exists(QString::fromStdString(*help)))
-        return;
-    QUrl page = QUrl::fromLocalFile(QString::fromStdString(*help));
-    page.setFragment(QString::number(kHelpContext));
-    QDesktopServices::openUrl(page);
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(*page)));
 }

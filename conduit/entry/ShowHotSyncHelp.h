@@ -1,5 +1,5 @@
-// The help button of the HotSync action dialogs: the help page that sits beside the HotSync
-// program (its path with ".exe" replaced by ".hlp"), shown when it is installed.
+// The help button of the HotSync action dialogs: the HotSync page of the Quillmar user guide
+// ("hotsync.html"), installed or in the source tree, opened in the desktop's browser.
 #pragma once
 
 #include <optional>
@@ -7,8 +7,8 @@
 
 class QWidget;
 
-// The help file for a HotSync program path, or nothing when the path holds no ".exe".
-std::optional<std::string> HotSyncHelpPath(const std::string& programPath);
+// The full path of the guide's HotSync page, or nothing when no guide is found.
+std::optional<std::string> HotSyncHelpPath();
 
-// Asks the HotSync host for its program path and opens the help file beside it, if any.
+// Opens the guide's HotSync page, or says that the user guide is not installed.
 void ShowHotSyncHelp(QWidget* owner);

@@ -18,8 +18,11 @@ std::string DesktopChannel::SocketPath()
     return folder + '/' + kName;
 }
 
-bool DesktopChannel::Send(RequestKind kind, std::int32_t argument, std::int32_t* reply, int timeoutMs)
+bool DesktopChannel::Send(RequestKind kind, std::int32_t argument, std::int32_t* reply, int timeoutMs,
+                          const std::string& payload)
 {
+    if (payload.size() > static_cast<std::size_t>(kMaxPathBytes))
+        return false;
     const std::string path = SocketPath();
     if (path.empty())
         return false;
@@ -34,7 +37,9 @@ bool DesktopChannel::Send(RequestKind kind, std::int32_t argument, std::int32_t*
     char request[kRequestBytes];
     qToLittleEndian<std::int32_t>(static_cast<std::int32_t>(kind), request);
     qToLittleEndian<std::int32_t>(argument, request + 4);
-    if (socket.write(request, kRequestBytes) != kRequestBytes || !socket.waitForBytesWritten(timeoutMs))
+    if (socket.write(request, kRequestBytes) != kRequestBytes ||
+        socket.write(payload.data(), static_cast<qint64>(payload.size())) != static_cast<qint64>(payload.size()) ||
+        !socket.waitForBytesWritten(timeoutMs))
         return false;
     while (socket.bytesAvailable() < kReplyBytes) {
         if (!socket.waitForReadyRead(timeoutMs))

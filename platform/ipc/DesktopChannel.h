@@ -5,7 +5,9 @@
 // Wire format, all little-endian:
 //   request  OFFSET SIZE  DESCRIPTION
 //            0      4     kind: 1 = restore and raise the window, 2 = database request
-//            4      4     argument: for a database request 10 (close) or 20 (re-open)
+//            4      4     argument: for a database request 10 (close) or 20 (re-open); for an
+//                         open request the byte length of the path that follows
+//            8      n     open request only: the database path, UTF-8 (at most kMaxPathBytes)
 //   reply    0      4     the desktop's answer (0 when handled)
 // The client blocks until the reply arrives, like a synchronous window message.
 #pragma once
@@ -18,6 +20,7 @@ namespace ipc {
 enum class RequestKind : std::int32_t {
     Activate = 1,         // a second copy asks the first to come to the front
     DatabaseRequest = 2,  // the handheld conduit asks to close (10) or re-open (20) the database
+    OpenDatabase = 3,     // a second copy started with a path asks the first to open it
 };
 
 inline constexpr int kCloseDatabase = 10;
@@ -28,6 +31,7 @@ public:
     static constexpr const char* kName = "Qlmr_Quillmar_WNDCLASS";
     static constexpr int kRequestBytes = 8;
     static constexpr int kReplyBytes = 4;
+    static constexpr int kMaxPathBytes = 64 * 1024;
 
     static constexpr const char* kLockSuffix = ".lock";  // kName + this: the lock file of the running copy
 
@@ -38,7 +42,14 @@ public:
     // Sends one request and waits for the reply. False (and nothing sent) when no desktop
     // program of this user is running or there is no private runtime folder; false also when it
     // does not answer within timeoutMs.
-    static bool Send(RequestKind kind, std::int32_t argument, std::int32_t* reply = nullptr, int timeoutMs = 60000);
+    static bool Send(RequestKind kind, std::int32_t argument, std::int32_t* reply = nullptr, int timeoutMs = 60000,
+                     const std::string& payload = {});
+
+    // A second copy's path for the running copy to open (and come to the front).
+    static bool OpenDatabase(const std::string& path, int timeoutMs = 5000)
+    {
+        return Send(RequestKind::OpenDatabase, static_cast<std::int32_t>(path.size()), nullptr, timeoutMs, path);
+    }
 
     // The conduit's notification: a database request, when a desktop program runs.
     static bool NotifyDesktop(int code) { return Send(RequestKind::DatabaseRequest, code); }

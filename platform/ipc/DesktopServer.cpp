@@ -53,10 +53,19 @@ void DesktopServer::Read(QLocalSocket* socket)
 {
     while (socket->bytesAvailable() >= DesktopChannel::kRequestBytes) {
         char request[DesktopChannel::kRequestBytes];
-        socket->read(request, DesktopChannel::kRequestBytes);
+        socket->peek(request, DesktopChannel::kRequestBytes);
         const auto kind = static_cast<RequestKind>(qFromLittleEndian<std::int32_t>(request));
         const std::int32_t argument = qFromLittleEndian<std::int32_t>(request + 4);
-        const std::int32_t answer = m_handler ? m_handler(kind, argument) : 0;
+        const std::int32_t payloadBytes = kind == RequestKind::OpenDatabase ? argument : 0;
+        if (payloadBytes < 0 || payloadBytes > DesktopChannel::kMaxPathBytes) {
+            socket->abort();  // not a request this program sends
+            return;
+        }
+        if (socket->bytesAvailable() < DesktopChannel::kRequestBytes + payloadBytes)
+            return;  // the rest of the path is still on its way
+        socket->read(request, DesktopChannel::kRequestBytes);
+        const std::string payload = socket->read(payloadBytes).toStdString();
+        const std::int32_t answer = m_handler ? m_handler(kind, argument, payload) : 0;
         char reply[DesktopChannel::kReplyBytes];
         qToLittleEndian<std::int32_t>(answer, reply);
         socket->write(reply, DesktopChannel::kReplyBytes);

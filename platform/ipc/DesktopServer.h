@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <functional>
+#include <string>
 
 #include "platform/ipc/DesktopChannel.h"
 
@@ -16,7 +17,8 @@ namespace ipc {
 class DesktopServer : public QObject {
     Q_OBJECT
 public:
-    using Handler = std::function<std::int32_t(RequestKind kind, std::int32_t argument)>;
+    // payload: the path of an open request; empty for the others.
+    using Handler = std::function<std::int32_t(RequestKind kind, std::int32_t argument, const std::string& payload)>;
 
     explicit DesktopServer(QObject* parent = nullptr);
     ~DesktopServer() override;

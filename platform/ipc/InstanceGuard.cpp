@@ -11,7 +11,7 @@ InstanceGuard::InstanceGuard() : m_server(std::make_unique<DesktopServer>()) {}
 
 InstanceGuard::~InstanceGuard() { Release(); }
 
-InstanceGuard::Outcome InstanceGuard::Acquire()
+InstanceGuard::Outcome InstanceGuard::Acquire(const std::string& openPath)
 {
     std::string folder;
     m_problem.clear();
@@ -21,7 +21,10 @@ InstanceGuard::Outcome InstanceGuard::Acquire()
         QString::fromStdString(folder + '/' + DesktopChannel::kName + DesktopChannel::kLockSuffix));
     m_lock->setStaleLockTime(0);  // a lock is stale only when its process is gone
     if (!m_lock->tryLock(0)) {
-        DesktopChannel::Send(RequestKind::Activate, 0, nullptr, 5000);
+        if (openPath.empty())
+            DesktopChannel::Send(RequestKind::Activate, 0, nullptr, 5000);
+        else
+            DesktopChannel::OpenDatabase(openPath);
         return Outcome::AnotherCopyRuns;
     }
     if (!m_server->Listen()) {

@@ -23,7 +23,8 @@ public:
         ChannelFailed,     // the lock was free but the channel could not be served
         NoPrivateFolder,   // no runtime folder that only this user can use (Problem() says why)
     };
-    Outcome Acquire();
+    // When another copy runs it is asked to open openPath (when given) or only to come to the front.
+    Outcome Acquire(const std::string& openPath = {});
     void Release();
     // Why the last Acquire found no private folder, in a sentence; empty otherwise.
     const std::string& Problem() const { return m_problem; }

@@ -422,6 +422,23 @@ private slots:
         QCOMPARE(byCategory.db.count("Expenses"), 11);
     }
 
+    void theKeyboardDoesWhatTheMouseDoes()
+    {
+        Fixture f;
+        f.view->SelectItem(f.find("11/02 --"));
+        bool edited = false;
+        whenModal<CExpEditDlg>([&edited](CExpEditDlg* dialog) {
+            edited = true;
+            dialog->reject();
+        });
+        QTest::keyClick(f.view->TreeView(), Qt::Key_Return);  // Enter edits the line
+        QVERIFY(edited);
+        f.messages.queueAnswer(ui::MessageBox::Answer::Yes);
+        QTest::keyClick(f.view->TreeView(), Qt::Key_Delete);  // Delete deletes it
+        QCOMPARE(f.db.count("Expenses"), 10);
+        EXPECT_TREE_AS_REBUILT(f);
+    }
+
     void aDateInAnotherYearMovesTheLineAtOnce()
     {
         const struct {

@@ -11,6 +11,9 @@
 
 namespace {
 
+const QString kOfferNewDatabase = "Quillmar has no expense database yet.\n\nDo you want to create a new, empty one? "
+                                  "Choose No to open an existing database.";
+
 class FakeFrame : public CQuillmarDoc::Frame {
 public:
     void UpdateTitle() override { ++titleUpdates; }
@@ -166,7 +169,35 @@ private slots:
         QCOMPARE(request.checkBoxText, QString("Set as Default database"));
         QVERIFY(request.checkBoxChecked);
         QVERIFY(f.frame.exitPosted);
-        QVERIFY(f.messages.shown().empty());
+        QCOMPARE(f.messages.texts(), QStringList({kOfferNewDatabase}));  // answered No
+    }
+
+    void firstRunCanCreateANewDatabase()
+    {
+        Fixture f;
+        TestDatabase elsewhere;
+        const std::string path = elsewhere.dir().file("My Expenses.mdb");
+        f.messages.queueAnswer(ui::MessageBox::Answer::Yes);
+        f.dialogs.choose(path);
+        f.doc.SelectDatabase();
+        QCOMPARE(f.dialogs.requests().size(), std::size_t(1));
+        QVERIFY(f.dialogs.requests().front().save && f.dialogs.requests().front().confirmOverwrite);
+        QCOMPARE(f.currentDb, path);
+        QVERIFY(f.db.IsOpen());
+        QCOMPARE(f.profile.defaultDatabase(), path);
+        QCOMPARE(TestDatabase::scalarAt(path, "SELECT count(*) FROM QlVersion"), std::string("2"));
+        QVERIFY(!f.frame.exitPosted);
+
+        // A folder that cannot take it: the reason is shown and the open dialog follows.
+        Fixture g;
+        g.messages.queueAnswer(ui::MessageBox::Answer::Yes);
+        g.dialogs.choose(elsewhere.dir().file("missing/New.mdb"));
+        g.dialogs.cancel();
+        g.doc.SelectDatabase();
+        QCOMPARE(g.messages.texts().size(), 2);
+        QVERIFY(g.messages.texts()[1].startsWith("Unable to create: "));
+        QCOMPARE(g.dialogs.requests().size(), std::size_t(2));
+        QVERIFY(g.frame.exitPosted);
     }
 
     void deletedDefaultIsForgottenAndTheDialogFollows()
@@ -177,7 +208,8 @@ private slots:
         f.dialogs.cancel();
         f.doc.SelectDatabase();
         const QString deleted = Q(good.dir().file("deleted.mdb"));
-        QCOMPARE(f.messages.texts(), QStringList({"Unable to open: " + deleted + "\nCould not find file '" + deleted + "'."}));
+        QCOMPARE(f.messages.texts(),
+                 QStringList({"Unable to open: " + deleted + "\nCould not find file '" + deleted + "'.", kOfferNewDatabase}));
         QCOMPARE(f.dialogs.requests().size(), std::size_t(1));
         QVERIFY(f.currentDb.empty());
         QVERIFY(f.frame.exitPosted);
@@ -192,7 +224,8 @@ private slots:
         f.dialogs.choose(good.path(), false);
         f.doc.SelectDatabase();
         QCOMPARE(f.dialogs.requests().size(), std::size_t(2));
-        QCOMPARE(f.messages.texts(), QStringList({Q(noVersion.path()) + "\nDatabase is corrupt or invalid version."}));
+        QCOMPARE(f.messages.texts(),
+                 QStringList({kOfferNewDatabase, Q(noVersion.path()) + "\nDatabase is corrupt or invalid version."}));
         QCOMPARE(f.currentDb, good.path());
         QVERIFY2(f.profile.defaultDatabase().empty(), "the box was unticked");
         QVERIFY(!f.frame.exitPosted);

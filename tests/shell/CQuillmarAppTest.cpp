@@ -7,8 +7,13 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextCursor>
 #include <QTreeView>
 #include <atomic>
+#include <sstream>
 #include <sys/stat.h>
 #include <thread>
 
@@ -18,7 +23,11 @@
 #include "platform/ipc/DesktopChannel.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CMainFrame.h"
+#include "platform/ipc/InstanceGuard.h"
 #include "shell/CQuillmarApp.h"
+#include "shell/CommandLine.h"
+#include "shell/HelpWindow.h"
+#include "platform/ui/HelpPages.h"
 #include "tests/support/QtTestSupport.h"
 #include "tests/support/TestDatabase.h"
 
@@ -41,6 +50,44 @@ bool sendFromAnotherThread(int code)
     return whileServing([code] { return ipc::DesktopChannel::NotifyDesktop(code); });
 }
 
+// Points the data folders (where an installed guide would be) at an empty temporary folder.
+class NoInstalledGuide {
+public:
+    NoInstalledGuide() : m_oldHome(qgetenv("XDG_DATA_HOME")), m_oldDirs(qgetenv("XDG_DATA_DIRS"))
+    {
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(m_dir.path() + "/home"));
+        qputenv("XDG_DATA_DIRS", QByteArray::fromStdString(m_dir.path() + "/system"));
+    }
+    ~NoInstalledGuide()
+    {
+        qputenv("XDG_DATA_HOME", m_oldHome);
+        qputenv("XDG_DATA_DIRS", m_oldDirs);
+    }
+
+private:
+    TempDir m_dir;
+    QByteArray m_oldHome, m_oldDirs;
+};
+
+// Clicks the first link of the page shown whose target is href.
+bool clickLink(QTextBrowser* browser, const QString& href)
+{
+    for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().isAnchor() || fragment.charFormat().anchorHref() != href)
+                continue;
+            QTextCursor cursor(browser->document());
+            cursor.setPosition(fragment.position() + 1);
+            browser->setTextCursor(cursor);
+            browser->ensureCursorVisible();
+            const QPoint at = browser->cursorRect(cursor).center();
+            QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, at);
+            return true;
+        }
+    return false;
+}
+
 }  // namespace
 
 class CQuillmarAppTest : public QObject {
@@ -61,7 +108,7 @@ private slots:
         QCOMPARE(dialogs.requests().size(), std::size_t(1));
         QCOMPARE(dialogs.requests().front().title, QString("Select Database for Quillmar"));
         QVERIFY(!app.MainFrame().isVisible());  // the posted exit closed the window
-        QVERIFY(messages.shown().empty());
+        QCOMPARE(messages.shown().size(), std::size_t(1));  // the offer of a new database, answered No
     }
 
     void rememberedDatabaseOpensWithItsTree()
@@ -256,6 +303,52 @@ private slots:
         QCOMPARE(frame.findChild<QLabel*>("indicatorCAP") != nullptr, true);
     }
 
+    void helpTopicsShowsTheGuideFromTheSourceTree()
+    {
+        IsolatedProfile profile;
+        NoInstalledGuide noInstall;
+        MessageLog messages;
+        TestDatabase db;
+        CQuillmarApp app;
+        QVERIFY(app.InitInstance({"Quillmar", QString::fromStdString(db.path())}));
+        CMainFrame& frame = app.MainFrame();
+        QCOMPARE(frame.Action(CMainFrame::ID_HELP_FINDER)->shortcut(), QKeySequence(QKeySequence::HelpContents));
+        frame.Action(CMainFrame::ID_HELP_FINDER)->trigger();
+        auto* help = frame.findChild<HelpWindow*>();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->windowTitle(), QString("Quillmar Help"));
+        QTextBrowser* browser = help->Browser();
+        QVERIFY(browser->source().toLocalFile().endsWith("/help/index.html"));
+        QCOMPARE(browser->documentTitle(), QString("Quillmar Help: Contents"));
+
+        QVERIFY(clickLink(browser, "hotsync.html"));
+        QTRY_VERIFY(browser->source().toLocalFile().endsWith("/help/hotsync.html"));
+        QCOMPARE(browser->documentTitle(), QString("Quillmar Help: HotSync"));
+        help->findChild<QPushButton*>("backButton")->click();
+        QCOMPARE(browser->documentTitle(), QString("Quillmar Help: Contents"));
+        QVERIFY(messages.shown().empty());
+
+        frame.Action(CMainFrame::ID_HELP_FINDER)->trigger();  // again: the same window
+        QCOMPARE(frame.findChildren<HelpWindow*>().size(), 1);
+    }
+
+    void helpTopicsWithoutAGuideSaysWhereItLooked()
+    {
+        IsolatedProfile profile;
+        NoInstalledGuide noInstall;
+        MessageLog messages;
+        TestDatabase db;
+        CQuillmarApp app;
+        QVERIFY(app.InitInstance({"Quillmar", QString::fromStdString(db.path())}));
+        const QString sourceFolder = ui::help::SetSourceFolder(QString::fromStdString(profile.dir().path() + "/nohelp"));
+        app.MainFrame().Action(CMainFrame::ID_HELP_FINDER)->trigger();
+        ui::help::SetSourceFolder(sourceFolder);
+        QCOMPARE(app.MainFrame().findChild<HelpWindow*>(), nullptr);
+        QCOMPARE(messages.shown().size(), std::size_t(1));
+        QVERIFY(messages.texts()[0].startsWith("The user guide is not installed."));
+        QVERIFY(messages.texts()[0].contains(QString::fromStdString(profile.dir().path() + "/nohelp")));
+    }
+
     void aboutBoxShowsTheVersionTexts()
     {
         CAboutDlg about;
@@ -269,6 +362,64 @@ private slots:
         QCOMPARE(bare.findChild<QLabel*>("versionLabel")->text(), QString("Version <no version info found>"));
         QCOMPARE(bare.findChild<QLabel*>("productNameLabel")->text(), QString("<no version info found>"));
         QCOMPARE(bare.findChild<QLabel*>("copyrightLabel")->text(), QString("<no version info found>"));
+    }
+
+    void commandLineOptionsInTheUsualForm()
+    {
+        const struct {
+            QStringList arguments;
+            bool run;
+            int exitCode;
+            const char* out;  // the start of what goes to standard output
+            const char* err;  // a part of what goes to standard error
+        } cases[] = {
+            {{"Quillmar", "--version"}, false, 0, "quillmar 1.0.0", ""},
+            {{"Quillmar", "--help"}, false, 0, "Usage: quillmar [options] [DATABASE]", ""},
+            {{"Quillmar", "--bogus"}, false, 2, "", "Unknown option 'bogus'"},
+            {{"Quillmar", "-x", "a.mdb"}, false, 2, "", "Usage: quillmar"},
+            {{"Quillmar", "a.mdb", "b.mdb"}, false, 2, "", "one database at a time"},
+            {{"Quillmar", "rel/a.mdb"}, true, 0, "", ""},
+            {{"Quillmar"}, true, 0, "", ""},
+        };
+        for (const auto& c : cases) {
+            std::ostringstream out, err;
+            const CommandLine::Result result = CommandLine::Parse(c.arguments, out, err);
+            QCOMPARE(result.bRun, c.run);
+            QCOMPARE(result.nExitCode, c.exitCode);
+            QVERIFY2(out.str().rfind(c.out, 0) == 0, out.str().c_str());
+            QVERIFY2(err.str().find(c.err) != std::string::npos, err.str().c_str());
+        }
+        std::ostringstream out, err;
+        QCOMPARE(CommandLine::Parse({"Quillmar", "rel/a.mdb"}, out, err).strDatabase, QDir::current().absoluteFilePath("rel/a.mdb"));
+    }
+
+    void aSecondCopysDatabaseOpensInTheFirst()
+    {
+        IsolatedProfile profile;
+        MessageLog messages;
+        FileDialogScript dialogs;
+        TestDatabase first, second;
+        profile.writeDefaultDatabase(first.path());
+        CQuillmarApp app;
+        QVERIFY(app.InitInstance({"Quillmar"}));
+        settle();
+        const auto handOver = [](const std::string& path) {
+            return whileServing([path] {
+                ipc::InstanceGuard guard;
+                return guard.Acquire(path) == ipc::InstanceGuard::Outcome::AnotherCopyRuns;
+            });
+        };
+        QVERIFY(handOver(second.path()));
+        settle();
+        QCOMPARE(app.m_strCurrDB, second.path());
+        QCOMPARE(app.MainFrame().windowTitle(), QString::fromStdString("Quillmar - " + second.path()));
+        // A path that is no database: the running copy says so and keeps its database.
+        QVERIFY(handOver(second.dir().path()));
+        settle();
+        QCOMPARE(app.m_strCurrDB, second.path());
+        QVERIFY(app.m_db.IsOpen());
+        QCOMPARE(messages.texts().size(), 1);
+        QVERIFY(messages.texts().first().startsWith(QString::fromStdString("Unable to open: " + second.dir().path())));
     }
 };
 

@@ -2,6 +2,8 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <iostream>
+
+#include "tools/Version.h"
 #include <memory>
 
 #include "tools/hotsync/HotSyncManager.h"
@@ -9,6 +11,8 @@
 int main(int argc, char** argv)
 {
     std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (cli::PrintedVersion(arguments, "hotsync"))
+        return 0;
     // The action dialog needs a window system; a sync runs without one.
     bool configure = false;
     for (const auto& argument : arguments)

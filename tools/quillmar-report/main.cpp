@@ -2,10 +2,14 @@
 #include <QGuiApplication>
 #include <iostream>
 
+#include "tools/Version.h"
+
 #include "tools/quillmar-report/ReportTool.h"
 
 int main(int argc, char** argv)
 {
+    if (cli::PrintedVersion(std::vector<std::string>(argv + 1, argv + argc), "quillmar-report"))
+        return 0;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

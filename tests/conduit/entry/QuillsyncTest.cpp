@@ -21,6 +21,7 @@
 #include "conduit/handheld/HHExpense.h"
 #include "platform/ipc/DesktopServer.h"
 #include "platform/palm/SyncMgr.h"
+#include "platform/ui/HelpPages.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/QtTestSupport.h"
 #include "tests/support/TestDatabase.h"
@@ -78,7 +79,7 @@ SyncRun openConduitServed(const Library& lib, std::int32_t syncType, bool deskto
     ipc::DesktopServer server;
     if (desktopRuns) {
         server.Listen();
-        server.SetHandler([&](ipc::RequestKind, std::int32_t code) {
+        server.SetHandler([&](ipc::RequestKind, std::int32_t code, const std::string&) {
             run.requests.push_back(code);
             return 0;
         });
@@ -219,15 +220,42 @@ private slots:
         QCOMPARE(le(block, kConfigureScopeOffset), 0);
     }
 
-    void dialogTextsAndHelpPath()
+    void dialogTexts()
     {
         QCOMPARE(CSyncActionDlg::SyncTypeText(0), std::string("Synchronize the PC && Handheld."));
         QCOMPARE(CSyncActionDlg::SyncTypeText(2), std::string("Handheld writes to Desktop."));
         QCOMPARE(CSyncActionDlg::SyncTypeText(6), std::string("Do Nothing"));
         QCOMPARE(CSyncActionDlg::SyncTypeText(3), std::string());
-        QCOMPARE(HotSyncHelpPath("C:\\Palm\\HotSync.exe"), std::optional<std::string>("C:\\Palm\\HotSync.hlp"));
-        QCOMPARE(HotSyncHelpPath("/opt/palm/hotsync.exe --minimized"), std::optional<std::string>("/opt/palm/hotsync.hlp"));
-        QCOMPARE(HotSyncHelpPath("/usr/bin/hotsync"), std::optional<std::string>());
+    }
+
+    void helpFindsTheGuidesHotSyncPageOrSaysItIsMissing()
+    {
+        TempDir data;
+        const QByteArray oldHome = qgetenv("XDG_DATA_HOME"), oldDirs = qgetenv("XDG_DATA_DIRS");
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(data.path() + "/home"));
+        qputenv("XDG_DATA_DIRS", QByteArray::fromStdString(data.path() + "/system"));
+
+        // Nothing installed: the source tree's guide.
+        const auto source = HotSyncHelpPath();
+        QVERIFY(source && source->ends_with("/help/hotsync.html") && fileExists(*source));
+
+        // An installed guide comes first.
+        QVERIFY(QDir().mkpath(QString::fromStdString(data.path() + "/system/quillmar/help")));
+        writeFile(data.path() + "/system/quillmar/help/hotsync.html", "<html></html>");
+        QCOMPARE(HotSyncHelpPath(), std::optional<std::string>(data.path() + "/system/quillmar/help/hotsync.html"));
+
+        // Neither: the button says so and where it looked.
+        QVERIFY(QFile::remove(QString::fromStdString(data.path() + "/system/quillmar/help/hotsync.html")));
+        const QString sourceFolder = ui::help::SetSourceFolder({});
+        QCOMPARE(HotSyncHelpPath(), std::optional<std::string>());
+        MessageLog messages;
+        ShowHotSyncHelp(nullptr);
+        ui::help::SetSourceFolder(sourceFolder);
+        qputenv("XDG_DATA_HOME", oldHome);
+        qputenv("XDG_DATA_DIRS", oldDirs);
+        QCOMPARE(messages.shown().size(), std::size_t(1));
+        QVERIFY(messages.texts()[0].startsWith("The user guide is not installed."));
+        QVERIFY(messages.texts()[0].contains(QString::fromStdString(data.path() + "/home/quillmar/help")));
     }
 
     void syncTypesThatDoNoWork()

@@ -77,7 +77,7 @@ private slots:
         QVERIFY(server.Listen());
         std::vector<std::pair<RequestKind, int>> received;
         bool handled = false;
-        server.SetHandler([&](RequestKind kind, std::int32_t argument) {
+        server.SetHandler([&](RequestKind kind, std::int32_t argument, const std::string&) {
             received.emplace_back(kind, argument);
             handled = true;
             return argument == 20 ? 0 : 7;
@@ -111,8 +111,11 @@ private slots:
         InstanceGuard first;
         QCOMPARE(first.Acquire(), InstanceGuard::Outcome::Acquired);
         int activations = 0;
-        first.Server().SetHandler([&](RequestKind kind, std::int32_t) {
+        std::vector<std::string> opened;
+        first.Server().SetHandler([&](RequestKind kind, std::int32_t, const std::string& path) {
             activations += kind == RequestKind::Activate;
+            if (kind == RequestKind::OpenDatabase)
+                opened.push_back(path);
             return 0;
         });
         const auto outcome = whileServing([] {
@@ -120,6 +123,15 @@ private slots:
             return second.Acquire();
         });
         QCOMPARE(outcome, InstanceGuard::Outcome::AnotherCopyRuns);
+        QCOMPARE(activations, 1);
+        // A second copy started with a database hands its path over instead, whole.
+        const std::string path = "/home/u/My Expenses/Caf\xc3\xa9 " + std::string(3000, 'x') + ".mdb";
+        const auto handedOver = whileServing([&path] {
+            InstanceGuard second;
+            return second.Acquire(path);
+        });
+        QCOMPARE(handedOver, InstanceGuard::Outcome::AnotherCopyRuns);
+        QCOMPARE(opened, std::vector<std::string>{path});
         QCOMPARE(activations, 1);
 
         first.Release();
@@ -290,7 +302,7 @@ private slots:
         DesktopServer server;
         QVERIFY(server.Listen());
         bool handled = false;
-        server.SetHandler([&](RequestKind, std::int32_t) {
+        server.SetHandler([&](RequestKind, std::int32_t, const std::string&) {
             handled = true;
             return 0;
         });

@@ -5,9 +5,7 @@
 # Usage: bench/run-export.sh [SIZES...]   (default: 100000 1000000)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLMAR_BENCH=ON -DQUILLMAR_TESTS=OFF >/dev/null
-cmake --build build-bench >/dev/null
+bench/build
 data=build-bench/data
 mkdir -p "$data"
 out=$(mktemp -d)

@@ -6,9 +6,7 @@
 # Usage: bench/run-import.sh [N]    (environment: DESKTOP_ROWS=100000 for a filled desktop)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLMAR_BENCH=ON -DQUILLMAR_TESTS=OFF >/dev/null
-cmake --build build-bench >/dev/null
+bench/build
 n=${1:-10000}
 rows=${DESKTOP_ROWS:-0}
 work=$(mktemp -d)

@@ -4,9 +4,7 @@
 # (recordset_scan) in the same run. Usage: bench/run-launch.sh [SIZES...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLMAR_BENCH=ON -DQUILLMAR_TESTS=OFF >/dev/null
-cmake --build build-bench >/dev/null
+bench/build
 data=build-bench/data
 mkdir -p "$data"
 profile=$(mktemp -d)

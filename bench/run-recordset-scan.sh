@@ -4,9 +4,7 @@
 # 1,000,000 expenses. Usage: bench/run-recordset-scan.sh [SIZES...]   (default: 100000 1000000)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLMAR_BENCH=ON -DQUILLMAR_TESTS=OFF >/dev/null
-cmake --build build-bench >/dev/null
+bench/build
 data=build-bench/data
 mkdir -p "$data"
 query="SELECT rowid, * FROM Expenses ORDER BY ExpType ASC, ProjectID ASC, ExpDate ASC, ExpCat ASC;"

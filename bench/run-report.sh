@@ -5,9 +5,7 @@
 # Usage: bench/run-report.sh [EXPENSES]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLMAR_BENCH=ON -DQUILLMAR_TESTS=OFF >/dev/null
-cmake --build build-bench >/dev/null
+bench/build
 n=${1:-100000}
 data=build-bench/data
 mkdir -p "$data"

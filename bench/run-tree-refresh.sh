@@ -4,9 +4,7 @@
 # the same tree model and view. Usage: bench/run-tree-refresh.sh [SIZES...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLMAR_BENCH=ON -DQUILLMAR_TESTS=OFF >/dev/null
-cmake --build build-bench >/dev/null
+bench/build
 mkdir -p build-bench/data
 sizes=("$@")
 [ ${#sizes[@]} -eq 0 ] && sizes=(100000 1000000)

@@ -372,6 +372,17 @@ void CExpenseReport::ForEachRow(const std::function<void(const ExpenseRow&)>& vi
         visit(ExpenseRow::Read(m_rsMain, columns));
 }
 
+std::vector<std::string> CExpenseReport::DetailCells(const ExpenseRow& row, int nFrom) const
+{
+    auto cells = Cells();
+    cells[nFrom] = row.m_strItem;
+    cells[nFrom + 1] = row.m_dtDate.format("%m/%d");
+    cells[nFrom + 2] = row.m_strVendor;
+    cells[nFrom + 3] = Payment(row);
+    cells[nFrom + 4] = Amount(row.m_cyAmount);
+    return cells;
+}
+
 void CExpenseReport::AddRow(std::vector<std::string> cells, int heading)
 {
     ReportLine line;

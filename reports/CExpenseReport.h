@@ -68,6 +68,9 @@ protected:
     static std::string Amount(const ole::Currency& value);
     static std::string Payment(const ExpenseRow& row);  // account, two blanks, check number
     std::vector<std::string> Cells() const { return std::vector<std::string>(m_columns.size()); }
+    // The cells of a detail line: item, date ("%m/%d"), vendor, payment and amount from column
+    // nFrom on; the columns before it are left to the caller.
+    std::vector<std::string> DetailCells(const ExpenseRow& row, int nFrom) const;
     // Every row of the main record set, in its order.
     void ForEachRow(const std::function<void(const ExpenseRow&)>& visit);
     // A regular line of cells under the heading (index) of its group.

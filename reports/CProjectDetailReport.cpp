@@ -40,13 +40,8 @@ void CProjectDetailReport::BuildLines()
             heading = AddHeading(key + " - " + (description.empty() ? "<no description>" : description));
             any = true;
         }
-        auto cells = Cells();
+        auto cells = DetailCells(row, 2);
         cells[1] = byStatus ? row.m_strExpCat : StatusCode(row.m_nStatus.value_or(0));
-        cells[2] = row.m_strItem;
-        cells[3] = row.m_dtDate.format("%m/%d");
-        cells[4] = row.m_strVendor;
-        cells[5] = Payment(row);
-        cells[6] = Amount(row.m_cyAmount);
         AddRow(std::move(cells), heading);
         subtotal += row.m_cyAmount;
         total += row.m_cyAmount;

@@ -31,13 +31,7 @@ void CYearDetailReport::BuildLines()
             heading = AddHeading(key + " - " + (description.empty() ? "<no description>" : description));
             any = true;
         }
-        auto cells = Cells();
-        cells[1] = row.m_strItem;
-        cells[2] = row.m_dtDate.format("%m/%d");
-        cells[3] = row.m_strVendor;
-        cells[4] = Payment(row);
-        cells[5] = Amount(row.m_cyAmount);
-        AddRow(std::move(cells), heading);
+        AddRow(DetailCells(row, 1), heading);
         subtotal += row.m_cyAmount;
         total += row.m_cyAmount;
     });

@@ -41,14 +41,14 @@ void Recordset::requireWritable() const
                                                 "be a limitation of the provider, or of the selected locktype.");
 }
 
-Statement Recordset::prepareSource(sqlite3* db, const std::string& source, bool isTable) const
+Statement Recordset::prepareSource(sqlite3* db, const std::string& source, bool isTable, bool sorted) const
 {
     if (!isTable)
         return Statement(db, source);
     std::string sql = "SELECT rowid, * FROM " + quoteIdentifier(source);
     if (!trimmed(m_filter).empty())
         sql += " WHERE " + m_filter;
-    if (!trimmed(m_sort).empty())
+    if (sorted && !trimmed(m_sort).empty())
         sql += " ORDER BY " + m_sort;
     return Statement(db, sql);
 }
@@ -80,14 +80,30 @@ void Recordset::open(const std::string& source, Connection* connection, int, int
                                                "It is either closed or invalid in this context.");
     sqlite3* db = connection->handle();
     const bool isTable = options == adCmdTable;  // read-only table opens keep their rowids too
-    Statement statement = prepareSource(db, source, isTable);
+    // A sort by plain columns is done on the snapshot: much cheaper than the engine's sorter,
+    // which copies every whole row. Anything else is left to the engine.
+    const std::optional<std::vector<SortKey>> keys = isTable ? parseSort(m_sort) : std::nullopt;
+    Statement statement = prepareSource(db, source, isTable, !keys);
     std::unique_ptr<RowStore> store = readSnapshot(statement, isTable);
+    std::vector<std::uint32_t> order(store->size());
+    std::iota(order.begin(), order.end(), 0u);
+    if (keys) {
+        if (const auto columns = resolveSort(*store, *keys)) {
+            sortSlots(*store, order, *columns);
+            store->permute(order);
+            std::iota(order.begin(), order.end(), 0u);
+        } else {
+            Statement engineSorted = prepareSource(db, source, isTable, true);  // fails as the engine would
+            store = readSnapshot(engineSorted, isTable);
+            order.resize(store->size());
+            std::iota(order.begin(), order.end(), 0u);
+        }
+    }
     // Wider tables than the writer can key are read-only.
     const bool writable = isTable && lockType != adLockReadOnly && store->fields().size() <= RowWriter::kMaxColumns;
 
     m_store = std::move(store);
-    m_order.resize(m_store->size());
-    std::iota(m_order.begin(), m_order.end(), 0u);
+    m_order = std::move(order);
     m_liveCount = static_cast<long>(m_order.size());
     m_position = 0;
     m_idsAreSlots = !isTable;
@@ -110,6 +126,7 @@ void Recordset::releaseSnapshot()
     m_positionBySlot.shrink_to_fit();
     m_criteria.reset();
     m_criteriaText.clear();
+    m_peekSlot.reset();
     m_editMode = EditMode::None;
     m_liveCount = 0;
     m_position = 0;
@@ -297,14 +314,9 @@ void Recordset::find(const std::string& criteria, long skipRows, bool forward)
     m_position = forward ? size : -1;
 }
 
-void Recordset::setSort(const std::string& sort)
+std::optional<std::vector<Recordset::SortKey>> Recordset::parseSort(std::string_view sort)
 {
-    if (!isOpen()) {
-        m_sort = sort;
-        return;
-    }
-    // Read the keys first, so a sort that cannot be read changes nothing.
-    std::vector<std::pair<std::size_t, bool>> keys;  // column, descending
+    std::vector<SortKey> keys;
     std::string_view rest = sort;
     while (!trimmed(rest).empty()) {
         const std::size_t comma = rest.find(',');
@@ -317,36 +329,77 @@ void Recordset::setSort(const std::string& sort)
             if (equalsFolded(direction, "DESC"))
                 descending = true;
             else if (!equalsFolded(direction, "ASC"))
-                throw Error(kInvalidArgument, "Recordset", "The sort \"" + sort + "\" cannot be read.");
+                return std::nullopt;
             item = trimmed(item.substr(0, blank));
         }
         if (item.size() >= 2 && item.front() == '[' && item.back() == ']')
             item = item.substr(1, item.size() - 2);
-        keys.emplace_back(columnIndex(item), descending);
+        keys.push_back({std::move(item), descending});
     }
+    return keys;
+}
+
+std::optional<Recordset::SortColumns> Recordset::resolveSort(const RowStore& store, const std::vector<SortKey>& keys)
+{
+    SortColumns columns;
+    for (const SortKey& key : keys) {
+        const std::optional<std::size_t> column = FieldInfo::find(store.fields(), key.column);
+        if (!column)
+            return std::nullopt;
+        columns.emplace_back(*column, key.descending);
+    }
+    return columns;
+}
+
+void Recordset::setSort(const std::string& sort)
+{
+    if (!isOpen()) {
+        m_sort = sort;
+        return;
+    }
+    // Read the keys first, so a sort that cannot be read changes nothing.
+    const std::optional<std::vector<SortKey>> keys = parseSort(sort);
+    if (!keys)
+        throw Error(kInvalidArgument, "Recordset", "The sort \"" + sort + "\" cannot be read.");
+    for (const SortKey& key : *keys)
+        columnIndex(key.column);  // throws for a column the record set lacks
     flushPending();
     m_sort = sort;
-
     std::vector<std::uint32_t> order;
     order.reserve(static_cast<std::size_t>(m_liveCount));
     for (const std::uint32_t slot : m_order)
         if (!m_store->isDeleted(slot))
             order.push_back(slot);
-    if (keys.empty()) {
-        std::sort(order.begin(), order.end());
-    } else {
-        std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-            for (const auto& [column, descending] : keys) {
-                const int c = m_store->compare(a, b, column);
-                if (c != 0)
-                    return descending ? c > 0 : c < 0;
-            }
-            return false;
-        });
-    }
+    sortSlots(*m_store, order, *resolveSort(*m_store, *keys));
     m_order = std::move(order);
     m_positionBySlot.clear();
     m_position = 0;
+}
+
+void Recordset::sortSlots(const RowStore& store, std::vector<std::uint32_t>& order, const SortColumns& keys)
+{
+    // The keys are read out once, so the comparisons touch a compact array; equal rows are
+    // ordered by row id, so a re-sort gives what a fresh read sorted the same way gives.
+    const std::size_t width = keys.size();
+    std::vector<RowStore::Cell> cells(order.size() * width);
+    std::vector<std::uint32_t> index(order.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i) {
+        index[i] = i;
+        for (std::size_t k = 0; k < width; ++k)
+            cells[i * width + k] = store.cell(order[i], keys[k].first);
+    }
+    std::sort(index.begin(), index.end(), [&](std::uint32_t a, std::uint32_t b) {
+        for (std::size_t k = 0; k < width; ++k) {
+            const int c = RowStore::compareCells(cells[a * width + k], cells[b * width + k]);
+            if (c != 0)
+                return keys[k].second ? c > 0 : c < 0;
+        }
+        return store.rowId(order[a]) < store.rowId(order[b]);
+    });
+    std::vector<std::uint32_t> sorted(order.size());
+    for (std::size_t i = 0; i < index.size(); ++i)
+        sorted[i] = order[index[i]];
+    order = std::move(sorted);
 }
 
 // ---- fields ----
@@ -372,10 +425,23 @@ std::size_t Recordset::columnIndex(std::string_view field) const
                 "ordinal. (Column '" + std::string(field) + "')");
 }
 
+bool Recordset::peek(const ole::Variant& bookmark)
+{
+    requireOpen();
+    const auto* mark = bookmark.get<ole::Bookmark>();
+    const std::uint32_t slot = mark ? slotOfRowId(mark->id) : m_store->size();
+    if (slot >= m_store->size() || m_store->isDeleted(slot))
+        return false;
+    m_peekSlot = slot;
+    return true;
+}
+
 ole::Variant Recordset::value(std::string_view field) const
 {
     requireOpen();
     const std::size_t column = columnIndex(field);
+    if (m_peekSlot)
+        return m_store->value(*m_peekSlot, column);
     if (m_editMode != EditMode::None && m_writer->pending(column))
         return *m_writer->pending(column);
     if (m_editMode == EditMode::Add)

@@ -66,6 +66,11 @@ public:
     // at EOF (BOF when searching backward).
     void find(const std::string& criteria, long skipRows, bool forward);
 
+    // While a peek lasts, value() answers for the live row the bookmark names; the position
+    // and any pending edit stay as they were. False (and no peek) when it names no live row.
+    bool peek(const ole::Variant& bookmark);
+    void endPeek() { m_peekSlot.reset(); }
+
     const std::vector<FieldInfo>& fields() const;
     ole::Variant value(std::string_view field) const;
     void setValue(std::string_view field, const ole::Variant& value);
@@ -83,7 +88,18 @@ public:
 private:
     void requireOpen() const;
     void requireWritable() const;
-    Statement prepareSource(sqlite3* db, const std::string& source, bool isTable) const;
+    struct SortKey {
+        std::string column;
+        bool descending = false;
+    };
+    // "col [ASC|DESC], ..." as keys; none when the text is not such a list.
+    static std::optional<std::vector<SortKey>> parseSort(std::string_view sort);
+    using SortColumns = std::vector<std::pair<std::size_t, bool>>;  // (column, descending)
+    // The keys' columns in a snapshot; none when one is not a column of it.
+    static std::optional<SortColumns> resolveSort(const RowStore& store, const std::vector<SortKey>& keys);
+    // Orders slots by the columns, then by row id.
+    static void sortSlots(const RowStore& store, std::vector<std::uint32_t>& order, const SortColumns& keys);
+    Statement prepareSource(sqlite3* db, const std::string& source, bool isTable, bool sorted) const;
     static std::unique_ptr<RowStore> readSnapshot(Statement& statement, bool hasRowId);
     std::size_t columnIndex(std::string_view field) const;
     std::uint32_t currentSlot() const;
@@ -108,6 +124,7 @@ private:
 
     EditMode m_editMode = EditMode::None;        // pending change, if any
     long m_positionBeforeAdd = 0;                // where cancelUpdate returns after addNew
+    std::optional<std::uint32_t> m_peekSlot;     // the row value() reads during a peek
 
     mutable std::vector<std::pair<std::int64_t, std::uint32_t>> m_slotById;  // sorted, lazily built
     mutable std::vector<long> m_positionBySlot;                              // lazily built

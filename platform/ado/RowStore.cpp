@@ -264,8 +264,11 @@ void RowStore::setValue(std::uint32_t slot, std::size_t column, const ole::Varia
 
 int RowStore::compare(std::uint32_t a, std::uint32_t b, std::size_t column) const
 {
-    const Cell x = cell(a, column);
-    const Cell y = cell(b, column);
+    return compareCells(cell(a, column), cell(b, column));
+}
+
+int RowStore::compareCells(const Cell& x, const Cell& y)
+{
     const bool xNull = x.type == VarType::Null;
     const bool yNull = y.type == VarType::Null;
     if (xNull || yNull)
@@ -276,6 +279,8 @@ int RowStore::compare(std::uint32_t a, std::uint32_t b, std::size_t column) cons
         const int order = x.text.compare(y.text);
         return order < 0 ? -1 : (order > 0 ? 1 : 0);
     }
+    if (x.type == y.type && (isInteger(x.type) || x.type == VarType::Currency))
+        return x.word < y.word ? -1 : (x.word > y.word ? 1 : 0);
     const auto numeric = [](const Cell& c) -> long double {
         if (c.type == VarType::Double || c.type == VarType::Date)
             return std::bit_cast<double>(c.word);
@@ -283,11 +288,22 @@ int RowStore::compare(std::uint32_t a, std::uint32_t b, std::size_t column) cons
             return static_cast<long double>(c.word) / ole::Currency::kScale;
         return static_cast<long double>(c.word);
     };
-    if (x.type == y.type && (isInteger(x.type) || x.type == VarType::Currency))
-        return x.word < y.word ? -1 : (x.word > y.word ? 1 : 0);
     const long double p = numeric(x);
     const long double q = numeric(y);
     return p < q ? -1 : (p > q ? 1 : 0);
+}
+
+void RowStore::permute(const std::vector<std::uint32_t>& order)
+{
+    // Rows read in the order they are walked keep a scan in step with memory.
+    std::vector<std::unique_ptr<std::byte[]>> blocks;
+    for (std::uint32_t slot = 0; slot < order.size(); ++slot) {
+        if (slot % kRowsPerBlock == 0)
+            blocks.push_back(std::make_unique_for_overwrite<std::byte[]>(
+                std::min<std::size_t>(kRowsPerBlock, slot == 0 ? m_firstBlockRows : kRowsPerBlock) * m_stride));
+        std::memcpy(blocks.back().get() + (slot % kRowsPerBlock) * m_stride, rowAt(order[slot]), m_stride);
+    }
+    m_blocks = std::move(blocks);
 }
 
 std::size_t RowStore::bytesUsed() const

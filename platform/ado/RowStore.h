@@ -48,6 +48,9 @@ public:
 
     // Orders two rows by one column: nulls first, numbers by value, texts byte-wise.
     int compare(std::uint32_t a, std::uint32_t b, std::size_t column) const;
+    static int compareCells(const Cell& x, const Cell& y);
+    // Moves the rows so that slot i holds what slot order[i] held (order: every slot once).
+    void permute(const std::vector<std::uint32_t>& order);
 
     std::size_t bytesUsed() const;
 

@@ -18,6 +18,7 @@ std::string Number(long value) { return std::to_string(value); }
 const std::uint32_t CExpTreeItem::kTreeColumns =
     ExpenseRow::ExpType | ExpenseRow::ExpCat | ExpenseRow::ExpDate | ExpenseRow::Item | ExpenseRow::Detail |
     ExpenseRow::Amount | ExpenseRow::Reimburse | ExpenseRow::Status | ExpenseRow::ProjectID | ExpenseRow::TypeComp;
+const std::uint32_t CExpTreeItem::kGroupColumns = kTreeColumns & ~(ExpenseRow::Item | ExpenseRow::Detail);
 
 std::uint32_t CExpTreeItem::TopLevelKindOf(std::int32_t nExpType)
 {

@@ -24,8 +24,9 @@ public:
         CategoryGroup = 4,  // second-level group of one category ("Sort by Category")
     };
 
-    // The columns of an expense row that the tree reads.
+    // The columns of an expense row that the tree reads, and those its groups need.
     static const std::uint32_t kTreeColumns;
+    static const std::uint32_t kGroupColumns;
 
     // The kind of top-level group an expense type's rows are grouped in.
     static std::uint32_t TopLevelKindOf(std::int32_t nExpType);

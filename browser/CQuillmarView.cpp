@@ -225,8 +225,8 @@ void CQuillmarView::OnDoubleClick(Item item)
         return;
     const CommandScope running(*this);
     const CExpTreeItem* data = m_tree.Data(item);
-    if (data->m_nKind == CExpTreeItem::ExpenseItem)
+    if (m_tree.IsLine(item))
         EditExpenseCommand(*this).Run(item);
-    else if (data->m_bReimbursable)
+    else if (data && data->m_bReimbursable)
         RestateStatusCommand(*this).Run(item);
 }

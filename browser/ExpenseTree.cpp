@@ -3,6 +3,7 @@
 
 #include "browser/ExpenseTreeBuilder.h"
 #include "database/ExpenseRow.h"
+#include "database/ExpenseSchema.h"
 
 ExpenseTree::ExpenseTree(CADODataBase& db)
     : m_db(db),
@@ -10,8 +11,13 @@ ExpenseTree::ExpenseTree(CADODataBase& db)
       m_rsTypes(&db),
       m_rsProjects(&db),
       m_rsStatus(&db),
+      m_rsLineStatus(&db),
       m_model(std::make_unique<ExpenseTreeModel>())
 {
+    m_model->SetLineTextSource([this](Item line) {
+        const std::unique_ptr<CExpTreeItem> data = Line(line);
+        return data ? data->m_strText : std::string();
+    });
 }
 
 ExpenseTree::~ExpenseTree() { Clear(); }
@@ -23,6 +29,7 @@ void ExpenseTree::Clear()
     m_rsTypes.Close();
     m_rsProjects.Close();
     m_rsStatus.Close();
+    m_rsLineStatus.Close();
 }
 
 void ExpenseTree::Refresh(int nSortMode)
@@ -31,6 +38,9 @@ void ExpenseTree::Refresh(int nSortMode)
     Clear();
     m_nSortMode = nSortMode == 1 ? 1 : 0;
     ExpenseTreeBuilder(*this).Build();
+    m_rsLineStatus.m_strSort = m_rsStatus.m_strSort;
+    if (m_rsStatus.IsOpen())
+        m_rsLineStatus.OpenTable(schema::statuses::kTable);  // not open: lines show no status code
     m_model->EndBulkBuild();
 }
 
@@ -47,6 +57,36 @@ ExpenseTree::Item ExpenseTree::BuildExpenseLine(Item parent, ExpenseRow row)
     return m_model->InsertItem(MakeLine(std::move(row)), parent);
 }
 
+ExpenseTree::Item ExpenseTree::AddLine(Item parent) { return m_model->InsertLine(m_rsExpenses.GetBookmark(), parent); }
+
+std::unique_ptr<CExpTreeItem> ExpenseTree::Line(Item line)
+{
+    if (!IsLine(line) || !m_rsExpenses.IsOpen())
+        return nullptr;
+    const ole::Variant bookmark = m_model->LineBookmark(line);
+    ExpenseRow row;
+    {
+        const CAdoRecordset::RowPeek peek(m_rsExpenses, bookmark);
+        if (!peek.Valid())
+            return nullptr;
+        row = ExpenseRow::Read(m_rsExpenses, CExpTreeItem::kTreeColumns);
+    }
+    const bool updated = m_model->LineUpdatedInPlace(line);
+    auto data = std::make_unique<CExpTreeItem>(ExpenseRow(row), m_rsLineStatus,
+                                               std::make_unique<ole::Variant>(bookmark), m_nSortMode);
+    if (updated) {
+        data->UpdateFromRecord(row, m_rsLineStatus);
+        data->FormatText(m_nSortMode);
+    }
+    return data;
+}
+
+void ExpenseTree::LineUpdated(Item line)
+{
+    m_model->SetLineUpdatedInPlace(line);
+    m_model->RefreshItem(line);
+}
+
 ExpenseTree::Item ExpenseTree::InsertGroup(std::uint32_t nKind, const ExpenseRow& row, Item parent, Item after)
 {
     return m_model->InsertItem(std::make_unique<CExpTreeItem>(nKind, row, m_rsTypes, m_rsProjects), parent, after);
@@ -61,10 +101,9 @@ ExpenseTree::Item ExpenseTree::FinishGroupAndStartNext(Item current, std::uint32
 
 void ExpenseTree::ReShow(Item item)
 {
-    if (CExpTreeItem* data = Data(item)) {
+    if (CExpTreeItem* data = Data(item))
         data->FormatText(m_nSortMode);
-        m_model->RefreshItem(item);
-    }
+    m_model->RefreshItem(item);  // a line's text is made when it is shown
 }
 
 ExpenseTree::Item ExpenseTree::FindTopLevelGroup(const CExpTreeItem& line) const
@@ -93,7 +132,7 @@ ExpenseTree::Item ExpenseTree::FindCategoryGroup(Item group, const std::string& 
 {
     for (Item item = m_model->GetChildItem(group); item; item = m_model->GetNextSiblingItem(item)) {
         const CExpTreeItem* data = Data(item);
-        if (data->m_nKind != CExpTreeItem::CategoryGroup)
+        if (!data || data->m_nKind != CExpTreeItem::CategoryGroup)
             break;
         if (data->m_strCategory == category)
             return item;
@@ -111,7 +150,7 @@ ExpenseTree::Item ExpenseTree::TopLevelOf(Item item) const
 bool ExpenseTree::HasCategoryChildren(Item group) const
 {
     const Item first = m_model->GetChildItem(group);
-    return first && Data(first)->m_nKind == CExpTreeItem::CategoryGroup;
+    return first && Data(first) && Data(first)->m_nKind == CExpTreeItem::CategoryGroup;
 }
 
 ExpenseTree::Item ExpenseTree::PlaceLine(std::unique_ptr<CExpTreeItem> line, const ExpenseRow& row)
@@ -162,8 +201,7 @@ void ExpenseTree::RemoveLine(Item line, const ExpenseRow& row)
     RemoveLineWith(line, [&row](CExpTreeItem& group) { group.SubtractRecord(row); });
 }
 
-void ExpenseTree::RemoveLine(Item line)
+void ExpenseTree::RemoveLine(Item line, const CExpTreeItem& shown)
 {
-    const CExpTreeItem& removed = *Data(line);
-    RemoveLineWith(line, [&removed](CExpTreeItem& group) { group.SubtractChild(removed); });
+    RemoveLineWith(line, [&shown](CExpTreeItem& group) { group.SubtractChild(shown); });
 }

@@ -2,6 +2,8 @@
 // built from and kept in step with (Expenses, lkpExpTypes, Projects, lkpExpBillStatus), the item
 // model the tree view shows, and the sort mode; it rebuilds the whole tree and offers the
 // operations the view commands change it with in place, keeping every group's sums right.
+// An expense line holds only its row's bookmark: its object and text are made from the row
+// when they are needed, so they are always the row's as the line would show it.
 #pragma once
 
 #include <cstdint>
@@ -36,7 +38,13 @@ public:
     CAdoRecordset& Types() { return m_rsTypes; }
     CAdoRecordset& Projects() { return m_rsProjects; }
     CAdoRecordset& Statuses() { return m_rsStatus; }
-    CExpTreeItem* Data(Item item) const { return m_model->GetItemData(item); }
+    CExpTreeItem* Data(Item item) const { return m_model->GetItemData(item); }  // groups only
+    bool IsLine(Item item) const { return m_model->IsLine(item); }
+    // An expense line's object, made from its row as the line shows it (with its text); null
+    // when the row cannot be read.
+    std::unique_ptr<CExpTreeItem> Line(Item line);
+    // After a line's row changed in place: it shows the row again, as an in-place update does.
+    void LineUpdated(Item line);
 
     // The expense row the record set stands on, with the columns the tree shows.
     ExpenseRow CurrentRow();
@@ -46,6 +54,8 @@ public:
     Item BuildExpenseLine(Item parent, ExpenseRow row);
     // A group of the given kind for a row, inserted under parent (null: the root) after a sibling.
     Item InsertGroup(std::uint32_t nKind, const ExpenseRow& row, Item parent, Item after = ExpenseTreeModel::kLast);
+    // Adds a line for the current row as the last child of parent, without reading the row.
+    Item AddLine(Item parent);
     // Shows the finished group's text and starts the next one of the given kind.
     Item FinishGroupAndStartNext(Item current, std::uint32_t nKind, const ExpenseRow& row, Item parent);
     // Formats an item's text and lets the view show it.
@@ -65,8 +75,8 @@ public:
     // Takes a line out of the tree: the row's amounts leave the sums of the groups above it (as
     // they were added, by status number), and a group left without children goes too.
     void RemoveLine(Item line, const ExpenseRow& row);
-    // The same for a line whose row has changed since: the line's own amounts leave the sums.
-    void RemoveLine(Item line);
+    // The same for a line whose row has changed since: the amounts it showed leave the sums.
+    void RemoveLine(Item line, const CExpTreeItem& shown);
 
 private:
     template <typename Subtract> void RemoveLineWith(Item line, Subtract subtract);
@@ -76,6 +86,8 @@ private:
     CAdoRecordset m_rsTypes;                   // lkpExpTypes
     CAdoRecordset m_rsProjects;                // Projects
     CAdoRecordset m_rsStatus;                  // lkpExpBillStatus, sorted by Status
+    CAdoRecordset m_rsLineStatus;              // the same, for line texts only: painting never
+                                               // moves a record set a dialog may be using
     std::unique_ptr<ExpenseTreeModel> m_model; // the tree's items
     int m_nSortMode = 0;                       // 0 = by date, 1 = by category
 };

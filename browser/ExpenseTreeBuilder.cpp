@@ -30,7 +30,7 @@ void ExpenseTreeBuilder::Walk()
     ExpenseTree::Item group = nullptr;
     ExpenseTree::Item category = nullptr;
     for (; !expenses.IsEOF(); expenses.MoveNext()) {
-        ExpenseRow row = m_tree.CurrentRow();
+        const ExpenseRow row = ExpenseRow::Read(expenses, CExpTreeItem::kGroupColumns);
         if (!group || m_tree.Data(group)->EndsBefore(row)) {
             const std::uint32_t kind = CExpTreeItem::TopLevelKindOf(row.m_nExpType);
             group = group ? m_tree.FinishGroupAndStartNext(group, kind, row, nullptr)
@@ -45,7 +45,7 @@ void ExpenseTreeBuilder::Walk()
                 category = m_tree.FinishGroupAndStartNext(category, CExpTreeItem::CategoryGroup, row, group);
             m_tree.Data(category)->AddRecord(row);
         }
-        m_tree.BuildExpenseLine(byCategory ? category : group, std::move(row));  // the last use of row
+        m_tree.AddLine(byCategory ? category : group);
     }
     m_tree.ReShow(group);
     m_tree.ReShow(category);

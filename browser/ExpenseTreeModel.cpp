@@ -24,6 +24,23 @@ void ExpenseTreeModel::Renumber(Item parent, std::size_t from) const
 
 ExpenseTreeModel::Item ExpenseTreeModel::InsertItem(std::unique_ptr<CExpTreeItem> data, Item parent, Item after)
 {
+    if (data && !data->IsGroup())
+        return InsertLine(data->m_pBookmark ? *data->m_pBookmark : ole::Variant(), parent, after);
+    auto node = std::make_unique<Node>();
+    node->data = std::move(data);
+    return Insert(std::move(node), parent, after);
+}
+
+ExpenseTreeModel::Item ExpenseTreeModel::InsertLine(const ole::Variant& bookmark, Item parent, Item after)
+{
+    auto node = std::make_unique<Node>();
+    const auto* mark = bookmark.get<ole::Bookmark>();
+    node->lineId = mark ? mark->id : 0;
+    return Insert(std::move(node), parent, after);
+}
+
+ExpenseTreeModel::Item ExpenseTreeModel::Insert(std::unique_ptr<Node> node, Item parent, Item after)
+{
     Node* owner = parent ? parent : m_root.get();
     auto& children = owner->children;
     std::size_t position = children.size();
@@ -32,8 +49,6 @@ ExpenseTreeModel::Item ExpenseTreeModel::InsertItem(std::unique_ptr<CExpTreeItem
     else if (after != kLast && after && after->parent == owner)
         position = static_cast<std::size_t>(after->row) + 1;
 
-    auto node = std::make_unique<Node>();
-    node->data = std::move(data);
     node->parent = owner;
     Item item = node.get();
     if (!m_bulk)
@@ -126,6 +141,30 @@ bool ExpenseTreeModel::ItemHasChildren(Item item) const { return item && !item->
 
 CExpTreeItem* ExpenseTreeModel::GetItemData(Item item) const { return item ? item->data.get() : nullptr; }
 
+bool ExpenseTreeModel::IsLine(Item item) const { return item && item != m_root.get() && !item->data; }
+
+ole::Variant ExpenseTreeModel::LineBookmark(Item line) const
+{
+    return IsLine(line) ? ole::Variant(ole::Bookmark{line->lineId}) : ole::Variant();
+}
+
+bool ExpenseTreeModel::LineUpdatedInPlace(Item line) const { return IsLine(line) && line->updatedInPlace; }
+
+void ExpenseTreeModel::SetLineUpdatedInPlace(Item line)
+{
+    if (IsLine(line))
+        line->updatedInPlace = true;
+}
+
+std::string ExpenseTreeModel::Text(Item item) const
+{
+    if (!item || item == m_root.get())
+        return {};
+    if (item->data)
+        return item->data->m_strText;
+    return m_lineText ? m_lineText(item) : std::string();
+}
+
 std::size_t ExpenseTreeModel::ChildCount(Item item) const { return ChildrenOf(item).size(); }
 
 QModelIndex ExpenseTreeModel::IndexOf(Item item) const
@@ -165,9 +204,9 @@ int ExpenseTreeModel::columnCount(const QModelIndex&) const { return 1; }
 QVariant ExpenseTreeModel::data(const QModelIndex& index, int role) const
 {
     const Item item = ItemAt(index);
-    if (!item || !item->data || role != Qt::DisplayRole)
+    if (!item || role != Qt::DisplayRole)
         return {};
-    return QString::fromStdString(item->data->m_strText);
+    return QString::fromStdString(Text(item));
 }
 
 bool ExpenseTreeModel::hasChildren(const QModelIndex& parent) const
@@ -176,5 +215,5 @@ bool ExpenseTreeModel::hasChildren(const QModelIndex& parent) const
     if (!item)
         return !m_root->children.empty();
     // Every group shows its expand button; an expense line never does.
-    return !item->children.empty() || (item->data && item->data->IsGroup());
+    return !item->children.empty() || item->data;
 }

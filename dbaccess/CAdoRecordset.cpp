@@ -137,6 +137,17 @@ bool CAdoRecordset::SetBookmark(const Variant& bookmark)
     return Recording("Bookmark operation failed.", [&bookmark](ado::Recordset& rs) { rs.setBookmark(bookmark); });
 }
 
+CAdoRecordset::RowPeek::RowPeek(CAdoRecordset& rs, const Variant& bookmark) : m_rs(rs)
+{
+    m_bValid = rs.IsOpen() && rs.m_pRecordset->peek(bookmark);
+}
+
+CAdoRecordset::RowPeek::~RowPeek()
+{
+    if (m_bValid && m_rs.IsOpen())
+        m_rs.m_pRecordset->endPeek();
+}
+
 bool CAdoRecordset::SetSort(const std::string& strSort, bool bRemember)
 {
     if (!Recording("SetSort", [&strSort](ado::Recordset& rs) { rs.setSort(strSort); }))

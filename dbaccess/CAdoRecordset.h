@@ -78,6 +78,21 @@ public:
     bool PutFieldValue(std::string_view column, const ole::Variant& value);
     bool PutDF_Empty(std::string_view column);
 
+    // While a RowPeek lives, the getters read the row its bookmark names; the position and a
+    // pending edit are left alone. Valid() is false when the bookmark names no live row.
+    class RowPeek {
+    public:
+        RowPeek(CAdoRecordset& rs, const ole::Variant& bookmark);
+        ~RowPeek();
+        RowPeek(const RowPeek&) = delete;
+        RowPeek& operator=(const RowPeek&) = delete;
+        bool Valid() const { return m_bValid; }
+
+    private:
+        CAdoRecordset& m_rs;
+        bool m_bValid = false;
+    };
+
     CADODataBase* GetDatabase() const { return m_pDatabase; }
     // The last recorded failure (empty until the first).
     const AdoFailure& LastFailure() const { return m_LastFailure; }

@@ -9,9 +9,12 @@ using Item = ExpenseTree::Item;
 
 void DeleteCommand::Run(Item selected)
 {
+    if (Tree().IsLine(selected)) {
+        DeleteLine(selected);
+        return;
+    }
     const CExpTreeItem& data = *Tree().Data(selected);
     switch (data.m_nKind) {
-    case CExpTreeItem::ExpenseItem: DeleteLine(selected); return;
     case CExpTreeItem::CategoryGroup:
         if (Ask("Do you wish to delete all the expense items in the " + data.m_strCategory + " Category?", true))
             DeleteLinesUnder(selected);
@@ -59,7 +62,7 @@ std::vector<Item> DeleteCommand::LinesUnder(Item group) const
 {
     std::vector<Item> lines;
     for (Item child = Model().GetChildItem(group); child; child = Model().GetNextSiblingItem(child)) {
-        if (Tree().Data(child)->m_nKind == CExpTreeItem::ExpenseItem) {
+        if (Tree().IsLine(child)) {
             lines.push_back(child);
             continue;
         }
@@ -82,7 +85,7 @@ void DeleteCommand::DeleteLinesUnder(Item group)
 bool DeleteCommand::DeleteRow(Item line)
 {
     CAdoRecordset& expenses = Tree().Expenses();
-    if (!expenses.SetBookmark(*Tree().Data(line)->m_pBookmark)) {
+    if (!expenses.SetBookmark(Model().LineBookmark(line))) {
         ReportFailure("The expense could not be deleted.", expenses.LastFailure());
         return false;
     }

@@ -12,28 +12,28 @@ using Item = ExpenseTree::Item;
 void EditExpenseCommand::Run(Item line)
 {
     CAdoRecordset& expenses = Tree().Expenses();
-    if (!expenses.SetBookmark(*Tree().Data(line)->m_pBookmark)) {
+    const std::unique_ptr<CExpTreeItem> shown = Tree().Line(line);  // what leaves the sums after the edit
+    if (!shown || !expenses.SetBookmark(*shown->m_pBookmark)) {
         ReportFailure("The expense could not be read.", expenses.LastFailure());
         return;
     }
     const Item parent = Model().GetParentItem(line);
     CExpEditDlg dialog(Tree().Database(), expenses, Tree().Statuses(), Tree().Data(parent)->m_strLabel,
-                       Tree().Data(line)->m_strCategory, &View());
+                       shown->m_strCategory, &View());
     if (dialog.exec() != QDialog::Accepted)
         return;  // nothing was stored
-    FollowChange(line, Tree().CurrentRow());
+    FollowChange(line, *shown, Tree().CurrentRow());
 }
 
-void EditExpenseCommand::FollowChange(Item line, const ExpenseRow& row)
+void EditExpenseCommand::FollowChange(Item line, const CExpTreeItem& data, const ExpenseRow& row)
 {
     auto changed = Tree().MakeLine(row);
     if (!Tree().Data(Tree().TopLevelOf(line))->MatchesLine(*changed)) {
         // A date in another year files the expense under that year.
-        Tree().RemoveLine(line);
+        Tree().RemoveLine(line, data);
         View().SelectItem(Tree().PlaceLine(std::move(changed), row));
         return;
     }
-    CExpTreeItem& data = *Tree().Data(line);
     Item parent = Model().GetParentItem(line);
     Tree().Data(parent)->SubtractChild(data);
     if (const Item group = Model().GetParentItem(parent)) {
@@ -53,10 +53,10 @@ void EditExpenseCommand::FollowChange(Item line, const ExpenseRow& row)
                 parent = Tree().InsertGroup(CExpTreeItem::CategoryGroup, row, group);
             line = Model().InsertItem(std::move(changed), parent);
         } else {
-            data.UpdateFromRecord(row, Tree().Statuses());
+            Tree().LineUpdated(line);
         }
     } else {
-        data.UpdateFromRecord(row, Tree().Statuses());
+        Tree().LineUpdated(line);
     }
     Tree().Data(parent)->AddRecord(row);
     Tree().ReShow(parent);

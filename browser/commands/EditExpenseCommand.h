@@ -13,5 +13,6 @@ public:
     void Run(ExpenseTree::Item line);
 
 private:
-    void FollowChange(ExpenseTree::Item line, const ExpenseRow& row);
+    // data: the line as it was shown before the edit; row: the row as stored now.
+    void FollowChange(ExpenseTree::Item line, const CExpTreeItem& data, const ExpenseRow& row);
 };

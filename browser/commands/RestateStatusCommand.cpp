@@ -46,8 +46,7 @@ bool RestateStatusCommand::ChangeStatusOfLines(Item first, std::int16_t nFrom, s
 {
     CAdoRecordset& expenses = Tree().Expenses();
     for (Item line = first; line; line = Model().GetNextSiblingItem(line)) {
-        CExpTreeItem& data = *Tree().Data(line);
-        if (!expenses.SetBookmark(*data.m_pBookmark))
+        if (!expenses.SetBookmark(Model().LineBookmark(line)))
             return false;
         if (expenses.GetDF_Short(schema::expenses::kStatus) != nFrom)
             continue;  // other statuses stay, whatever the row's Reimburse
@@ -55,8 +54,7 @@ bool RestateStatusCommand::ChangeStatusOfLines(Item first, std::int16_t nFrom, s
             expenses.CancelUpdate();
             return false;
         }
-        data.UpdateFromRecord(Tree().CurrentRow(), Tree().Statuses());
-        Tree().ReShow(line);
+        Tree().LineUpdated(line);
     }
     return true;
 }
@@ -66,6 +64,7 @@ void RestateStatusCommand::RecomputeFromLines(Item group)
     CExpTreeItem& data = *Tree().Data(group);
     data.ResetSums();
     for (Item line = Model().GetChildItem(group); line; line = Model().GetNextSiblingItem(line))
-        data.AddChild(*Tree().Data(line));
+        if (const std::unique_ptr<CExpTreeItem> shown = Tree().Line(line))
+            data.AddChild(*shown);
     Tree().ReShow(group);
 }

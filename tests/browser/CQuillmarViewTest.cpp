@@ -69,8 +69,8 @@ private slots:
         };
         QCOMPARE(dump(*f.view), expected);
         // The detail column is padded to 80 characters even when it ends in blanks.
-        const auto* countyTax = f.view->Model().GetItemData(f.view->Model().GetChildItem(f.view->Model().GetRootItem()));
-        QCOMPARE(QString::fromStdString(countyTax->m_strText).size(), 5 + 1 + 0 + 1 + 8 + 1 + 8 + 2 + 20 + 1 + 80);
+        const std::string countyTax = f.view->Model().Text(f.view->Model().GetChildItem(f.view->Model().GetRootItem()));
+        QCOMPARE(QString::fromStdString(countyTax).size(), 5 + 1 + 0 + 1 + 8 + 1 + 8 + 2 + 20 + 1 + 80);
     }
 
     void sortByCategoryAddsTheCategoryLevel()

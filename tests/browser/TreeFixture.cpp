@@ -34,7 +34,7 @@ QStringList dump(CQuillmarView& view)
     ExpenseTreeModel& model = view.Model();
     std::function<void(ExpenseTreeModel::Item, int)> walk = [&](ExpenseTreeModel::Item item, int depth) {
         for (; item; item = model.GetNextSiblingItem(item)) {
-            QString text = QString::fromStdString(model.GetItemData(item)->m_strText);
+            QString text = QString::fromStdString(model.Text(item));
             while (text.endsWith(' '))
                 text.chop(1);
             lines << QString(depth * 2, ' ') + text;

@@ -60,7 +60,7 @@ struct Fixture {
     Item find(const QString& start, Item from = nullptr)
     {
         for (Item item = from ? model().GetChildItem(from) : model().GetRootItem(); item; item = model().GetNextSiblingItem(item)) {
-            if (QString::fromStdString(model().GetItemData(item)->m_strText).startsWith(start))
+            if (QString::fromStdString(model().Text(item)).startsWith(start))
                 return item;
             if (Item found = find(start, item))
                 return found;
@@ -131,11 +131,11 @@ private slots:
         f.view->OnAddNew();
         QCOMPARE(f.db.count("Expenses"), 12);
         const Item acme = f.find("Acme");
-        QCOMPARE(QString::fromStdString(f.model().GetItemData(acme)->m_strText), QString("Acme =    87.34,  IN=22.34,  SU=45.00,  PD=0.00"));
+        QCOMPARE(QString::fromStdString(f.model().Text(acme)), QString("Acme =    87.34,  IN=22.34,  SU=45.00,  PD=0.00"));
         const Item added = f.view->SelectedItem();
         QVERIFY(added);
         QCOMPARE(f.model().GetParentItem(added), acme);
-        QVERIFY(QString::fromStdString(f.model().GetItemData(added)->m_strText).startsWith("01/02 IN FUEL        10.00  New item"));
+        QVERIFY(QString::fromStdString(f.model().Text(added)).startsWith("01/02 IN FUEL        10.00  New item"));
         EXPECT_TREE_AS_REBUILT(f);
     }
 
@@ -146,7 +146,7 @@ private slots:
         f.view->OnAddNew();
         const Item first = f.model().GetRootItem();
         // Until the next rebuild the new group keeps the "%s = %8s" form.
-        QCOMPARE(QString::fromStdString(f.model().GetItemData(first)->m_strText), QString("TAX YR 2003 =    12.50"));
+        QCOMPARE(QString::fromStdString(f.model().Text(first)), QString("TAX YR 2003 =    12.50"));
         QCOMPARE(f.db.scalar("SELECT ProjectID || '/' || ExpYear || '/' || TypeComp FROM Expenses WHERE Item='New item'"), std::string("2003/2003/0"));
         QCOMPARE(f.rebuilt().first(), QString("Tax YR: 2003 =    12.50"));
     }
@@ -161,7 +161,7 @@ private slots:
         while (f.model().GetNextSiblingItem(last))
             last = f.model().GetNextSiblingItem(last);
         QCOMPARE(QString::fromStdString(f.model().GetItemData(last)->m_strCategory), std::string("HOTEL").c_str());
-        QVERIFY(QString::fromStdString(f.model().GetItemData(acme)->m_strText).startsWith("Acme =   177.33,"));
+        QVERIFY(QString::fromStdString(f.model().Text(acme)).startsWith("Acme =   177.33,"));
         // A rebuild sorts the category in, with the same sums.
         const QStringList rebuilt = f.rebuilt();
         QVERIFY(rebuilt.contains("  HOTEL    =    99.99, IN=0.00,    SU=0.00,    PD=0.00"));
@@ -400,13 +400,13 @@ private slots:
             f.messages.queueAnswer(ui::MessageBox::Answer::Yes);
             f.view->OnDelete();
             QVERIFY(f.view->SelectedItem());
-            QVERIFY(QString::fromStdString(f.model().GetItemData(f.view->SelectedItem())->m_strText).startsWith(expected));
+            QVERIFY(QString::fromStdString(f.model().Text(f.view->SelectedItem())).startsWith(expected));
             QVERIFY(f.view->DeleteButton()->isEnabled());
         }
         f.view->SelectItem(f.find("01/06 NA"));  // the last line of Birch: the one before it follows
         f.messages.queueAnswer(ui::MessageBox::Answer::Yes);
         f.view->OnDelete();
-        QVERIFY(QString::fromStdString(f.model().GetItemData(f.view->SelectedItem())->m_strText).startsWith("01/05 PD"));
+        QVERIFY(QString::fromStdString(f.model().Text(f.view->SelectedItem())).startsWith("01/05 PD"));
         for (const auto& shown : f.messages.shown())
             QCOMPARE(shown.defaultAnswer, ui::MessageBox::Answer::Yes);
 
@@ -460,7 +460,7 @@ private slots:
             Fixture f(c.mode);
             const Item line = f.find(c.line);
             QVERIFY2(line, c.line);
-            const std::string item = f.model().GetItemData(line)->m_strItem;
+            const std::string item = f.view->Tree().Line(line)->m_strItem;
             f.view->SelectItem(line);
             const QDate date = QDate::fromString(c.date, Qt::ISODate);
             whenModal<CExpEditDlg>([date](CExpEditDlg* dialog) {
@@ -475,7 +475,7 @@ private slots:
             const Item moved = f.view->SelectedItem();
             QVERIFY(moved);
             QCOMPARE(f.view->Tree().TopLevelOf(moved), group);
-            QCOMPARE(f.model().GetItemData(moved)->m_strItem, item);
+            QCOMPARE(f.view->Tree().Line(moved)->m_strItem, item);
             QVERIFY(f.messages.shown().empty());
             if (c.asRebuilt)
                 EXPECT_TREE_AS_REBUILT(f);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Launch to a loaded window on demo databases (default 10,000, 100,000 and 1,000,000 expenses),
-# offscreen, median of three, beside the record set's bare ordered open + scan of the same file
+# offscreen, median of three, timed from just before the process starts to the window painted
+# with the tree (what a user waits for; the process's own exit is not part of it), beside the record set's bare ordered open + scan of the same file
 # (recordset_scan) in the same run. Usage: bench/run-launch.sh [SIZES...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,7 +25,7 @@ for n in "${sizes[@]}"; do
   for _ in 1 2 3; do
     s=$(date +%s%N)
     out=$(build-bench/bench/launch)
-    e=$(date +%s%N)
+    e=$(echo "$out" | awk '$1 == "shown_epoch_ns" {print $2}')
     runs+=("$(echo "$s $e" | awk '{printf "%.3f", ($2 - $1) / 1e9}') $out")
   done
   get() { for r in "${runs[@]}"; do echo "$r" | tr '\n' ' ' | awk -v k="$1" '{for (i = 1; i < NF; i++) if ($i == k) print $(i + 1)}'; done | median; }

@@ -107,10 +107,12 @@ void CQuillmarView::OnUpdate(int nHint)
         m_bUpdatePending = true;
         return;
     }
-    if (m_db.IsOpen())
+    if (m_db.IsOpen()) {
         RefreshTree();
-    else
+    } else {
+        m_tree.Clear();  // lines are read from the open rows: none are left to show
         m_ui->addNewButton->setEnabled(false);
+    }
     m_ui->deleteButton->setEnabled(false);
 }
 

@@ -52,7 +52,7 @@ bool CQuillmarDoc::OpenDatabase(const std::string& strPath, bool bStoreAsDefault
 {
     if (m_db.IsOpen())
         m_db.Close();
-    if (!m_db.Open(strPath)) {
+    if (!m_db.OpenCheckingBeside(strPath)) {
         Message("Unable to open: " + strPath + OpenFailureReason(strPath));
         return false;
     }
@@ -60,7 +60,17 @@ bool CQuillmarDoc::OpenDatabase(const std::string& strPath, bool bStoreAsDefault
         m_db.Close();
         return false;
     }
+    const std::string previous = m_strCurrDB;
     m_strCurrDB = strPath;
+    // The views read the file while its full check runs; the answer comes before the user can
+    // do anything with what they show, and a refused file leaves them empty.
+    emit UpdateAllViews(kHintDatabaseOpened);
+    if (!m_db.SettleCheck()) {
+        m_strCurrDB = previous;
+        emit UpdateAllViews(kHintDatabaseOpened);
+        Message("Unable to open: " + strPath + OpenFailureReason(strPath));
+        return false;
+    }
     UpdateTitle();
     if (bStoreAsDefault)
         settings::ProfileSettings::WriteProfileString(settings::ProfileSettings::kSettingsSection,
@@ -68,7 +78,6 @@ bool CQuillmarDoc::OpenDatabase(const std::string& strPath, bool bStoreAsDefault
     m_recentFiles.Add(strPath);
     m_recentFiles.WriteList();
     emit RecentFilesChanged();
-    emit UpdateAllViews(kHintDatabaseOpened);
     return true;
 }
 

@@ -46,7 +46,8 @@ void CADODataBase::RecordError(const ado::Error& error)
                      "\n\tSource = " + error.source() + "\n\tDescription = " + error.description() + "\n";
 }
 
-bool CADODataBase::Open(const std::string& strPath)
+template <typename OpenStep>
+bool CADODataBase::OpenWith(const std::string& strPath, OpenStep open)
 {
     if (strPath.empty())
         return false;
@@ -54,11 +55,32 @@ bool CADODataBase::Open(const std::string& strPath)
         Close();
     m_strConnection = ConnectionString(strPath);
     try {
-        m_pConnection->open(m_strConnection, "", "", -1);
+        open(*m_pConnection);
         return true;
     } catch (const ado::Error& error) {
         RecordError(error);  // the report names the connection string that failed
         m_strConnection.clear();
+        return false;
+    }
+}
+
+bool CADODataBase::Open(const std::string& strPath)
+{
+    return OpenWith(strPath, [this](ado::Connection& c) { c.open(m_strConnection, "", "", -1); });
+}
+
+bool CADODataBase::OpenCheckingBeside(const std::string& strPath)
+{
+    return OpenWith(strPath, [this](ado::Connection& c) { c.openCheckingBeside(m_strConnection); });
+}
+
+bool CADODataBase::SettleCheck()
+{
+    try {
+        m_pConnection->settleCheck();
+        return IsOpen();
+    } catch (const ado::Error& error) {
+        RecordError(error);
         return false;
     }
 }

@@ -24,6 +24,11 @@ public:
 
     bool IsOpen() const;
     bool Open(const std::string& strPath);
+    // Opens for a first long read: the file's full check runs beside it, and the connection
+    // writes nothing until SettleCheck() has answered true. False from SettleCheck means the
+    // file was refused and the connection is closed; the failure is recorded as Open's is.
+    bool OpenCheckingBeside(const std::string& strPath);
+    bool SettleCheck();
     void Close();
     bool CompactDatabase(const std::string& strSource, const std::string& strTarget);
     // Writes a new database file at strPath from an SQL script, replacing an existing file only
@@ -45,6 +50,7 @@ public:
 
 private:
     void RecordError(const ado::Error& error);
+    template <typename OpenStep> bool OpenWith(const std::string& strPath, OpenStep open);
     template <typename Operation> bool RunConnectionStep(Operation operation);
 
     std::unique_ptr<ado::Connection> m_pConnection;  // the engine connection object

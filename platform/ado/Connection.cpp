@@ -2,6 +2,7 @@
 #include "platform/ado/Connection.h"
 
 #include <algorithm>
+#include <optional>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -41,21 +42,64 @@ void Connection::checkDatabaseFile(const std::string& path)
                     "'" + path + "' is not a database file: it is empty.");
 }
 
-void Connection::open(const std::string& connectionString, const std::string&, const std::string&, long)
+namespace {
+constexpr const char* kNotOpened = "It was not opened, so nothing was written to it.";
+}
+
+SqliteHandle Connection::openProbed(const std::string& path)
 {
     if (isOpen())
         throw Error(kIllegalOperation, "Connection", "Operation is not allowed when the object is open.");
-    const std::string path = dataSource(connectionString);
     checkDatabaseFile(path);
-
     SqliteHandle db = openSqlite(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, "Connection");
-    checkDatabase(db.get(), path, "Connection", "It was not opened, so nothing was written to it.");
+    probeDatabase(db.get(), path, "Connection", kNotOpened);
+    return db;
+}
+
+void Connection::open(const std::string& connectionString, const std::string&, const std::string&, long)
+{
+    const std::string path = dataSource(connectionString);
+    SqliteHandle db = openProbed(path);
+    checkIntegrity(db.get(), path, "Connection", kNotOpened);
     m_db = std::move(db);
     m_path = path;
 }
 
+void Connection::openCheckingBeside(const std::string& connectionString)
+{
+    const std::string path = dataSource(connectionString);
+    SqliteHandle db = openProbed(path);
+    executeSql(db.get(), "PRAGMA query_only = ON");
+    m_check = std::async(std::launch::async, [path]() -> std::optional<Error> {
+        try {
+            SqliteHandle checker = openSqlite(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, "Connection");
+            checkIntegrity(checker.get(), path, "Connection", kNotOpened);
+            return std::nullopt;
+        } catch (const Error& error) {
+            return error;
+        }
+    });
+    m_db = std::move(db);
+    m_path = path;
+}
+
+void Connection::settleCheck()
+{
+    if (!m_check.valid())
+        return;
+    const std::optional<Error> failure = m_check.get();
+    if (failure) {
+        close();
+        throw *failure;
+    }
+    executeSql(handle(), "PRAGMA query_only = OFF");
+}
+
 void Connection::close()
 {
+    if (m_check.valid())
+        m_check.wait();  // the checker's connection goes before this one
+    m_check = {};
     if (!m_db)
         return;
     const std::vector<Recordset*> recordsets = std::move(m_recordsets);

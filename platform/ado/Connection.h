@@ -4,9 +4,12 @@
 // failing at once, and closes the record sets opened on it when it closes.
 #pragma once
 
+#include <future>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/ado/Error.h"
 #include "platform/ado/SqliteHandle.h"
 
 namespace ado {
@@ -26,6 +29,14 @@ public:
     // missing file, a folder, a file that is not a database, or a damaged one (kDatabaseDamaged).
     void open(const std::string& connectionString, const std::string& user,
               const std::string& password, long options);
+    // The same open for a reader that has much to read at once: only the cheap schema probe runs
+    // now; the full integrity check reads the file on a second connection in a worker thread.
+    // Until settleCheck() has passed, the connection refuses every write (query_only).
+    void openCheckingBeside(const std::string& connectionString);
+    // Waits for a check started by openCheckingBeside; if it found the file damaged (or could not
+    // run), closes the connection and throws its ado::Error. Nothing to do after a plain open.
+    void settleCheck();
+    bool checkPending() const { return m_check.valid(); }
     void close();
     bool isOpen() const { return m_db != nullptr; }
 
@@ -46,11 +57,13 @@ public:
 
 private:
     void execute(const char* sql);
+    SqliteHandle openProbed(const std::string& path);
 
     SqliteHandle m_db;                      // the open database, null when closed
     std::string m_path;                     // its file path
     bool m_inTransaction = false;           // between beginTrans and commit / rollback
     std::vector<Recordset*> m_recordsets;   // open record sets, closed with the connection
+    std::future<std::optional<Error>> m_check;         // the integrity check running beside, if any
 };
 
 }  // namespace ado

@@ -27,27 +27,41 @@ std::string oneLine(std::string report)
     return report;
 }
 
+Error damagedError(const std::string& path, const std::string& source, const std::string& consequence,
+                   const std::string& report)
+{
+    return Error(kDatabaseDamaged, source,
+                 "'" + path + "' is damaged (SQLite reports: " + oneLine(report) + "). " + consequence);
+}
+
 }  // namespace
 
 void checkDatabase(sqlite3* db, const std::string& path, const std::string& source, const std::string& consequence)
 {
-    const auto damaged = [&](const std::string& report) {
-        return Error(kDatabaseDamaged, source,
-                     "'" + path + "' is damaged (SQLite reports: " + oneLine(report) + "). " + consequence);
-    };
+    probeDatabase(db, path, source, consequence);
+    checkIntegrity(db, path, source, consequence);
+}
+
+void probeDatabase(sqlite3* db, const std::string& path, const std::string& source, const std::string& consequence)
+{
     // Reading the schema proves the file is a database SQLite understands.
     try {
         Statement probe(db, "SELECT count(*) FROM sqlite_master");
         probe.step();
     } catch (const Error& error) {
         if (error.code() == kDatabaseDamaged)
-            throw damaged(error.description());
+            throw damagedError(path, source, consequence, error.description());
         if (error.code() == kDatabaseLocked)
             throw Error(kDatabaseLocked, source,
                         "'" + path + "' is in use by another program, which holds it locked (" + error.description() + ").");
         throw Error(kUnspecifiedError, source,
                     "'" + path + "' is not a database file that can be read (" + error.description() + ").");
     }
+}
+
+void checkIntegrity(sqlite3* db, const std::string& path, const std::string& source, const std::string& consequence)
+{
+    const auto damaged = [&](const std::string& report) { return damagedError(path, source, consequence, report); };
     std::string report;
     try {
         Statement check(db, kIntegrityCheck);

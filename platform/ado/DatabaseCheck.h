@@ -15,4 +15,9 @@ namespace ado {
 // for a damaged one, and the engine's code when the check itself cannot run (a lock held too long).
 void checkDatabase(sqlite3* db, const std::string& path, const std::string& source, const std::string& consequence);
 
+// The two halves of checkDatabase: the cheap schema probe, and the integrity check that reads
+// the whole file (the part worth running beside other reads).
+void probeDatabase(sqlite3* db, const std::string& path, const std::string& source, const std::string& consequence);
+void checkIntegrity(sqlite3* db, const std::string& path, const std::string& source, const std::string& consequence);
+
 }  // namespace ado

@@ -120,6 +120,7 @@ private slots:
 
             // The open dialog, then a recent file or the command line: refused, the current one re-opened.
             QVERIFY(!f.doc.OpenDatabase(damaged.path(), true));
+            QVERIFY(!f.db.IsOpen());
             QVERIFY(f.doc.OnOpenDocument(damaged.path()));
             QCOMPARE(f.messages.texts().size(), 2);
             for (const QString& text : f.messages.texts()) {

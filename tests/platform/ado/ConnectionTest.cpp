@@ -23,11 +23,29 @@ std::string connectionString(const std::string& path)
     return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path;
 }
 
-ado::Error openFailure(const std::string& path)
+// How a file is opened: checked whole first, or checked beside the first reads and settled.
+enum class Opening { Checked, CheckedBeside };
+
+// Opening beside: the reads go on at once, a write before the answer is refused, and the answer
+// comes from settleCheck.
+void openAs(Connection& connection, const std::string& path, Opening opening)
+{
+    if (opening == Opening::Checked) {
+        connection.open(connectionString(path), "", "", -1);
+        return;
+    }
+    connection.openCheckingBeside(connectionString(path));
+    EXPECT_TRUE(connection.checkPending());
+    EXPECT_THROW(ado::executeSql(connection.handle(), "DELETE FROM lkpAccounts"), ado::Error);
+    connection.settleCheck();
+    EXPECT_FALSE(connection.checkPending());
+}
+
+ado::Error openFailure(const std::string& path, Opening opening = Opening::Checked)
 {
     Connection connection;
     try {
-        connection.open(connectionString(path), "", "", -1);
+        openAs(connection, path, opening);
     } catch (const ado::Error& error) {
         EXPECT_FALSE(connection.isOpen());
         return error;
@@ -84,18 +102,27 @@ TEST(Connection, TruncatedDatabaseIsRefusedAsDamaged)
 
 TEST(Connection, DamagedFilesAreRefusedBeforeAnythingIsWritten)
 {
-    {
+    for (const Opening opening : {Opening::Checked, Opening::CheckedBeside}) {
+        SCOPED_TRACE(opening == Opening::Checked ? "checked" : "checked beside");
         TestDatabase sound;
         fillExpenses(sound);
         Connection connection;
-        EXPECT_NO_THROW(connection.open(connectionString(sound.path()), "", "", -1)) << "a sound file opens";
+        EXPECT_NO_THROW(openAs(connection, sound.path(), opening)) << "a sound file opens";
+        EXPECT_NO_THROW(ado::executeSql(connection.handle(), "DELETE FROM lkpAccounts")) << "and takes writes";
     }
-    for (const Damage& damage : damages()) {
+    for (const auto& [damage, opening] : [] {
+             std::vector<std::pair<Damage, Opening>> cases;
+             for (const Damage& damage : damages())
+                 for (const Opening opening : {Opening::Checked, Opening::CheckedBeside})
+                     cases.emplace_back(damage, opening);
+             return cases;
+         }()) {
         SCOPED_TRACE(damage.name);
+        SCOPED_TRACE(opening == Opening::Checked ? "checked" : "checked beside");
         DamagedDatabase db(damage);
         const std::string before = readFile(db.path());
 
-        const ado::Error error = openFailure(db.path());
+        const ado::Error error = openFailure(db.path(), opening);
         EXPECT_EQ(error.code(), ado::kDatabaseDamaged);
         EXPECT_EQ(error.source(), "Connection");
         const std::string& text = error.description();

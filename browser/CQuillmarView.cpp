@@ -119,7 +119,7 @@ void CQuillmarView::OnUpdate(int nHint)
 void CQuillmarView::OnTabChanged()
 {
     if (m_db.IsOpen())
-        RefreshTree();
+        m_tree.ChangeSortMode(m_ui->sortTabWidget->currentIndex() == 1 ? 1 : 0);
     m_ui->deleteButton->setEnabled(false);
 }
 

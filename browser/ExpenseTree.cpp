@@ -44,6 +44,22 @@ void ExpenseTree::Refresh(int nSortMode)
     m_model->EndBulkBuild();
 }
 
+void ExpenseTree::ChangeSortMode(int nSortMode)
+{
+    nSortMode = nSortMode == 1 ? 1 : 0;
+    const bool readable = m_rsExpenses.IsOpen() && m_rsTypes.IsOpen() && m_rsProjects.IsOpen() &&
+                          m_rsStatus.IsOpen() && m_rsLineStatus.IsOpen();
+    if (!readable || !m_rsExpenses.SetSort(ExpenseTreeBuilder::SortOf(nSortMode), true)) {
+        Refresh(nSortMode);
+        return;
+    }
+    m_model->BeginBulkBuild();
+    m_model->DeleteAllItems();
+    m_nSortMode = nSortMode;
+    ExpenseTreeBuilder(*this).Walk();
+    m_model->EndBulkBuild();
+}
+
 ExpenseRow ExpenseTree::CurrentRow() { return ExpenseRow::Read(m_rsExpenses, CExpTreeItem::kTreeColumns); }
 
 std::unique_ptr<CExpTreeItem> ExpenseTree::MakeLine(ExpenseRow row)

@@ -27,6 +27,9 @@ public:
 
     // Empties the tree, re-opens the record sets and builds every line (0 by date, 1 by category).
     void Refresh(int nSortMode);
+    // Builds every line again in the other sort mode from the rows already read (re-sorted in
+    // memory), which a rebuild would read again; a full Refresh when the record sets are closed.
+    void ChangeSortMode(int nSortMode);
     // Empties the tree and closes the record sets.
     void Clear();
 

@@ -10,6 +10,11 @@ void ExpenseTreeBuilder::Build()
         Walk();
 }
 
+const char* ExpenseTreeBuilder::SortOf(int nSortMode)
+{
+    return nSortMode == 1 ? schema::expenses::kSortByCategory : schema::expenses::kSortByDate;
+}
+
 bool ExpenseTreeBuilder::OpenRecordsets()
 {
     if (!m_tree.Types().OpenTable(schema::types::kTable) || !m_tree.Projects().OpenTable(schema::projects::kTable))
@@ -19,7 +24,7 @@ bool ExpenseTreeBuilder::OpenRecordsets()
     if (!statuses.OpenTable(schema::statuses::kTable))
         return false;
     CAdoRecordset& expenses = m_tree.Expenses();
-    expenses.m_strSort = m_tree.SortMode() == 0 ? schema::expenses::kSortByDate : schema::expenses::kSortByCategory;
+    expenses.m_strSort = SortOf(m_tree.SortMode());
     return expenses.OpenTable(schema::expenses::kTable);
 }
 

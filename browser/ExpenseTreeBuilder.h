@@ -15,10 +15,14 @@ public:
     // Opens the four record sets and builds every line into the empty tree. A record set that
     // cannot be opened leaves the tree empty.
     void Build();
+    // Builds every line from the open, sorted Expenses record set, from its current row on.
+    void Walk();
+
+    // The Expenses order of a sort mode (0 by date, 1 by category).
+    static const char* SortOf(int nSortMode);
 
 private:
     bool OpenRecordsets();
-    void Walk();
 
     ExpenseTree& m_tree;  // the tree being built
 };

@@ -8,6 +8,7 @@
 
 #include "platform/ado/Connection.h"
 #include "platform/ado/Error.h"
+#include "platform/ado/SnapshotSort.h"
 #include "platform/ado/SqlText.h"
 
 namespace ado {
@@ -339,7 +340,7 @@ std::optional<std::vector<Recordset::SortKey>> Recordset::parseSort(std::string_
     return keys;
 }
 
-std::optional<Recordset::SortColumns> Recordset::resolveSort(const RowStore& store, const std::vector<SortKey>& keys)
+std::optional<SortColumns> Recordset::resolveSort(const RowStore& store, const std::vector<SortKey>& keys)
 {
     SortColumns columns;
     for (const SortKey& key : keys) {
@@ -374,32 +375,6 @@ void Recordset::setSort(const std::string& sort)
     m_order = std::move(order);
     m_positionBySlot.clear();
     m_position = 0;
-}
-
-void Recordset::sortSlots(const RowStore& store, std::vector<std::uint32_t>& order, const SortColumns& keys)
-{
-    // The keys are read out once, so the comparisons touch a compact array; equal rows are
-    // ordered by row id, so a re-sort gives what a fresh read sorted the same way gives.
-    const std::size_t width = keys.size();
-    std::vector<RowStore::Cell> cells(order.size() * width);
-    std::vector<std::uint32_t> index(order.size());
-    for (std::uint32_t i = 0; i < order.size(); ++i) {
-        index[i] = i;
-        for (std::size_t k = 0; k < width; ++k)
-            cells[i * width + k] = store.cell(order[i], keys[k].first);
-    }
-    std::sort(index.begin(), index.end(), [&](std::uint32_t a, std::uint32_t b) {
-        for (std::size_t k = 0; k < width; ++k) {
-            const int c = RowStore::compareCells(cells[a * width + k], cells[b * width + k]);
-            if (c != 0)
-                return keys[k].second ? c > 0 : c < 0;
-        }
-        return store.rowId(order[a]) < store.rowId(order[b]);
-    });
-    std::vector<std::uint32_t> sorted(order.size());
-    for (std::size_t i = 0; i < index.size(); ++i)
-        sorted[i] = order[index[i]];
-    order = std::move(sorted);
 }
 
 // ---- fields ----

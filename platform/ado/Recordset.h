@@ -17,6 +17,7 @@
 #include "platform/ado/FieldInfo.h"
 #include "platform/ado/RowStore.h"
 #include "platform/ado/RowWriter.h"
+#include "platform/ado/SnapshotSort.h"
 #include "platform/ado/Statement.h"
 #include "platform/ole/Variant.h"
 
@@ -94,11 +95,8 @@ private:
     };
     // "col [ASC|DESC], ..." as keys; none when the text is not such a list.
     static std::optional<std::vector<SortKey>> parseSort(std::string_view sort);
-    using SortColumns = std::vector<std::pair<std::size_t, bool>>;  // (column, descending)
     // The keys' columns in a snapshot; none when one is not a column of it.
     static std::optional<SortColumns> resolveSort(const RowStore& store, const std::vector<SortKey>& keys);
-    // Orders slots by the columns, then by row id.
-    static void sortSlots(const RowStore& store, std::vector<std::uint32_t>& order, const SortColumns& keys);
     Statement prepareSource(sqlite3* db, const std::string& source, bool isTable, bool sorted) const;
     static std::unique_ptr<RowStore> readSnapshot(Statement& statement, bool hasRowId);
     std::size_t columnIndex(std::string_view field) const;

@@ -281,6 +281,11 @@ int RowStore::compareCells(const Cell& x, const Cell& y)
     }
     if (x.type == y.type && (isInteger(x.type) || x.type == VarType::Currency))
         return x.word < y.word ? -1 : (x.word > y.word ? 1 : 0);
+    if (x.type == y.type && (x.type == VarType::Double || x.type == VarType::Date)) {
+        const double p = std::bit_cast<double>(x.word);
+        const double q = std::bit_cast<double>(y.word);
+        return p < q ? -1 : (p > q ? 1 : 0);
+    }
     const auto numeric = [](const Cell& c) -> long double {
         if (c.type == VarType::Double || c.type == VarType::Date)
             return std::bit_cast<double>(c.word);

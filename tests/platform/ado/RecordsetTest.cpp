@@ -326,3 +326,48 @@ TEST_F(RecordsetTest, ManyRowsAndLongTextsReadBackExactly)
     EXPECT_EQ(rs.value("Detail"), Variant(huge));
     EXPECT_GT(rs.bytesUsed(), std::size_t(3 << 20));
 }
+
+// A table open sorts its snapshot itself, and a re-sort of an open one sorts again: both must
+// give the engine's ORDER BY (ties by row id), for nulls, negative and equal numbers, and texts
+// that agree in their first eight bytes or are longer than that.
+TEST_F(RecordsetTest, SnapshotSortsAsTheEngineOrdersBy)
+{
+    db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, Item, Amount, ProjectID) VALUES "
+            "(12, 'SUPPLIESX', '2004-06-01 00:00:00', 'a', -1, NULL),"
+            "(12, 'SUPPLIES', '2004-06-01 00:00:00', 'b', 0, 7),"
+            "(12, 'SUPPLIE', NULL, 'c', 0, -3),"
+            "(NULL, '', '1999-12-31 23:59:59', 'd', 50000, 7),"
+            "(12, NULL, '2004-06-01 00:00:00', 'e', -50000, 7),"
+            "(-4, 'SUPPLIESY', '2004-06-01 12:00:00', 'f', 123400, 2004),"
+            "(12, 'é', '2004-06-01 00:00:00', 'g', 0, 7),"
+            "(12, 'SUPPLIES', '2004-06-01 00:00:00', 'h', 0, 7)");
+    const std::vector<std::string> sorts = {
+        "ExpType ASC, ProjectID ASC, ExpDate ASC, ExpCat ASC",
+        "ExpType ASC, ProjectID ASC, ExpCat ASC, ExpDate ASC",
+        "ExpCat DESC, Amount ASC",
+        "Amount DESC, ExpDate DESC, ExpCat ASC, ProjectID DESC, ExpType ASC",  // more keys than an entry holds
+        "[ExpDate], Item DESC",
+    };
+    const auto rowIds = [](Recordset& rs) {
+        std::string ids;
+        for (rs.moveFirst(); !rs.isEOF(); rs.moveNext())
+            ids += std::to_string(rs.bookmark().id) + " ";
+        return ids;
+    };
+    const auto engineOrder = [this](const std::string& sort) {
+        std::string sql = "SELECT group_concat(id, ' ') || ' ' FROM (SELECT rowid AS id FROM Expenses ORDER BY ";
+        for (char c : sort)
+            sql += c == '[' || c == ']' ? ' ' : c;
+        return db.scalar(sql + ", rowid)");
+    };
+    Recordset resorted;
+    openTable(resorted, "Expenses", "", "Item DESC");
+    for (const std::string& sort : sorts) {
+        SCOPED_TRACE(sort);
+        Recordset opened;
+        openTable(opened, "Expenses", "", sort);
+        EXPECT_EQ(rowIds(opened), engineOrder(sort));
+        resorted.setSort(sort);
+        EXPECT_EQ(rowIds(resorted), engineOrder(sort));
+    }
+}

@@ -1,7 +1,8 @@
 // CExpTreeItem: the object behind every line of the expense tree. A group line (a year of the
 // tax types, a type with its project or year, a category) carries its label and the total and
 // IN / SU / PD sums of the rows below it; an expense line carries the row's bookmark and the
-// columns it shows. Each tree item owns exactly one.
+// columns it shows. Each group item owns exactly one; an expense line's is made from its row
+// when it is needed (ExpenseTree::Line), so a large tree holds no texts for its lines.
 #pragma once
 
 #include <cstdint>

@@ -68,11 +68,6 @@ std::unique_ptr<CExpTreeItem> ExpenseTree::MakeLine(ExpenseRow row)
     return std::make_unique<CExpTreeItem>(std::move(row), m_rsStatus, std::move(bookmark), m_nSortMode);
 }
 
-ExpenseTree::Item ExpenseTree::BuildExpenseLine(Item parent, ExpenseRow row)
-{
-    return m_model->InsertItem(MakeLine(std::move(row)), parent);
-}
-
 ExpenseTree::Item ExpenseTree::AddLine(Item parent) { return m_model->InsertLine(m_rsExpenses.GetBookmark(), parent); }
 
 std::unique_ptr<CExpTreeItem> ExpenseTree::Line(Item line)

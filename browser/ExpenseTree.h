@@ -53,8 +53,6 @@ public:
     ExpenseRow CurrentRow();
     // A new line object for the current row (its bookmark copied), not yet in the tree.
     std::unique_ptr<CExpTreeItem> MakeLine(ExpenseRow row);
-    // Builds the line of the current row as the last child of parent.
-    Item BuildExpenseLine(Item parent, ExpenseRow row);
     // A group of the given kind for a row, inserted under parent (null: the root) after a sibling.
     Item InsertGroup(std::uint32_t nKind, const ExpenseRow& row, Item parent, Item after = ExpenseTreeModel::kLast);
     // Adds a line for the current row as the last child of parent, without reading the row.

@@ -1,6 +1,7 @@
 // The rows of one record-set snapshot, kept compactly: fixed-width row slots in blocks (one
-// 64-bit word and one type tag per column) and texts in a chunked arena. A slot never moves,
-// so slot numbers stay valid while rows are added, changed, deleted or re-sorted.
+// 64-bit word and one type tag per column) and texts in a chunked arena. Once the snapshot is
+// in use a slot never moves, so slot numbers stay valid while rows are added, changed, deleted
+// or re-sorted; only its reader may permute the slots, before handing any out.
 #pragma once
 
 #include <cstdint>

@@ -215,9 +215,11 @@ private slots:
         QVERIFY(rs.FindFirst());
         const std::size_t before = model.ChildCount(birch);
         const ExpenseRow dinner = tree.CurrentRow();
-        ExpenseTreeModel::Item added = tree.BuildExpenseLine(birch, dinner);
+        ExpenseTreeModel::Item added = tree.AddLine(birch);
         QCOMPARE(model.ChildCount(birch), before + 1);
         QCOMPARE(model.GetParentItem(added), birch);
+        QVERIFY(model.IsLine(added));
+        QCOMPARE(tree.Line(added)->m_strItem, std::string("Dinner"));  // read from its row when asked
         model.GetItemData(birch)->AddRecord(dinner);
         tree.ReShow(birch);
         QCOMPARE(QString::fromStdString(model.GetItemData(birch)->m_strText), QString("Birch =   294.00,  IN=0.00,  SU=0.00,  PD=300.00"));

@@ -300,15 +300,23 @@ int RowStore::compareCells(const Cell& x, const Cell& y)
 
 void RowStore::permute(const std::vector<std::uint32_t>& order)
 {
-    // Rows read in the order they are walked keep a scan in step with memory.
-    std::vector<std::unique_ptr<std::byte[]>> blocks;
-    for (std::uint32_t slot = 0; slot < order.size(); ++slot) {
-        if (slot % kRowsPerBlock == 0)
-            blocks.push_back(std::make_unique_for_overwrite<std::byte[]>(
-                std::min<std::size_t>(kRowsPerBlock, slot == 0 ? m_firstBlockRows : kRowsPerBlock) * m_stride));
-        std::memcpy(blocks.back().get() + (slot % kRowsPerBlock) * m_stride, rowAt(order[slot]), m_stride);
+    // Rows read in the order they are walked keep a scan in step with memory. In place, one
+    // cycle at a time through a row of scratch: a second copy of the slots would double the
+    // memory of a large snapshot for a moment.
+    std::vector<bool> placed(order.size());
+    const auto scratch = std::make_unique_for_overwrite<std::byte[]>(m_stride);
+    for (std::uint32_t start = 0; start < order.size(); ++start) {
+        if (placed[start])
+            continue;
+        std::memcpy(scratch.get(), rowAt(start), m_stride);
+        std::uint32_t at = start;
+        for (; order[at] != start; at = order[at]) {
+            std::memcpy(rowAt(at), rowAt(order[at]), m_stride);
+            placed[at] = true;
+        }
+        std::memcpy(rowAt(at), scratch.get(), m_stride);
+        placed[at] = true;
     }
-    m_blocks = std::move(blocks);
 }
 
 std::size_t RowStore::bytesUsed() const

@@ -170,13 +170,19 @@ int CQuillmarDoc::OnDatabaseRequest(int nCode)
     if (nCode == ipc::kCloseDatabase) {
         m_db.Close();
     } else if (nCode == ipc::kReopenDatabase) {
-        if (!m_db.Open(m_strCurrDB) && m_db.LastFailure().IsDamagedFile()) {
-            // A file the sync left damaged must not pass unnoticed. The message waits until the
-            // sync has its answer, so a box left open does not hold the sync up.
-            const std::string text = "Unable to re-open Quillmar Database." + OpenFailureReason(m_strCurrDB);
-            QTimer::singleShot(0, this, [this, text] { Message(text); });
+        // The views read the synced file while its check runs, as at an open.
+        const bool opened = m_db.OpenCheckingBeside(m_strCurrDB);
+        if (opened)
+            emit UpdateAllViews(kHintDatabaseOpened);
+        if (!opened || !m_db.SettleCheck()) {
+            if (m_db.LastFailure().IsDamagedFile()) {
+                // A file the sync left damaged must not pass unnoticed. The message waits until
+                // the sync has its answer, so a box left open does not hold the sync up.
+                const std::string text = "Unable to re-open Quillmar Database." + OpenFailureReason(m_strCurrDB);
+                QTimer::singleShot(0, this, [this, text] { Message(text); });
+            }
+            emit UpdateAllViews(kHintDatabaseOpened);
         }
-        emit UpdateAllViews(kHintDatabaseOpened);
     }
     return 0;
 }

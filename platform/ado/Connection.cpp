@@ -77,6 +77,8 @@ void Connection::openCheckingBeside(const std::string& connectionString)
             return std::nullopt;
         } catch (const Error& error) {
             return error;
+        } catch (const std::exception& error) {  // no answer is never a pass
+            return Error(kUnspecifiedError, "Connection", "'" + path + "' could not be checked: " + error.what() + ".");
         }
     });
     m_db = std::move(db);

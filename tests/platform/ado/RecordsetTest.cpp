@@ -371,3 +371,28 @@ TEST_F(RecordsetTest, SnapshotSortsAsTheEngineOrdersBy)
         EXPECT_EQ(rowIds(resorted), engineOrder(sort));
     }
 }
+
+// A peek reads another row without moving, and without storing or losing a pending edit.
+TEST_F(RecordsetTest, PeekReadsAnotherRowAndLeavesThePositionAndAPendingEdit)
+{
+    Recordset rs;
+    openTable(rs, "Expenses", "", "ExpID");
+    const ole::Bookmark gas = rs.bookmark();
+    rs.moveNext();
+    rs.setValue("Item", Variant("Brunch"));  // an edit of Lunch, pending
+    ASSERT_TRUE(rs.peek(Variant(gas)));
+    EXPECT_EQ(rs.value("Item"), Variant("Gas"));
+    rs.endPeek();
+    EXPECT_EQ(rs.value("Item"), Variant("Brunch"));
+    EXPECT_EQ(db.count("Expenses", "Item='Brunch'"), 0);
+    rs.update();
+    EXPECT_EQ(db.count("Expenses", "Item='Brunch'"), 1);
+
+    rs.moveFirst();
+    rs.deleteCurrent();
+    EXPECT_FALSE(rs.peek(Variant(gas))) << "a deleted row";
+    EXPECT_FALSE(rs.peek(Variant(ole::Bookmark{999})));
+    EXPECT_FALSE(rs.peek(Variant(std::int32_t(1))));
+    rs.moveFirst();
+    EXPECT_EQ(rs.value("Item"), Variant("Brunch")) << "no peek is left behind";
+}

@@ -2,6 +2,7 @@
 #include "platform/ado/Connection.h"
 
 #include <algorithm>
+#include <mutex>
 #include <optional>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -65,22 +66,59 @@ void Connection::open(const std::string& connectionString, const std::string&, c
     m_path = path;
 }
 
+// What the connection and the thread of its check share: the checker's engine connection while
+// the check runs, so that closing can interrupt it instead of waiting for a whole file's read.
+struct Connection::Checker {
+    std::mutex mutex;
+    sqlite3* db = nullptr;  // the checker's connection, while it runs
+    bool stopped = false;   // the answer is no longer wanted
+
+    // Runs the check unless it was stopped first; interrupted, it answers with the engine's error.
+    static std::optional<Error> run(const std::shared_ptr<Checker>& self, const std::string& path)
+    {
+        SqliteHandle db = openSqlite(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, "Connection");
+        {
+            const std::lock_guard<std::mutex> lock(self->mutex);
+            if (self->stopped)
+                return Error(kUnspecifiedError, "Connection", "'" + path + "' was closed before its check.");
+            self->db = db.get();
+        }
+        std::optional<Error> failure;
+        try {
+            checkIntegrity(db.get(), path, "Connection", kNotOpened);
+        } catch (const Error& error) {
+            failure = error;
+        }
+        const std::lock_guard<std::mutex> lock(self->mutex);
+        self->db = nullptr;  // before the handle closes
+        return failure;
+    }
+
+    void stop()
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        stopped = true;
+        if (db)
+            sqlite3_interrupt(db);
+    }
+};
+
 void Connection::openCheckingBeside(const std::string& connectionString)
 {
     const std::string path = dataSource(connectionString);
     SqliteHandle db = openProbed(path);
     executeSql(db.get(), "PRAGMA query_only = ON");
-    m_check = std::async(std::launch::async, [path]() -> std::optional<Error> {
+    auto checker = std::make_shared<Checker>();
+    m_check = std::async(std::launch::async, [checker, path]() -> std::optional<Error> {
         try {
-            SqliteHandle checker = openSqlite(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, "Connection");
-            checkIntegrity(checker.get(), path, "Connection", kNotOpened);
-            return std::nullopt;
+            return Checker::run(checker, path);
         } catch (const Error& error) {
             return error;
         } catch (const std::exception& error) {  // no answer is never a pass
             return Error(kUnspecifiedError, "Connection", "'" + path + "' could not be checked: " + error.what() + ".");
         }
     });
+    m_checker = std::move(checker);
     m_db = std::move(db);
     m_path = path;
 }
@@ -90,6 +128,7 @@ void Connection::settleCheck()
     if (!m_check.valid())
         return;
     const std::optional<Error> failure = m_check.get();
+    m_checker.reset();
     if (failure) {
         close();
         throw *failure;
@@ -99,9 +138,12 @@ void Connection::settleCheck()
 
 void Connection::close()
 {
-    if (m_check.valid())
-        m_check.wait();  // the checker's connection goes before this one
+    if (m_check.valid()) {
+        m_checker->stop();  // nobody waits for the answer now
+        m_check.wait();     // the checker's connection goes before this one
+    }
     m_check = {};
+    m_checker.reset();
     if (!m_db)
         return;
     const std::vector<Recordset*> recordsets = std::move(m_recordsets);

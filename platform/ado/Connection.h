@@ -5,6 +5,7 @@
 #pragma once
 
 #include <future>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -63,6 +64,8 @@ private:
     std::string m_path;                     // its file path
     bool m_inTransaction = false;           // between beginTrans and commit / rollback
     std::vector<Recordset*> m_recordsets;   // open record sets, closed with the connection
+    struct Checker;
+    std::shared_ptr<Checker> m_checker;               // shared with the check while it runs
     std::future<std::optional<Error>> m_check;         // the integrity check running beside, if any
 };
 

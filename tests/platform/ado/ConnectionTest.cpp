@@ -133,6 +133,25 @@ TEST(Connection, DamagedFilesAreRefusedBeforeAnythingIsWritten)
     }
 }
 
+// Closing does not wait for a check nobody needs: it stops it, and the file opens again.
+TEST(Connection, ClosingStopsACheckThatIsStillRunning)
+{
+    TestDatabase db;
+    fillExpenses(db);
+    const std::string before = readFile(db.path());
+    for (int round = 0; round < 20; ++round) {
+        Connection connection;
+        connection.openCheckingBeside(connectionString(db.path()));
+        connection.close();
+        EXPECT_FALSE(connection.isOpen());
+        EXPECT_FALSE(connection.checkPending());
+        EXPECT_NO_THROW(connection.settleCheck()) << "nothing left to settle";
+    }
+    Connection connection;
+    EXPECT_NO_THROW(openAs(connection, db.path(), Opening::CheckedBeside));
+    EXPECT_EQ(readFile(db.path()), before);
+}
+
 TEST(Connection, RollbackDiscardsAndCommitKeeps)
 {
     TestDatabase db;

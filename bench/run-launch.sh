@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Launch to a loaded window on demo databases (default 10,000, 100,000 and 1,000,000 expenses),
 # offscreen, median of three, timed from just before the process starts to the window painted
-# with the tree (what a user waits for; the process's own exit is not part of it), beside the record set's bare ordered open + scan of the same file
-# (recordset_scan) in the same run. Usage: bench/run-launch.sh [SIZES...]
+# with the tree (what a user waits for; the process's own exit is not part of it), beside the
+# record set's bare ordered open + scan of the same file (recordset_scan) in the same run.
+# Usage: bench/run-launch.sh [SIZES...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bench/build

@@ -56,10 +56,12 @@ bool CADODataBase::OpenWith(const std::string& strPath, OpenStep open)
     m_strConnection = ConnectionString(strPath);
     try {
         open(*m_pConnection);
+        m_strClosedReason.clear();
         return true;
     } catch (const ado::Error& error) {
         RecordError(error);  // the report names the connection string that failed
         m_strConnection.clear();
+        m_strClosedReason = error.description();
         return false;
     }
 }
@@ -81,12 +83,27 @@ bool CADODataBase::SettleCheck()
         return IsOpen();
     } catch (const ado::Error& error) {
         RecordError(error);
+        m_strClosedReason = error.description();
         return false;
     }
 }
 
+void CADODataBase::Close(const std::string& strReason)
+{
+    Close();
+    m_strClosedReason = strReason;
+}
+
+std::string CADODataBase::ClosedReason() const
+{
+    if (IsOpen())
+        return {};
+    return m_strClosedReason.empty() ? "The database is not open." : m_strClosedReason;
+}
+
 void CADODataBase::Close()
 {
+    m_strClosedReason.clear();
     if (!IsOpen())
         return;
     try {

@@ -30,6 +30,11 @@ public:
     bool OpenCheckingBeside(const std::string& strPath);
     bool SettleCheck();
     void Close();
+    // Closes and keeps why, for whoever later finds the connection closed.
+    void Close(const std::string& strReason);
+    // Why the connection is closed, in words for the user: what its closer said, or why its last
+    // open failed; empty while it is open.
+    std::string ClosedReason() const;
     bool CompactDatabase(const std::string& strSource, const std::string& strTarget);
     // Writes a new database file at strPath from an SQL script, replacing an existing file only
     // when bOverwrite is set and only once the new one is complete. The connection is not used.
@@ -55,6 +60,7 @@ private:
 
     std::unique_ptr<ado::Connection> m_pConnection;  // the engine connection object
     AdoFailure m_LastFailure;                         // the last recorded failure, as a value
+    std::string m_strClosedReason;                    // why it was closed; empty: no reason given
 
 public:
     std::string m_strConnection;   // connection string of the open or last attempted database

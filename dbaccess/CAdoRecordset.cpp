@@ -37,6 +37,15 @@ std::string CAdoRecordset::GetDefaultSQL() { return {}; }
 
 bool CAdoRecordset::IsOpen() const { return m_pRecordset->isOpen(); }
 
+std::string CAdoRecordset::ClosedReason() const
+{
+    if (IsOpen())
+        return {};
+    if (!CanOpen())
+        return m_pDatabase ? m_pDatabase->ClosedReason() : "The database is not open.";
+    return m_LastFailure.description.empty() ? "The table is not open." : m_LastFailure.description;
+}
+
 bool CAdoRecordset::CanOpen() const
 {
     return m_pDatabase && m_pDatabase->IsOpen();

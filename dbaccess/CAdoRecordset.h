@@ -36,6 +36,9 @@ public:
     virtual std::string GetDefaultSQL();
 
     bool IsOpen() const;
+    // Why the record set is not open, in words for the user: why its connection is closed, else
+    // why its last open failed; empty while it is open.
+    std::string ClosedReason() const;
     bool OpenTable(const std::string& strTable);
     bool OpenQuery(const std::string& strSQL, int nCursorType = adOpenStatic);
     std::string BuildQuery(const std::string& strSQL);

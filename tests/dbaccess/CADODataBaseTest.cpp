@@ -175,3 +175,20 @@ TEST(CADODataBase, DestroyingWhileOpenClosesTheConnection)
     }
     EXPECT_TRUE(otherProcessCanWrite(db.path()));
 }
+
+TEST(CADODataBase, ClosedReasonSaysWhyUntilTheNextOpen)
+{
+    TestDatabase db;
+    TempDir dir;
+    CADODataBase connection;
+    EXPECT_EQ(connection.ClosedReason(), "The database is not open.");
+    ASSERT_TRUE(connection.Open(db.path()));
+    EXPECT_EQ(connection.ClosedReason(), "");
+    connection.Close("A HotSync is using the database.");
+    EXPECT_EQ(connection.ClosedReason(), "A HotSync is using the database.");
+    EXPECT_FALSE(connection.Open(dir.file("gone.mdb")));
+    EXPECT_EQ(connection.ClosedReason(), "Could not find file '" + dir.file("gone.mdb") + "'.");
+    ASSERT_TRUE(connection.Open(db.path()));
+    connection.Close();
+    EXPECT_EQ(connection.ClosedReason(), "The database is not open.");
+}

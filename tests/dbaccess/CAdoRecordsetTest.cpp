@@ -56,6 +56,19 @@ TEST_F(CAdoRecordsetTest, OpensNothingOnAClosedDatabase)
     EXPECT_FALSE(orphan.OpenTable("Expenses"));
 }
 
+TEST_F(CAdoRecordsetTest, ClosedReasonNamesTheConnectionOrTheFailedOpen)
+{
+    CAdoRecordset rs(&connection);
+    EXPECT_EQ(rs.ClosedReason(), "The table is not open.");
+    EXPECT_FALSE(rs.OpenTable("NoSuchTable"));
+    EXPECT_EQ(rs.ClosedReason(), "no such table: NoSuchTable");
+    ASSERT_TRUE(rs.OpenTable("Expenses"));
+    EXPECT_EQ(rs.ClosedReason(), "");
+    connection.Close("A HotSync is using the database.");
+    EXPECT_FALSE(rs.IsOpen());
+    EXPECT_EQ(rs.ClosedReason(), "A HotSync is using the database.");
+}
+
 TEST_F(CAdoRecordsetTest, BuildQueryJoinsFilterAndSortWithNothingElse)
 {
     CAdoRecordset rs(&connection);

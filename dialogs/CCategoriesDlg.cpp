@@ -172,7 +172,6 @@ void CCategoriesDlg::Fill(bool bReread)
     m_rsCategories.MoveFirst();
     for (long i = 0; i < m_types.GetRecordCount(); ++i) {
         QTreeWidgetItem* item = TypeItem();
-        m_nMaxType = std::max(m_nMaxType, TypeNumber(item));
         m_pTree->addTopLevelItem(item);
         AddCategories(item, TypeNumber(item));
         m_types.MoveNext();
@@ -235,6 +234,15 @@ bool CCategoriesDlg::MoveTo(CAdoRecordset& rs, const QTreeWidgetItem* item)
     return bookmark && rs.SetBookmark(*bookmark);
 }
 
+std::int16_t CCategoriesDlg::HighestTypeNumber() const
+{
+    // The types shown now, so a type added in this session is counted too.
+    std::int16_t highest = 0;
+    for (int i = 0; i < m_pTree->topLevelItemCount(); ++i)
+        highest = std::max(highest, TypeNumber(m_pTree->topLevelItem(i)));
+    return highest;
+}
+
 bool CCategoriesDlg::IsUserItem(const QTreeWidgetItem* item)
 {
     if (item->parent())
@@ -288,7 +296,7 @@ void CCategoriesDlg::OnNewType()
     CExpTypeDlg dialog(this);
     dialog.SetEditMode(false);
     dialog.SetRecordsets(&m_types, &m_rsCategories);
-    dialog.m_nExpType = std::max<int>(m_nMaxType + 1, 10);
+    dialog.m_nExpType = std::max<int>(HighestTypeNumber() + 1, 10);
     const bool saved = dialog.exec() == QDialog::Accepted;
     if (dialog.StoreFailed())
         return AfterFailure();

@@ -40,6 +40,7 @@ private:
     void InsertCategory(QTreeWidgetItem* typeItem, QTreeWidgetItem* item);
     bool MoveTo(CAdoRecordset& rs, const QTreeWidgetItem* item);
     bool IsUserItem(const QTreeWidgetItem* item);
+    std::int16_t HighestTypeNumber() const;
     void OnSelectionChanged();
     void OnActivated(QTreeWidgetItem* item);
     void OnNewType();
@@ -59,5 +60,4 @@ private:
     CAdoRecordset m_rsCategories; // lkpExpCategories by type and code
     QPushButton* m_pDeleteButton;
     QPushButton* m_pCategoryButton;
-    std::int16_t m_nMaxType = 0;  // the highest type number seen while filling
 };

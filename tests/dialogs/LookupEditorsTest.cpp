@@ -341,6 +341,24 @@ private slots:
         QCOMPARE(f.version(), std::string("6/0"));
     }
 
+    void eachNewTypeIsOfferedTheNextFreeNumber()
+    {
+        Fixture f;
+        CAdoRecordset types(&f.connection);
+        QVERIFY(types.OpenTable("lkpExpTypes"));
+        CCategoriesDlg dialog(types);
+        QStringList presets;
+        const auto lookAtPreset = [&](CExpTypeDlg* d) { presets << child<QLineEdit>(d, "typeEdit")->text(); };
+        QVERIFY(saveIn<CExpTypeDlg>([&] { click(&dialog, "groupButton"); }, {{"labelEdit", "GIFT"}, {"descEdit", "Gifts"}},
+                                    lookAtPreset));
+        QVERIFY(saveIn<CExpTypeDlg>([&] { click(&dialog, "groupButton"); }, {{"labelEdit", "DUES"}, {"descEdit", "Dues"}},
+                                    lookAtPreset));
+        QCOMPARE(presets, QStringList({"21", "22"}));
+        QCOMPARE(f.db.scalar("SELECT group_concat(ExpType || ExpLabel, ',') FROM lkpExpTypes WHERE ExpType > 20"),
+                 std::string("21GIFT,22DUES"));
+        QVERIFY(f.messages.shown().empty());
+    }
+
     void aRenumberedTypeKeepsItsCategoriesAndExpenses()
     {
         Fixture f;

@@ -103,8 +103,13 @@ void CQuillmarView::OnUpdate(int nHint)
         return;
     if (m_nCommandDepth > 0) {
         // A command is waiting on one of its dialogs and holds tree items: rebuilding now would
-        // pull them from under it. The rebuild runs when the command is done.
+        // pull them from under it. The rebuild runs when the command is done; the record sets
+        // are opened again at once, so what the dialog stores goes into the re-opened database.
         m_bUpdatePending = true;
+        if (m_db.IsOpen()) {
+            m_tree.Reopen();
+            m_ui->expenseTreeView->viewport()->update();
+        }
         return;
     }
     if (m_db.IsOpen()) {

@@ -65,6 +65,12 @@ public:
     void OnFileReports();
     ReportSettings& Reports() { return m_reportSettings; }
 
+    // Tells the user in the status bar what a command just did.
+    void ShowStatus(const QString& text) { emit StatusMessage(text); }
+
+signals:
+    void StatusMessage(const QString& text);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

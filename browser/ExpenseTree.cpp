@@ -25,6 +25,11 @@ ExpenseTree::~ExpenseTree() { Clear(); }
 void ExpenseTree::Clear()
 {
     m_model->DeleteAllItems();
+    CloseRecordsets();
+}
+
+void ExpenseTree::CloseRecordsets()
+{
     m_rsExpenses.Close();
     m_rsTypes.Close();
     m_rsProjects.Close();
@@ -32,16 +37,29 @@ void ExpenseTree::Clear()
     m_rsLineStatus.Close();
 }
 
+bool ExpenseTree::OpenRecordsets()
+{
+    const bool opened = ExpenseTreeBuilder(*this).OpenRecordsets();
+    m_rsLineStatus.m_strSort = m_rsStatus.m_strSort;
+    if (m_rsStatus.IsOpen())
+        m_rsLineStatus.OpenTable(schema::statuses::kTable);  // not open: lines show no status code
+    return opened;
+}
+
 void ExpenseTree::Refresh(int nSortMode)
 {
     m_model->BeginBulkBuild();
     Clear();
     m_nSortMode = nSortMode == 1 ? 1 : 0;
-    ExpenseTreeBuilder(*this).Build();
-    m_rsLineStatus.m_strSort = m_rsStatus.m_strSort;
-    if (m_rsStatus.IsOpen())
-        m_rsLineStatus.OpenTable(schema::statuses::kTable);  // not open: lines show no status code
+    if (OpenRecordsets())
+        ExpenseTreeBuilder(*this).Walk();
     m_model->EndBulkBuild();
+}
+
+bool ExpenseTree::Reopen()
+{
+    CloseRecordsets();
+    return OpenRecordsets();
 }
 
 void ExpenseTree::ChangeSortMode(int nSortMode)

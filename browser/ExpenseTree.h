@@ -32,6 +32,10 @@ public:
     void ChangeSortMode(int nSortMode);
     // Empties the tree and closes the record sets.
     void Clear();
+    // Opens the record sets again on a re-opened database, keeping every item: a line names its
+    // row by bookmark, which the new read still resolves while the row exists. Sums stay as they
+    // were until the next Refresh. False when a record set cannot be opened.
+    bool Reopen();
 
     ExpenseTreeModel& Model() { return *m_model; }
     const ExpenseTreeModel& Model() const { return *m_model; }
@@ -81,6 +85,8 @@ public:
 
 private:
     template <typename Subtract> void RemoveLineWith(Item line, Subtract subtract);
+    void CloseRecordsets();
+    bool OpenRecordsets();
 
     CADODataBase& m_db;                        // the application's connection
     CAdoRecordset m_rsExpenses;                // Expenses, open while the tree is shown

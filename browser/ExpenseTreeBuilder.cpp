@@ -4,12 +4,6 @@
 #include "database/ExpenseRow.h"
 #include "database/ExpenseSchema.h"
 
-void ExpenseTreeBuilder::Build()
-{
-    if (OpenRecordsets())
-        Walk();
-}
-
 const char* ExpenseTreeBuilder::SortOf(int nSortMode)
 {
     return nSortMode == 1 ? schema::expenses::kSortByCategory : schema::expenses::kSortByDate;

@@ -12,9 +12,9 @@ class ExpenseTreeBuilder {
 public:
     explicit ExpenseTreeBuilder(ExpenseTree& tree) : m_tree(tree) {}
 
-    // Opens the four record sets and builds every line into the empty tree. A record set that
-    // cannot be opened leaves the tree empty.
-    void Build();
+    // Opens the four record sets, Expenses sorted for the tree's sort mode; false when one
+    // cannot be opened.
+    bool OpenRecordsets();
     // Builds every line from the open, sorted Expenses record set, from its current row on.
     void Walk();
 
@@ -22,7 +22,5 @@ public:
     static const char* SortOf(int nSortMode);
 
 private:
-    bool OpenRecordsets();
-
     ExpenseTree& m_tree;  // the tree being built
 };

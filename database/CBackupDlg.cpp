@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "database/DatabaseBackup.h"
+#include "dbaccess/CADODataBase.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/MessageBox.h"
 
@@ -40,8 +41,7 @@ CBackupDlg::CBackupDlg(CADODataBase& db, const std::string& strCurrDB, QWidget* 
     m_pNameEdit->setMinimumWidth(m_pNameEdit->fontMetrics().horizontalAdvance(QString(40, 'x')));
     m_pBrowseButton->setMaximumWidth(m_pBrowseButton->fontMetrics().horizontalAdvance("......") + 16);
     auto* cancel = new QPushButton("Cancel", this);
-    cancel->setDefault(true);  // a backup is never made by a stray Enter
-    m_pOkButton->setAutoDefault(false);
+    m_pOkButton->setDefault(true);
     auto* label = new QLabel("&Filename of backup:", this);
     label->setBuddy(m_pNameEdit);
     auto* grid = new QGridLayout(this);
@@ -102,6 +102,12 @@ void CBackupDlg::OnOK()
         RefuseOwnFile(this);
         return;
     }
+    if (!m_db.IsOpen()) {
+        // Closed while a HotSync works on it (or not opened again after one): nothing to copy yet.
+        ui::MessageBox::Show(this, QString::fromStdString("The backup could not be written.\n" + m_db.ClosedReason()), {},
+                             ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);
+        return;
+    }
     if (QFileInfo::exists(QString::fromStdString(target)) &&
         ui::MessageBox::Show(this, QString::fromStdString(m_strBackupName) + " already exists.\nDo you want to replace it?",
                              "Confirm Over-write", ui::MessageBox::Buttons::YesNo, ui::MessageBox::Icon::Question,
@@ -111,7 +117,9 @@ void CBackupDlg::OnOK()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool written = backup.Write(m_db, target, error);
     QApplication::restoreOverrideCursor();
-    if (!written)
+    if (written)
+        m_strWrittenTo = target;
+    else
         ui::MessageBox::Show(this, QString::fromStdString("The backup could not be written to " + target + ".\n" + error),
                              {}, ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);
     accept();  // the copy closed and re-opened the connection either way

@@ -18,6 +18,8 @@ public:
     CBackupDlg(CADODataBase& db, const std::string& strCurrDB, QWidget* parent = nullptr);
 
     std::string m_strBackupName;  // the edit box: "Filename of backup:"
+    // The file the copy was written to; empty when none was.
+    const std::string& WrittenTo() const { return m_strWrittenTo; }
 
 private:
     void OnInitDialog();
@@ -29,4 +31,5 @@ private:
     QLineEdit* m_pNameEdit;
     QPushButton* m_pBrowseButton;
     QPushButton* m_pOkButton;
+    std::string m_strWrittenTo;  // the target of a written copy
 };

@@ -2,11 +2,14 @@
 #include "database/CQuillmarDoc.h"
 
 #include <QTimer>
+#include <utility>
 
 #include "database/CDBOpenFileDlg.h"
 #include "database/CDatabaseCreator.h"
+#include "database/ExpenseSchema.h"
 #include "database/QlVersion.h"
 #include "dbaccess/CADODataBase.h"
+#include "dbaccess/CAdoRecordset.h"
 #include "platform/ipc/DesktopChannel.h"
 #include "platform/settings/ProfileSettings.h"
 #include "platform/settings/RecentFileList.h"
@@ -168,21 +171,52 @@ bool CQuillmarDoc::OnOpenDocument(const std::string& strPath)
 int CQuillmarDoc::OnDatabaseRequest(int nCode)
 {
     if (nCode == ipc::kCloseDatabase) {
-        m_db.Close();
+        // A second close without a re-open between (a sync that was killed) keeps the first count.
+        if (m_db.IsOpen())
+            m_nExpensesBeforeSync = CountExpenses();
+        m_db.Close(kClosedForHotSync);
     } else if (nCode == ipc::kReopenDatabase) {
-        // The views read the synced file while its check runs, as at an open.
-        const bool opened = m_db.OpenCheckingBeside(m_strCurrDB);
-        if (opened)
-            emit UpdateAllViews(kHintDatabaseOpened);
-        if (!opened || !m_db.SettleCheck()) {
-            if (m_db.LastFailure().IsDamagedFile()) {
-                // A file the sync left damaged must not pass unnoticed. The message waits until
-                // the sync has its answer, so a box left open does not hold the sync up.
-                const std::string text = "Unable to re-open Quillmar Database." + OpenFailureReason(m_strCurrDB);
-                QTimer::singleShot(0, this, [this, text] { Message(text); });
-            }
-            emit UpdateAllViews(kHintDatabaseOpened);
-        }
+        ReopenAfterSync();
     }
     return 0;
+}
+
+void CQuillmarDoc::ReopenAfterSync()
+{
+    // The views read the synced file while its check runs, as at an open.
+    const bool opened = m_db.OpenCheckingBeside(m_strCurrDB);
+    if (opened)
+        emit UpdateAllViews(kHintDatabaseOpened);
+    if (opened && m_db.SettleCheck()) {
+        const std::optional<long> before = std::exchange(m_nExpensesBeforeSync, std::nullopt);
+        const std::optional<long> after = CountExpenses();
+        const long received = before && after ? *after - *before : -1;
+        if (received > 0)
+            emit StatusMessage(QString("HotSync: %1 %2 received.").arg(received).arg(received == 1 ? "expense" : "expenses"));
+        else
+            emit StatusMessage(received == 0 ? "HotSync: nothing new." : "HotSync: the database was opened again.");
+        return;
+    }
+    if (m_strCurrDB.empty()) {
+        emit UpdateAllViews(kHintDatabaseOpened);
+        return;
+    }
+    const std::string reason = OpenFailureReason(m_strCurrDB);
+    if (m_db.LastFailure().IsDamagedFile()) {
+        // A file the sync left damaged must not pass unnoticed. The message waits until the
+        // sync has its answer, so a box left open does not hold the sync up.
+        const std::string text = "Unable to re-open Quillmar Database." + reason;
+        QTimer::singleShot(0, this, [this, text] { Message(text); });
+    }
+    m_db.Close("The database could not be opened again after the HotSync." + reason);
+    emit UpdateAllViews(kHintDatabaseOpened);
+    emit StatusMessage("HotSync: the database could not be opened again.");
+}
+
+std::optional<long> CQuillmarDoc::CountExpenses()
+{
+    CAdoRecordset count(&m_db);
+    if (!count.OpenQuery("SELECT COUNT(*) AS Rows FROM " + std::string(schema::expenses::kTable)))
+        return std::nullopt;
+    return count.GetDF_Long("Rows");
 }

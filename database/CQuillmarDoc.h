@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QObject>
+#include <optional>
 #include <string>
 
 class CADODataBase;
@@ -41,21 +42,30 @@ public:
     // Recent files and the command line: open without making it the default, else re-open.
     bool OnOpenDocument(const std::string& strPath);
     // The sync's requests: 10 closes the database, 20 re-opens it and reloads the views (a
-    // damaged file is refused and the user told once the sync has its answer).
+    // damaged file is refused and the user told once the sync has its answer). The status bar
+    // then says how many expenses the sync added.
     int OnDatabaseRequest(int nCode);
+
+    // Why the database is closed while a HotSync works on it, as dialogs tell the user.
+    static constexpr const char* kClosedForHotSync =
+        "A HotSync is using the database. Try again when the HotSync has finished.";
 
 signals:
     void UpdateAllViews(int nHint);
     void RecentFilesChanged();
+    void StatusMessage(const QString& text);  // what was just done, for the status bar
 
 private:
     void Message(const std::string& text);
     // "\n" and why the last open of strPath failed, or nothing when no reason was recorded.
     std::string OpenFailureReason(const std::string& strPath) const;
     void UpdateTitle();
+    void ReopenAfterSync();
+    std::optional<long> CountExpenses();
 
     CADODataBase& m_db;                         // the application's connection
     std::string& m_strCurrDB;                   // the application's current database path
     settings::RecentFileList& m_recentFiles;    // the application's recent-file list
     Frame* m_pFrame = nullptr;                  // main frame, once it exists
+    std::optional<long> m_nExpensesBeforeSync;  // rows when the last sync closed the database
 };

@@ -103,8 +103,9 @@ void CsvExport::AppendLine(const ExpenseRow& row, bool bDateMissing, std::string
     out += "\r\n";
 }
 
-bool CsvExport::Write(CAdoRecordset& expenses, const std::string& path, std::string& error) const
+bool CsvExport::Write(CAdoRecordset& expenses, const std::string& path, std::string& error, long* pnRows) const
 {
+    long rows = 0;
     if (!expenses.IsOpen()) {
         error = "The expenses are not open.";
         return false;
@@ -121,13 +122,18 @@ bool CsvExport::Write(CAdoRecordset& expenses, const std::string& path, std::str
             // A missing date reads as an invalid one; only its text tells them apart.
             const bool dateMissing = !row.m_dtDate.isValid() && expenses.GetDF_Text(schema::expenses::kExpDate).empty();
             AppendLine(row, dateMissing, buffer);
+            ++rows;
             if (buffer.size() >= kFlushBytes)
                 flush();
         }
         flush();
     };
     try {
-        return files::SafeReplace::replace(path, write, error);
+        if (!files::SafeReplace::replace(path, write, error))
+            return false;
+        if (pnRows)
+            *pnRows = rows;
+        return true;
     } catch (const std::system_error& failure) {
         error = failure.what();
         return false;

@@ -57,13 +57,13 @@ bool CExpEditDlg::UpdateData(bool bSave)
         return false;
     m_strAmount = m_ui->amountEdit->text().toStdString();
     m_nReimbursed = m_ui->reimbursableCheckBox->isChecked() ? 1 : 0;
-    m_dtDate = DataExchange::SaveDateTime(m_ui->datePicker);
-    return true;
+    return DataExchange::SaveDateTime(m_ui->datePicker, m_dtDate, "Exp Date");
 }
 
 void CExpEditDlg::OnInitDialog()
 {
     m_row = ExpenseRow::Read(m_expenses);
+    m_bookmark = m_expenses.IsOpen() ? m_expenses.GetBookmark() : ole::Variant();
     m_nExpType = m_row.m_nExpType;
     m_strItem = m_row.m_strItem;
     m_strVendor = m_row.m_strVendor;
@@ -113,7 +113,8 @@ void CExpEditDlg::OnInitDialog()
 
 void CExpEditDlg::OnReimbursedClicked()
 {
-    UpdateData(true);
+    // Only the box is read: a date still being typed is checked on Save, not by this click.
+    m_nReimbursed = m_ui->reimbursableCheckBox->isChecked() ? 1 : 0;
     if (!m_bReimbursableType)
         return;
     m_ui->statusCombo->setEnabled(true);
@@ -177,14 +178,23 @@ void CExpEditDlg::OnSave()
     changed.m_strChkNbr = m_strChkNbr;
     if (!account.empty())
         changed.m_strAcctCode = account;
-    if (!changed.StoreOver(m_expenses)) {
-        // Saying nothing would let the user believe the change was kept.
-        m_strStoreFailure = m_expenses.LastFailure().description;
+    m_strStoreFailure = Store(changed);
+    if (!m_strStoreFailure.empty()) {
+        // Saying nothing would let the user believe the change was kept; what was typed stays.
         ui::MessageBox::Show(this, QString::fromStdString("The expense could not be saved.\n" + m_strStoreFailure), {},
                              ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);
-        reject();
         return;
     }
-    m_strStoreFailure.clear();
     accept();
+}
+
+std::string CExpEditDlg::Store(const ExpenseRow& changed)
+{
+    if (!m_expenses.IsOpen())
+        return m_expenses.ClosedReason();
+    if (!m_expenses.SetBookmark(m_bookmark))
+        return "The expense is no longer in the database.";
+    if (!changed.StoreOver(m_expenses))
+        return m_expenses.LastFailure().description;
+    return {};
 }

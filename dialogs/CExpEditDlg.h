@@ -1,6 +1,8 @@
 // CExpEditDlg: "Edit Expense", opened on the row the main form's record set stands on. It shows
 // the row, lets the user change it (not its type, project or group), and on Save stores the
-// changes into that same row; a new date also files the row under its new year.
+// changes into that same row, found again by its bookmark (a HotSync may have re-opened the
+// record set meanwhile); a new date also files the row under its new year. A change that
+// cannot be stored is reported and the dialog stays open with it.
 #pragma once
 
 #include <QDialog>
@@ -9,6 +11,7 @@
 
 #include "database/ExpenseRow.h"
 #include "platform/ole/DateTime.h"
+#include "platform/ole/Variant.h"
 
 class CADODataBase;
 class CAdoRecordset;
@@ -50,11 +53,14 @@ private:
     void OnSave();
     bool UpdateData(bool bSave);
     void ClearStatusSelection();
+    // Stores the changed row over the edited one; why it could not, or nothing.
+    std::string Store(const ExpenseRow& changed);
 
     std::unique_ptr<Ui::ExpEditDlg> m_ui;  // the dialog's controls
     CADODataBase& m_db;                    // the application's connection
     CAdoRecordset& m_expenses;             // the form's expense record set, on the row
     CAdoRecordset& m_statuses;             // the form's status record set
     ExpenseRow m_row;                      // the row as it was read; a Save stores its changes
+    ole::Variant m_bookmark;               // the row's bookmark
     std::string m_strStoreFailure;         // the engine's report of a failed store
 };

@@ -6,6 +6,7 @@
 #include "dialogs/CCodeDescCombo.h"
 #include "platform/ole/FormatAmount.h"
 #include "platform/ui/DataExchange.h"
+#include "platform/ui/MessageBox.h"
 #include "ui_ExpenseDlg.h"
 
 using namespace schema;
@@ -51,8 +52,7 @@ bool CExpenseDlg::UpdateData(bool bSave)
         !DataExchange::SaveText(m_ui->detailEdit, m_strDetail, kDetailChars))
         return false;
     m_nReimbursable = m_ui->reimbursableCheckBox->isChecked() ? 1 : 0;
-    m_dtDate = DataExchange::SaveDateTime(m_ui->datePicker);
-    return true;
+    return DataExchange::SaveDateTime(m_ui->datePicker, m_dtDate, "Date");
 }
 
 void CExpenseDlg::OnInitDialog()
@@ -201,6 +201,11 @@ void CExpenseDlg::OnSave()
     if (!m_cyAmount.isValid() || m_cyAmount.raw() == 0) {
         Refuse(m_ui->amountEdit, "Please enter expense Amount.");
         return;
+    }
+    if (std::string why; m_store && !m_store(Row(), why)) {
+        ui::MessageBox::Show(this, QString::fromStdString("The expense could not be saved.\n" + why), {},
+                             ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);
+        return;  // everything typed stays for another Save
     }
     accept();
 }

@@ -1,10 +1,12 @@
 // CExpenseDlg: "Expense", the dialog in which the user enters one new expense. The lists follow
 // the chosen type (its categories; projects for a reimbursable type, tax years otherwise), Save
-// checks the entries in a fixed order, and the main form then stores Row(). The dialog reads the
-// lookup tables through record sets of its own and writes nothing itself.
+// checks the entries in a fixed order and has the main form store Row(); when that fails the
+// dialog says why and stays open with everything typed. The dialog reads the lookup tables
+// through record sets of its own and writes nothing itself.
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -26,6 +28,10 @@ public:
 
     // The expense the saved values describe, ready to be stored as a new row.
     ExpenseRow Row() const;
+
+    // Stores a checked expense; false with the reason in why. Without one, Save only checks.
+    using Store = std::function<bool(const ExpenseRow& row, std::string& why)>;
+    void SetStore(Store store) { m_store = std::move(store); }
 
     // Dialog values, in order.
     std::string m_strItem;
@@ -59,4 +65,5 @@ private:
 
     std::unique_ptr<Ui::ExpenseDlg> m_ui;  // the dialog's controls
     CADODataBase& m_db;                    // the application's connection
+    Store m_store;                         // the form's store of a saved expense
 };

@@ -50,5 +50,11 @@ void CStatusDlg::OnOK()
         ui::MessageBox::Show(this, "Please select different From/To.", "Invalid selection.");
         return;
     }
+    // The form's record sets close while a HotSync works on the database; the choice waits.
+    if (m_pStatuses && !m_pStatuses->IsOpen()) {
+        ui::MessageBox::Show(this, QString::fromStdString("The status could not be changed.\n" + m_pStatuses->ClosedReason()),
+                             {}, ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);
+        return;
+    }
     accept();
 }

@@ -235,6 +235,12 @@ bool CReportOpts::CollectSettings()
 
 void CReportOpts::OnPrint(bool bPreview)
 {
+    // The form's record sets close while a HotSync works on the database; the choice waits.
+    if (!m_types.IsOpen()) {
+        ui::MessageBox::Show(this, QString::fromStdString("The report could not be made.\n" + m_types.ClosedReason()), {},
+                             ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);
+        return;
+    }
     if (!CollectSettings())
         return;
     m_bPreview = bPreview;

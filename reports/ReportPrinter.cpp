@@ -31,7 +31,7 @@ bool ReportPrinter::Render(CExpenseReport& report, QPrinter& printer)
     return painter.end();
 }
 
-void ReportPrinter::Preview(QWidget* parent, CExpenseReport& report)
+void ReportPrinter::Preview(QWidget* parent, CExpenseReport& report, const std::function<void(const QString&)>& status)
 {
     QPrinter printer(QPrinter::HighResolution);
     QPrintPreviewDialog dialog(&printer, parent);
@@ -40,7 +40,7 @@ void ReportPrinter::Preview(QWidget* parent, CExpenseReport& report)
     if (auto* toolBar = dialog.findChild<QToolBar*>()) {
         QAction* exportPdf = toolBar->addAction("Export PDF...");
         exportPdf->setObjectName("exportPdfAction");
-        QObject::connect(exportPdf, &QAction::triggered, &dialog, [&dialog, &report, &printer] {
+        QObject::connect(exportPdf, &QAction::triggered, &dialog, [&dialog, &report, &printer, &status] {
             ui::FileDialog::Request request;
             request.save = true;
             request.title = "Export PDF";
@@ -57,6 +57,8 @@ void ReportPrinter::Preview(QWidget* parent, CExpenseReport& report)
                                   error))
                 ui::MessageBox::Show(&dialog, QString::fromStdString("The PDF could not be written.\n" + error), {},
                                      ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);
+            else if (status)
+                status(QString("Exported %1 %2 to %3.").arg(pages).arg(pages == 1 ? "page" : "pages", chosen->path));
             report.Prepare(printer);  // the preview's pages again
         });
     }

@@ -3,13 +3,18 @@
 // offers "Export PDF..." for a user without a printer.
 #pragma once
 
+#include <functional>
+
 class CExpenseReport;
+class QString;
 class QPrinter;
 class QWidget;
 
 class ReportPrinter {
 public:
-    static void Preview(QWidget* parent, CExpenseReport& report);
+    // status: told what a PDF export wrote.
+    static void Preview(QWidget* parent, CExpenseReport& report,
+                        const std::function<void(const QString&)>& status = {});
     static void Print(QWidget* parent, CExpenseReport& report);
     // Lays the report out for printer and draws its pages (the printer's page range, if set).
     // False when the printer cannot be started.

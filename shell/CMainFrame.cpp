@@ -37,6 +37,10 @@ CMainFrame::CMainFrame(CQuillmarDoc& doc, CADODataBase& db, const std::string& s
     BuildStatusBar();
     connect(&m_doc, &CQuillmarDoc::UpdateAllViews, m_pView, &CQuillmarView::OnUpdate);
     connect(&m_doc, &CQuillmarDoc::RecentFilesChanged, this, &CMainFrame::RebuildRecentFiles);
+    // Stays until the next message or menu prompt replaces it.
+    const auto showStatus = [this](const QString& text) { statusBar()->showMessage(text); };
+    connect(&m_doc, &CQuillmarDoc::StatusMessage, this, showStatus);
+    connect(m_pView, &CQuillmarView::StatusMessage, this, showStatus);
     RebuildRecentFiles();
     UpdateTitle();
     setFixedSize(m_pView->minimumSize());  // the form alone; the bars are added next

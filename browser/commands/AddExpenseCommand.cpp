@@ -1,8 +1,6 @@
 // Add New.
 #include "browser/commands/AddExpenseCommand.h"
 
-#include <QDialog>
-
 #include "browser/CQuillmarView.h"
 #include "database/ExpenseRow.h"
 #include "dialogs/CExpenseDlg.h"
@@ -10,17 +8,27 @@
 void AddExpenseCommand::Run()
 {
     CExpenseDlg dialog(Tree().Database(), &View());
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    View().SelectItem(nullptr);
+    dialog.SetStore([this](const ExpenseRow& row, std::string& why) { return Store(row, why); });
+    dialog.exec();
+}
+
+bool AddExpenseCommand::Store(const ExpenseRow& row, std::string& why)
+{
+    // The record set is the one open now: a HotSync during the dialog opened it again.
     CAdoRecordset& expenses = Tree().Expenses();
-    if (!dialog.Row().StoreNew(expenses)) {
-        ReportFailure("The expense could not be saved.", expenses.LastFailure());
-        return;
+    if (!expenses.IsOpen()) {
+        why = expenses.ClosedReason();
+        return false;
+    }
+    View().SelectItem(nullptr);
+    if (!row.StoreNew(expenses)) {
+        why = expenses.LastFailure().description;
+        return false;
     }
     const ole::Variant bookmark = expenses.GetBookmark();
     expenses.MoveFirst();
     expenses.SetBookmark(bookmark);
-    const ExpenseRow row = Tree().CurrentRow();
-    View().SelectItem(Tree().PlaceLine(Tree().MakeLine(row), row));
+    const ExpenseRow stored = Tree().CurrentRow();
+    View().SelectItem(Tree().PlaceLine(Tree().MakeLine(stored), stored));
+    return true;
 }

@@ -9,6 +9,9 @@
 void BackupCommand::Run(const std::string& strCurrDB)
 {
     CBackupDlg dialog(View().Database(), strCurrDB, &View());
-    if (dialog.exec() == QDialog::Accepted)
-        View().RefreshTree();  // the copy left the record sets closed
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    View().RefreshTree();  // the copy left the record sets closed
+    if (!dialog.WrittenTo().empty())
+        View().ShowStatus(QString::fromStdString("Backup written to " + dialog.WrittenTo() + "."));
 }

@@ -24,10 +24,14 @@ void ExportCommand::Run()
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::string error;
-    const bool written =
-        CsvExport(Tree().Types(), Tree().Projects(), Tree().Statuses()).Write(expenses, chosen->path.toStdString(), error);
+    long rows = 0;
+    const bool written = CsvExport(Tree().Types(), Tree().Projects(), Tree().Statuses())
+                             .Write(expenses, chosen->path.toStdString(), error, &rows);
     QApplication::restoreOverrideCursor();
-    if (!written)
+    if (!written) {
         ui::MessageBox::Show(&View(), QString::fromStdString("Unable to create export file\n" + error), {},
                              ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);
+        return;
+    }
+    View().ShowStatus(QString("Exported %1 %2 to %3.").arg(rows).arg(rows == 1 ? "expense" : "expenses", chosen->path));
 }

@@ -28,7 +28,7 @@ void ReportCommand::Run(ReportSettings& settings)
         return;
     }
     if (dialog.m_bPreview)
-        ReportPrinter::Preview(&View(), *report);
+        ReportPrinter::Preview(&View(), *report, [this](const QString& text) { View().ShowStatus(text); });
     else
         ReportPrinter::Print(&View(), *report);
 }

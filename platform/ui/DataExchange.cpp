@@ -1,11 +1,11 @@
 // Dialog data exchange with the standard refusals.
 #include "platform/ui/DataExchange.h"
 
-#include <QDateTimeEdit>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
 #include "platform/ole/NumberLocale.h"
+#include "platform/ui/DatePicker.h"
 #include "platform/ui/MessageBox.h"
 
 namespace ui {
@@ -32,7 +32,7 @@ void DataExchange::LoadCurrency(QLineEdit* edit, const ole::Currency& value, con
     edit->setText(QString::fromStdString(locale.formatCurrency(value)));
 }
 
-void DataExchange::LoadDateTime(QDateTimeEdit* picker, const ole::DateTime& value)
+void DataExchange::LoadDateTime(DatePicker* picker, const ole::DateTime& value)
 {
     const auto parts = value.parts();
     if (!parts) {
@@ -42,11 +42,26 @@ void DataExchange::LoadDateTime(QDateTimeEdit* picker, const ole::DateTime& valu
     picker->setDateTime(QDateTime(QDate(parts->year, parts->month, parts->day), QTime(parts->hour, parts->minute, parts->second)));
 }
 
-ole::DateTime DataExchange::SaveDateTime(const QDateTimeEdit* picker)
+bool DataExchange::SaveDateTime(DatePicker* picker, ole::DateTime& value, const QString& field)
 {
-    const QDateTime value = picker->dateTime();
-    return ole::DateTime(value.date().year(), value.date().month(), value.date().day(), value.time().hour(),
-                         value.time().minute(), value.time().second());
+    const DateText::Result read = picker->Reading();
+    if (read.reading == DateText::Reading::OutOfRange) {
+        Refuse(picker, QString("Please enter a year between %1 and %2 in the %3 field.")
+                           .arg(DateText::kFirstYear)
+                           .arg(DateText::kLastYear)
+                           .arg(field));
+        return false;
+    }
+    if (read.reading != DateText::Reading::Date) {
+        // An example whose day cannot be taken for a month shows the order of the fields.
+        const QString example = picker->Dates().Text(QDate(QDate::currentDate().year(), 12, 31));
+        Refuse(picker, QString("Please enter a valid date in the %1 field, for example %2.").arg(field, example));
+        return false;
+    }
+    const QDateTime chosen = picker->dateTime();
+    value = ole::DateTime(chosen.date().year(), chosen.date().month(), chosen.date().day(), chosen.time().hour(),
+                          chosen.time().minute(), chosen.time().second());
+    return true;
 }
 
 bool DataExchange::SaveText(QLineEdit* edit, std::string& value, int maxChars)

@@ -11,7 +11,6 @@
 #include "platform/ole/Currency.h"
 #include "platform/ole/DateTime.h"
 
-class QDateTimeEdit;
 class QLineEdit;
 class QWidget;
 namespace ole {
@@ -20,16 +19,16 @@ class NumberLocale;
 
 namespace ui {
 
+class DatePicker;
+
 class DataExchange {
 public:
     // Loading: the edit takes the value and blocks typing beyond maxChars.
     static void LoadText(QLineEdit* edit, const std::string& value, int maxChars);
     static void LoadCurrency(QLineEdit* edit, const ole::Currency& value, const ole::NumberLocale& locale);
 
-    // A date picker shows a date-time value (today when the value is not a valid date) and
-    // gives back what it holds.
-    static void LoadDateTime(QDateTimeEdit* picker, const ole::DateTime& value);
-    static ole::DateTime SaveDateTime(const QDateTimeEdit* picker);
+    // A date picker shows a date-time value (today when the value is not a valid date).
+    static void LoadDateTime(DatePicker* picker, const ole::DateTime& value);
 
     // An edit that turns what is typed into upper case.
     static void UpperCase(QLineEdit* edit);
@@ -42,6 +41,10 @@ public:
     // %1 and %2." when it lies outside min..max.
     static bool SaveInteger(QLineEdit* edit, long long& value, long long min, long long max);
     static bool SaveCurrency(QLineEdit* edit, ole::Currency& value, const ole::NumberLocale& locale);
+    // The date the picker's text reads as, with its kept time. Refused, naming the field by
+    // field (its label): "Please enter a valid date in the %1 field, for example %2." for text
+    // that is no whole, real date; "Please enter a year between 1900 and 2099 in the %1 field."
+    static bool SaveDateTime(DatePicker* picker, ole::DateTime& value, const QString& field);
 
     // Shows a validation message (OK button) and moves the focus to the control.
     static void Refuse(QWidget* control, const QString& text, const QString& caption = {});

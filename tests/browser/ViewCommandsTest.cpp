@@ -4,7 +4,6 @@
 #include <QtTest>
 
 #include <QCheckBox>
-#include <QDateTimeEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -28,6 +27,7 @@
 #include "dialogs/CExpEditDlg.h"
 #include "dialogs/CExpenseDlg.h"
 #include "dialogs/CStatusDlg.h"
+#include "platform/ui/DatePicker.h"
 #include "tests/browser/TreeFixture.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/QtTestSupport.h"
@@ -102,24 +102,33 @@ T* child(QWidget* dialog, const char* name) { return dialog->findChild<T*>(name)
 
 void selectCode(CCodeDescCombo* combo, const char* code) { combo->setCurrentIndex(combo->FindPrefix(code)); }
 
-// Fills the new expense dialog and saves it.
+// Fills the new expense dialog.
+void fillExpense(CExpenseDlg* dialog, const char* type, const char* project, const char* category, const QDate& date,
+                 const char* amount, bool reimbursed = true)
+{
+    selectCode(dialog->TypeCombo(), type);
+    if (project) {
+        auto* projects = child<QComboBox>(dialog, "projectCombo");
+        projects->setCurrentIndex(projects->findText(project));
+    }
+    child<QCheckBox>(dialog, "reimbursableCheckBox")->setChecked(reimbursed);
+    selectCode(dialog->CategoryCombo(), category);
+    selectCode(dialog->AccountCombo(), "VISA");
+    child<ui::DatePicker>(dialog, "datePicker")->setDate(date);
+    child<QLineEdit>(dialog, "itemEdit")->setText("New item");
+    child<QLineEdit>(dialog, "detailEdit")->setText("Entered in a test");
+    child<QLineEdit>(dialog, "amountEdit")->setText(amount);
+}
+
+// Fills the new expense dialog and saves it; a refusal that keeps it open cancels it.
 void enterExpense(const char* type, const char* project, const char* category, const QDate& date, const char* amount,
                   bool reimbursed = true)
 {
     whenModal<CExpenseDlg>([=](CExpenseDlg* dialog) {
-        selectCode(dialog->TypeCombo(), type);
-        if (project) {
-            auto* projects = child<QComboBox>(dialog, "projectCombo");
-            projects->setCurrentIndex(projects->findText(project));
-        }
-        child<QCheckBox>(dialog, "reimbursableCheckBox")->setChecked(reimbursed);
-        selectCode(dialog->CategoryCombo(), category);
-        selectCode(dialog->AccountCombo(), "VISA");
-        child<QDateTimeEdit>(dialog, "datePicker")->setDateTime(QDateTime(date, QTime(0, 0)));
-        child<QLineEdit>(dialog, "itemEdit")->setText("New item");
-        child<QLineEdit>(dialog, "detailEdit")->setText("Entered in a test");
-        child<QLineEdit>(dialog, "amountEdit")->setText(amount);
+        fillExpense(dialog, type, project, category, date, amount, reimbursed);
         child<QPushButton>(dialog, "saveButton")->click();
+        if (dialog->isVisible())
+            dialog->reject();
     });
 }
 
@@ -344,28 +353,49 @@ private slots:
         QVERIFY(f.messages.shown().empty());
     }
 
-    void aSyncWhileAnEditDialogIsOpenWaitsForTheCommand()
+    void anEntryDialogOpenDuringASyncStoresIntoTheReopenedDatabase()
     {
-        Fixture f;
-        f.view->SelectItem(f.find("12/24 SU"));
-        whenModal<CExpEditDlg>([&f](CExpEditDlg* dialog) {
-            // The handheld sync closes and re-opens the database while the dialog is up.
-            f.connection.Close();
-            f.db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, Item, Amount, ProjectID, TypeComp) "
-                      "VALUES (0, 'GENERAL', '2006-01-01 00:00:00', 'From the handheld', 10000, 2006, 0)");
-            QVERIFY(f.connection.Open(f.db.path()));
-            f.view->OnUpdate(CQuillmarView::kHintReload);
-            dialog->findChild<QLineEdit*>("amountEdit")->setText("50.00");
-            dialog->findChild<QPushButton*>("saveButton")->click();
-        });
-        f.view->OnDoubleClick(f.view->SelectedItem());
-        // The change could not be stored in the closed record set, and the user was told.
-        QCOMPARE(f.messages.shown().size(), std::size_t(1));
-        QVERIFY(f.messages.texts().first().startsWith("The expense could not be saved."));
-        QCOMPARE(f.db.scalar("SELECT Amount FROM Expenses WHERE Item='Lunch'"), std::string("450000"));
-        // The reload that arrived meanwhile ran once the command was done.
-        QVERIFY(f.find("Tax YR: 2006 ="));
-        EXPECT_TREE_AS_REBUILT(f);
+        // Save is pressed once while the sync has the database closed (refused: the dialog stays
+        // open with what was typed) and once after the sync re-opened it (stored there).
+        const QString inSync = "A HotSync is using the database. Try again when the HotSync has finished.";
+        for (const bool edit : {false, true}) {
+            Fixture f;
+            bool openAfterRefusal = false;
+            const auto saveAcrossASync = [&](QDialog* dialog) {
+                dialog->findChild<QLineEdit*>("amountEdit")->setText("50.00");
+                f.connection.Close(inSync.toStdString());
+                dialog->findChild<QPushButton*>("saveButton")->click();
+                openAfterRefusal = dialog->isVisible();
+                f.db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, Item, Amount, ProjectID, TypeComp) "
+                          "VALUES (0, 'GENERAL', '2006-01-01 00:00:00', 'From the handheld', 10000, 2006, 0)");
+                if (!f.connection.Open(f.db.path()))
+                    return;
+                f.view->OnUpdate(CQuillmarView::kHintReload);
+                dialog->findChild<QPushButton*>("saveButton")->click();
+                if (dialog->isVisible())
+                    dialog->reject();
+            };
+            if (edit) {
+                f.view->SelectItem(f.find("12/24 SU"));
+                whenModal<CExpEditDlg>(saveAcrossASync);
+                f.view->OnDoubleClick(f.view->SelectedItem());
+                QCOMPARE(f.db.scalar("SELECT Amount FROM Expenses WHERE Item='Lunch'"), std::string("500000"));
+            } else {
+                whenModal<CExpenseDlg>([&](CExpenseDlg* dialog) {
+                    fillExpense(dialog, "TRVL", "Acme", "FUEL", QDate(2004, 12, 26), "1.00");
+                    saveAcrossASync(dialog);
+                });
+                f.view->OnAddNew();
+                QCOMPARE(f.db.scalar("SELECT Amount || ' ' || date(ExpDate) FROM Expenses WHERE Item='New item'"),
+                         std::string("500000 2004-12-26"));
+            }
+            QVERIFY(openAfterRefusal);
+            QCOMPARE(f.messages.texts(), QStringList({"The expense could not be saved.\n" + inSync}));
+            QCOMPARE(f.db.count("Expenses"), edit ? 12 : 13);
+            // The reload that arrived meanwhile ran once the command was done.
+            QVERIFY(f.find("Tax YR: 2006 ="));
+            EXPECT_TREE_AS_REBUILT(f);
+        }
     }
 
     void deletingARowAnotherProgramDeletedKeepsTheTreeWhole()
@@ -478,7 +508,7 @@ private slots:
             f.view->SelectItem(line);
             const QDate date = QDate::fromString(c.date, Qt::ISODate);
             whenModal<CExpEditDlg>([date](CExpEditDlg* dialog) {
-                dialog->findChild<QDateTimeEdit*>("datePicker")->setDate(date);
+                dialog->findChild<ui::DatePicker*>("datePicker")->setDate(date);
                 dialog->findChild<QPushButton*>("saveButton")->click();
             });
             f.view->OnDoubleClick(f.view->SelectedItem());

@@ -4,7 +4,6 @@
 #include <QtTest>
 
 #include <QCheckBox>
-#include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,6 +15,7 @@
 #include "dialogs/CExpEditDlg.h"
 #include "dialogs/CExpenseDlg.h"
 #include "dialogs/CStatusDlg.h"
+#include "platform/ui/DatePicker.h"
 #include "tests/support/QtTestSupport.h"
 #include "tests/support/TestDatabase.h"
 
@@ -109,7 +109,7 @@ private slots:
         QVERIFY(!child<QCheckBox>(&dialog, "reimbursableCheckBox")->isEnabled());
         QVERIFY(!child<QComboBox>(&dialog, "projectCombo")->isEnabled());
         QCOMPARE(child<QLineEdit>(&dialog, "amountEdit")->text(), QString("0.00"));
-        QCOMPARE(child<QDateTimeEdit>(&dialog, "datePicker")->date(), QDate::currentDate());
+        QCOMPARE(child<ui::DatePicker>(&dialog, "datePicker")->date(), QDate::currentDate());
     }
 
     void expenseDialogFollowsTheType()
@@ -294,7 +294,7 @@ private slots:
 
         // Only the date changes: the row follows it into 2005 (its year, and the year it is filed
         // under), and the status of a type that is not reimbursable is left alone.
-        child<QDateTimeEdit>(&dialog, "datePicker")->setDate(QDate(2005, 3, 4));
+        child<ui::DatePicker>(&dialog, "datePicker")->setDate(QDate(2005, 3, 4));
         child<QPushButton>(&dialog, "saveButton")->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(f.db.scalar("SELECT date(ExpDate) || '/' || ExpYear || '/' || ProjectID || '/' || Reimburse || '/' || Status || '/' || Amount FROM Expenses"),
@@ -355,6 +355,75 @@ private slots:
         }
     }
 
+    void aTypedDateIsTheDateSavedOrIsRefusedNamingItsField()
+    {
+        const int year = QDate::currentDate().year();
+        const QString invalid = "Please enter a valid date in the %1 field, for example 12/31/" + QString::number(year) + ".";
+        const QString range = "Please enter a year between 1900 and 2099 in the %1 field.";
+        struct Case {
+            const char* locale;
+            const char* typed;
+            QDate saved;      // none: refused with message
+            QString message;  // %1: the field's name
+        };
+        const Case cases[] = {
+            {"C", "3/15/2026", {2026, 3, 15}, {}},
+            {"C", "09/07/2025", {2025, 9, 7}, {}},
+            {"de_DE", "15.3.2026", {2026, 3, 15}, {}},
+            {"de_DE", "3/15/2026", {}, "Please enter a valid date in the %1 field, for example 31.12." + QString::number(year) + "."},
+            {"C", "2/30/2026", {}, invalid},
+            {"C", "13/1/2026", {}, invalid},
+            {"C", "0/0/0", {}, invalid},
+            {"C", "3", {}, invalid},
+            {"C", "3/15/2026 noon", {}, invalid},
+            {"C", "3/15/3152", {}, range},
+            {"C", "9/8/7202", {}, range},
+        };
+        for (const Case& c : cases) {
+            for (const bool edit : {false, true}) {
+                QLocale::setDefault(QLocale(c.locale));
+                Fixture f;
+                f.db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, ExpYear, Item, Detail, Amount, ProjectID, TypeComp) "
+                          "VALUES (20, 'SUPPLIES', '2004-06-01 10:20:30', 2004, 'Ink', 'Printer', 10000, 2004, 1)");
+                CAdoRecordset rs(&f.connection), statuses(&f.connection);
+                QVERIFY(rs.OpenTable("Expenses"));
+                std::optional<ExpenseRow> added;
+                std::unique_ptr<QDialog> dialog;
+                if (edit) {
+                    dialog = std::make_unique<CExpEditDlg>(f.connection, rs, statuses, "OFFC: 2004", "SUPPLIES");
+                } else {
+                    auto entry = std::make_unique<CExpenseDlg>(f.connection);
+                    entry->SetStore([&added](const ExpenseRow& row, std::string&) { added = row; return true; });
+                    selectCode(entry->AccountCombo(), "VISA");
+                    child<QLineEdit>(entry.get(), "itemEdit")->setText("Stamps");
+                    child<QLineEdit>(entry.get(), "detailEdit")->setText("Post office");
+                    child<QLineEdit>(entry.get(), "amountEdit")->setText("1.00");
+                    dialog = std::move(entry);
+                }
+                dialog->show();
+                QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+                auto* picker = child<ui::DatePicker>(dialog.get(), "datePicker");
+                picker->setFocus(Qt::TabFocusReason);
+                QTest::keyClicks(picker, c.typed);
+                child<QPushButton>(dialog.get(), "saveButton")->click();
+                const QString what = QString("%1 %2 '%3'").arg(edit ? "edit" : "new", c.locale, c.typed);
+                if (c.saved.isValid()) {
+                    QVERIFY2(f.messages.shown().empty(), qPrintable(what + ": " + f.messages.texts().join('|')));
+                    const std::string stored = c.saved.toString(Qt::ISODate).toStdString();
+                    if (edit)
+                        QCOMPARE(f.db.scalar("SELECT ExpDate FROM Expenses"), stored + " 10:20:30");  // its time kept
+                    else
+                        QVERIFY2(added && added->m_dtDate.isoText().substr(0, 10) == stored, qPrintable(what));
+                } else {
+                    QCOMPARE(f.messages.texts(), QStringList({c.message.arg(edit ? "Exp Date" : "Date")}));
+                    QVERIFY2(picker->hasFocus() && dialog->isVisible() && !added, qPrintable(what));
+                    QCOMPARE(f.db.scalar("SELECT ExpDate FROM Expenses"), std::string("2004-06-01 10:20:30"));
+                }
+            }
+        }
+        QLocale::setDefault(QLocale::c());
+    }
+
     void editDialogRefusals()
     {
         Fixture f;
@@ -392,9 +461,13 @@ private slots:
         CAdoRecordset rs(&f.connection), statuses(&f.connection);
         QVERIFY(rs.OpenTable("Expenses"));
         CExpEditDlg dialog(f.connection, rs, statuses, "OFFC: 2004", "SUPPLIES");
+        dialog.show();
         f.db.exec("DELETE FROM Expenses");
+        child<QLineEdit>(&dialog, "itemEdit")->setText("Toner");
         child<QPushButton>(&dialog, "saveButton")->click();
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        // The dialog stays open with what was typed, for the user to copy or cancel.
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(child<QLineEdit>(&dialog, "itemEdit")->text(), QString("Toner"));
         QCOMPARE(f.messages.shown().size(), std::size_t(1));
         QVERIFY(f.messages.texts().first().startsWith("The expense could not be saved."));
         QCOMPARE(f.db.count("Expenses"), 0);

@@ -78,6 +78,12 @@ QStringList Text(const CExpenseReport& report, int page)
     return lines;
 }
 
+QByteArray readBytes(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 }  // namespace
 
 class ReportsTest : public QObject {
@@ -263,9 +269,27 @@ private slots:
                  {f.db.path(), "--type", "20", "--year", "2026", "--project", "7", "--pdf", pdf},
                  {f.db.path(), "--type", "20", "--year", "2026", "--pdf", pdf, "--page-size", "A5"}})
             QCOMPARE(ReportTool(out, err).run(wrong), 2);
-        QCOMPARE(ReportTool(out, err).run({f.db.path(), "--type", "12", "--year", "2026", "--pdf", pdf}), 1);
-        QCOMPARE(ReportTool(out, err).run({f.db.path(), "--type", "20", "--year", "1999", "--pdf", f.db.dir().file("none.pdf")}), 1);
-        QVERIFY(!QFile::exists(QString::fromStdString(f.db.dir().file("none.pdf"))));
+        // Refusals: exit 1, the reason on standard error, no file written or replaced.
+        const std::string none = f.db.dir().file("none.pdf");
+        const std::pair<std::vector<std::string>, std::string> refused[] = {
+            {{"--type", "12", "--year", "2026", "--pdf", none}, "type 12 is reimbursable: give --project"},
+            {{"--type", "20", "--year", "1999", "--pdf", none}, "year 1999 has no expenses of type 20"},
+            {{"--type", "12", "--project", "999", "--pdf", none}, "project 999 has no expenses of type 12"},
+            {{"--type", "20", "--year", "2026", "--pdf", pdf}, pdf + " already exists; give --force to replace it"},
+        };
+        const QByteArray written = readBytes(pdf);
+        for (const auto& [arguments, reason] : refused) {
+            std::vector<std::string> line{f.db.path()};
+            line.insert(line.end(), arguments.begin(), arguments.end());
+            std::ostringstream quiet, why;
+            QCOMPARE(ReportTool(quiet, why).run(line), 1);
+            QCOMPARE(why.str(), "quillmar-report: " + reason + "\n");
+        }
+        QVERIFY(!QFile::exists(QString::fromStdString(none)));
+        QCOMPARE(readBytes(pdf), written);
+        QFile(QString::fromStdString(pdf)).resize(10);
+        QCOMPARE(ReportTool(out, err).run({f.db.path(), "--type", "20", "--year", "2026", "--pdf", pdf, "--force"}), 0);
+        QVERIFY(readBytes(pdf).startsWith("%PDF"));
         if (std::system("pdftotext -v >/dev/null 2>&1") != 0)
             QSKIP("pdftotext is not installed");
         const std::string text = f.db.dir().file("office.txt");

@@ -1,6 +1,7 @@
 // The options of quillmar-report, and the report they choose written as PDF.
 #include "tools/quillmar-report/ReportTool.h"
 
+#include <filesystem>
 #include <ostream>
 #include <sstream>
 
@@ -17,7 +18,7 @@ namespace {
 const char* const kHelp =
     "Usage: quillmar-report DB --type T (--year Y | --project P) [--summary]\n"
     "                       [--group-by category|status] [--status 1,2,3] --pdf OUT.pdf\n"
-    "                       [--page-size A4|Letter] [--dpi N]\n"
+    "                       [--page-size A4|Letter] [--dpi N] [--force]\n"
     "\n"
     "Writes a report of the expense database DB to OUT.pdf, as Quillmar's File > Reports... prints\n"
     "it: the expenses of type T in year Y, or of project P for a reimbursable type, in detail or\n"
@@ -30,7 +31,8 @@ const char* const kHelp =
     "  --summary         one line per category (or status) instead of one per expense\n"
     "  --group-by KEY    category or status (project reports)\n"
     "  --status LIST     billing statuses to include, comma-separated (project reports)\n"
-    "  --pdf OUT.pdf     the file to write (replaced only once complete)\n"
+    "  --pdf OUT.pdf     the file to write; an existing one is kept unless --force is given\n"
+    "  --force           replace OUT.pdf when it exists (only once the new one is complete)\n"
     "  --page-size SIZE  A4 (default) or Letter\n"
     "  --dpi N           resolution the pages are laid out at (default 600)\n";
 
@@ -38,7 +40,7 @@ struct Options {
     std::string db, pdf;
     int type = -1;
     long key = 0;
-    bool hasYear = false, hasProject = false, summary = false, hasStatus = false;
+    bool hasYear = false, hasProject = false, summary = false, hasStatus = false, force = false;
     int groupBy = 0;
     std::vector<std::int16_t> statuses;
     QPageSize::PageSizeId pageSize = QPageSize::A4;
@@ -55,6 +57,16 @@ bool ParseStatuses(const std::string& text, std::vector<std::int16_t>& statuses)
         statuses.push_back(status);
     }
     return !statuses.empty();
+}
+
+// How many expenses of the type the year or project has (the rows a report would choose from).
+long CountExpenses(CADODataBase& db, int type, const std::string& keyColumn, long key)
+{
+    CAdoRecordset rs(&db);
+    if (!rs.OpenQuery("SELECT COUNT(*) AS Rows FROM Expenses WHERE ExpType=" + std::to_string(type) + " AND " + keyColumn +
+                      "=" + std::to_string(key)))
+        return -1;
+    return rs.GetDF_Long("Rows");
 }
 
 // Every status above 0 of the project's expenses, as the options dialog ticks them.
@@ -103,6 +115,8 @@ int ReportTool::run(const std::vector<std::string>& arguments)
             (a == "--year" ? o.hasYear : o.hasProject) = true;
         } else if (a == "--summary") {
             o.summary = true;
+        } else if (a == "--force") {
+            o.force = true;
         } else if (a == "--group-by") {
             if (value != "category" && value != "status")
                 return bad();
@@ -133,6 +147,11 @@ int ReportTool::run(const std::vector<std::string>& arguments)
     if (o.hasYear == o.hasProject)
         return usageError("give either --year or --project");
 
+    if (std::error_code ignored; !o.force && std::filesystem::exists(o.pdf, ignored)) {
+        m_err << "quillmar-report: " << o.pdf << " already exists; give --force to replace it\n";
+        return 1;
+    }
+
     CADODataBase db;
     if (!db.Open(o.db)) {
         m_err << "quillmar-report: cannot open " << o.db << ": " << db.LastFailure().description << "\n";
@@ -152,6 +171,12 @@ int ReportTool::run(const std::vector<std::string>& arguments)
     }
     if (o.type == 1 && o.summary) {
         m_err << "quillmar-report: type 1 has no summary report\n";
+        return 1;
+    }
+    const long rows = CountExpenses(db, o.type, project ? schema::expenses::kProjectID : schema::expenses::kExpYear, o.key);
+    if (rows == 0) {
+        m_err << "quillmar-report: " << (project ? "project " : "year ") << o.key << " has no expenses of type " << o.type
+              << "\n";
         return 1;
     }
     if (project && !o.hasStatus)

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTreeView>
@@ -42,6 +43,7 @@ struct Fixture {
     CADODataBase connection;
     MessageLog messages;
     std::unique_ptr<CQuillmarView> view;
+    QStringList statusTexts;  // what the view put in the status bar
 
     explicit Fixture(int sortMode = 0)
     {
@@ -50,6 +52,7 @@ struct Fixture {
         if (!connection.Open(db.path()))
             qFatal("cannot open the test database");
         view = std::make_unique<CQuillmarView>(connection);
+        QObject::connect(view.get(), &CQuillmarView::StatusMessage, [this](const QString& text) { statusTexts << text; });
         view->OnInitialUpdate();
         view->TabControl()->setCurrentIndex(sortMode);
     }
@@ -398,6 +401,75 @@ private slots:
         }
     }
 
+    void dialogsWaitOutASyncAndActOnTheReopenedDatabase()
+    {
+        // OK is pressed while the sync has the database closed (refused with the reason, the
+        // dialog stays open with the user's choice) and again once the sync re-opened it.
+        const QString inSync = "A HotSync is using the database. Try again when the HotSync has finished.";
+        struct Case {
+            const char* what;
+            std::function<void(Fixture&)> start;        // runs the command
+            std::function<void(QDialog*)> choose;       // the user's choice in its dialog
+            const char* okButton;
+            QString refusal;                            // its first line
+            std::function<void(Fixture&)> check;        // what the second OK did
+        };
+        const Case cases[] = {
+            {"Update Status",
+             [](Fixture& f) {
+                 f.view->SelectItem(f.find("Acme"));
+                 f.view->OnDoubleClick(f.view->SelectedItem());
+             },
+             [](QDialog* d) {
+                 selectCode(d->findChild<CCodeDescCombo*>("fromCombo"), "IN");
+                 selectCode(d->findChild<CCodeDescCombo*>("toCombo"), "PD");
+             },
+             "okButton", "The status could not be changed.",
+             [](Fixture& f) { QCOMPARE(f.db.count("Expenses", "ProjectID=7 AND Status=3"), 1); }},
+            {"Create Backup", [](Fixture& f) { f.view->OnFileBackup(f.db.path()); },
+             [](QDialog* d) { d->findChild<QLineEdit*>("nameEdit")->setText("copy.mdb"); }, "okButton",
+             "The backup could not be written.",
+             [](Fixture& f) {
+                 QCOMPARE(TestDatabase::scalarAt(f.db.dir().file("copy.mdb"), "SELECT count(*) FROM Expenses"), std::string("12"));
+             }},
+            {"Report Options",
+             [](Fixture& f) {
+                 f.db.exec("UPDATE Expenses SET ExpYear = CAST(strftime('%Y', ExpDate) AS INTEGER) WHERE ExpDate IS NOT NULL");
+                 f.view->OnFileReports();
+             },
+             [](QDialog*) {
+                 // The preview that follows the second OK.
+                 whenModal<QPrintPreviewDialog>([](QPrintPreviewDialog* preview) { preview->reject(); });
+             },
+             "previewButton", "The report could not be made.",
+             [](Fixture& f) { QCOMPARE(f.view->Reports().m_nYear, std::int16_t(2004)); }},
+        };
+        for (const Case& c : cases) {
+            Fixture f;
+            bool openAfterRefusal = false;
+            whenModal<QDialog>([&](QDialog* dialog) {
+                c.choose(dialog);
+                f.connection.Close(inSync.toStdString());
+                dialog->findChild<QPushButton*>(c.okButton)->click();
+                openAfterRefusal = dialog->isVisible();
+                f.db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, Item, Amount, ProjectID, TypeComp) "
+                          "VALUES (0, 'GENERAL', '2006-01-01 00:00:00', 'From the handheld', 10000, 2006, 0)");
+                if (!f.connection.Open(f.db.path()))
+                    return;
+                f.view->OnUpdate(CQuillmarView::kHintReload);
+                dialog->findChild<QPushButton*>(c.okButton)->click();
+                if (dialog->isVisible())
+                    dialog->reject();
+            });
+            c.start(f);
+            QVERIFY2(openAfterRefusal, c.what);
+            QVERIFY2(f.messages.texts() == QStringList({c.refusal + "\n" + inSync}), qPrintable(QString(c.what) + ": " + f.messages.texts().join(" // ")));
+            c.check(f);
+            QVERIFY2(f.find("Tax YR: 2006 ="), c.what);
+            EXPECT_TREE_AS_REBUILT(f);
+        }
+    }
+
     void deletingARowAnotherProgramDeletedKeepsTheTreeWhole()
     {
         Fixture f;
@@ -613,11 +685,13 @@ private slots:
         };
         QCOMPARE(read(path), read(f.db.dir().file("expected.csv")));
         QCOMPARE(read(path).count("\r\n"), qsizetype(f.db.count("Expenses")));
+        QCOMPARE(f.statusTexts, QStringList({"Exported 11 expenses to " + QString::fromStdString(path) + "."}));
 
         files.choose(f.db.dir().file("missing/expenses.csv"));
         f.view->OnFileExport();
         QCOMPARE(f.messages.texts().size(), 1);
         QVERIFY(f.messages.texts().first().startsWith("Unable to create export file\n"));
+        QCOMPARE(f.statusTexts.size(), 1);  // a failure is not reported as done
     }
 
     void backupMakesADatedCopyAndTheTreeStaysTheSame()
@@ -647,6 +721,13 @@ private slots:
         QCOMPARE(f.messages.shown().front().caption, QString("Invalid target filename"));
         QCOMPARE(TestDatabase::scalarAt(copy, "SELECT count(*) FROM Expenses"), f.db.scalar("SELECT count(*) FROM Expenses"));
         QCOMPARE(dump(*f.view), before);
+        QCOMPARE(f.statusTexts, QStringList({"Backup written to " + QString::fromStdString(copy) + "."}));
+
+        // Enter takes the proposed name.
+        backUp([](CBackupDlg* dialog) { QTest::keyClick(child<QLineEdit>(dialog, "nameEdit"), Qt::Key_Return); });
+        const std::string proposed = f.db.dir().file(DatabaseBackup(f.db.path()).ProposedName());
+        QCOMPARE(TestDatabase::scalarAt(proposed, "SELECT count(*) FROM Expenses"), f.db.scalar("SELECT count(*) FROM Expenses"));
+        QCOMPARE(f.statusTexts.last(), "Backup written to " + QString::fromStdString(proposed) + ".");
 
         f.messages.clear();
         f.db.exec("DELETE FROM Expenses WHERE Item = 'Lunch'");
@@ -662,10 +743,12 @@ private slots:
         EXPECT_TREE_AS_REBUILT(f);
 
         f.messages.clear();
+        const qsizetype said = f.statusTexts.size();
         backUp([&](CBackupDlg* dialog) { enter(dialog, "no/such/folder/copy.mdb"); });
         QCOMPARE(f.messages.texts().size(), 1);
         QVERIFY(f.messages.texts().first().startsWith("The backup could not be written to "));
         QVERIFY(f.connection.IsOpen());
+        QCOMPARE(f.statusTexts.size(), said);
 
         CBackupDlg none(f.connection, "");
         QVERIFY(!child<QPushButton>(&none, "okButton")->isEnabled() && !child<QPushButton>(&none, "browseButton")->isEnabled());

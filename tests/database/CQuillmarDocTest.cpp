@@ -292,12 +292,23 @@ private slots:
         TestDatabase current;
         QVERIFY(f.doc.OpenDatabase(current.path(), false));
         f.hints.clear();
-        QCOMPARE(f.doc.OnDatabaseRequest(10), 0);
-        QVERIFY(!f.db.IsOpen());
-        QCOMPARE(f.currentDb, current.path()); // "the path stays while the sync works"
-        QCOMPARE(f.doc.OnDatabaseRequest(20), 0);
-        QVERIFY(f.db.IsOpen());
-        QCOMPARE(f.hints, std::vector<int>{1});
+        QStringList statusTexts;
+        QObject::connect(&f.doc, &CQuillmarDoc::StatusMessage, [&statusTexts](const QString& text) { statusTexts << text; });
+        const auto sync = [&](int added) {
+            QCOMPARE(f.doc.OnDatabaseRequest(10), 0);
+            QVERIFY(!f.db.IsOpen());
+            QCOMPARE(f.db.ClosedReason(), std::string(CQuillmarDoc::kClosedForHotSync));
+            QCOMPARE(f.currentDb, current.path());  // the path stays while the sync works
+            for (int i = 0; i < added; ++i)
+                current.exec("INSERT INTO Expenses (ExpType, ExpCat, Item, Amount) VALUES (0, 'GENERAL', 'Synced', 10000)");
+            QCOMPARE(f.doc.OnDatabaseRequest(20), 0);
+            QVERIFY(f.db.IsOpen());
+        };
+        sync(0);
+        sync(1);
+        sync(3);
+        QCOMPARE(f.hints, std::vector<int>(3, 1));
+        QCOMPARE(statusTexts, QStringList({"HotSync: nothing new.", "HotSync: 1 expense received.", "HotSync: 3 expenses received."}));
         QCOMPARE(f.doc.OnDatabaseRequest(15), 0);
         QVERIFY(f.db.IsOpen());
 
@@ -306,6 +317,8 @@ private slots:
         QCOMPARE(f.doc.OnDatabaseRequest(20), 0);
         QVERIFY2(!f.db.IsOpen(), "a deleted file simply stays closed");
         QVERIFY(f.messages.shown().empty());
+        QCOMPARE(statusTexts.last(), QString("HotSync: the database could not be opened again."));
+        QVERIFY(f.db.ClosedReason().starts_with("The database could not be opened again after the HotSync.\n"));
     }
 };
 

@@ -198,6 +198,7 @@ private slots:
         QVERIFY(sendFromAnotherThread(ipc::kReopenDatabase));
         QVERIFY(app.m_db.IsOpen());
         QCOMPARE(app.MainFrame().View().Model().ItemCount(), std::size_t(3));
+        QCOMPARE(app.MainFrame().statusBar()->currentMessage(), QString("HotSync: 1 expense received."));
     }
 
     void secondCopyRaisesTheFirstAndEnds()

@@ -4,10 +4,17 @@
 // status and closing line of a sync that failed or found its handheld held by another HotSync.
 #include <QtTest>
 
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+
 #include "browser/CQuillmarView.h"
 #include "platform/ole/FormatAmount.h"
 #include "shell/CMainFrame.h"
 #include "shell/CQuillmarApp.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/support/QtTestSupport.h"
 #include "tests/support/TestDatabase.h"
 #include "platform/palm/HotSyncHost.h"
@@ -42,6 +49,21 @@ QString handheldWithAnExpense(const IsolatedProfile& profile)
                                      "--item", "Gift"}).status != 0)
         qFatal("cannot make the handheld %s", qPrintable(handheld));
     return handheld;
+}
+
+// Every line of the main tree, depth first.
+QStringList treeTexts(CQuillmarView& view)
+{
+    QStringList texts;
+    ExpenseTreeModel& model = view.Model();
+    std::function<void(ExpenseTreeModel::Item)> walk = [&](ExpenseTreeModel::Item item) {
+        for (; item; item = model.GetNextSiblingItem(item)) {
+            texts << QString::fromStdString(model.Text(item));
+            walk(model.GetChildItem(item));
+        }
+    };
+    walk(model.GetRootItem());
+    return texts;
 }
 
 }  // namespace
@@ -131,6 +153,62 @@ private slots:
         QCOMPARE(again.status, 0);
         QCOMPARE(db.count("Expenses"), 3);
         QCOMPARE(QFile(log).size() > 0, true);
+    }
+
+    void aHotSyncWhileAnEntryDialogIsOpenKeepsWhatWasTyped()
+    {
+        // The user opens Add New or Edit Expense, types, a HotSync runs, and Save stores what was
+        // typed into the re-opened database beside the synced row.
+        for (const bool edit : {false, true}) {
+            IsolatedProfile profile;
+            MessageLog messages;
+            SetAmountLocale(ole::NumberLocale(".", ","));
+            TestDatabase db;
+            db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, ExpYear, Item, Detail, Amount, ProjectID, TypeComp) "
+                    "VALUES (0, 'GENERAL', '2004-03-15 00:00:00', 2004, 'Donation', 'Red Cross', 1000000, 2004, 0)");
+            profile.writeDefaultDatabase(db.path());
+            const QString handheld = handheldWithAnExpense(profile);
+            CQuillmarApp app;
+            QVERIFY(app.InitInstance({"Quillmar"}));
+            QCoreApplication::processEvents();
+            CQuillmarView& view = app.MainFrame().View();
+            QVERIFY(app.m_db.IsOpen());
+
+            Output sync;
+            whenModal<QDialog>([&](QDialog* dialog) {
+                const auto type = [dialog](const char* name, const char* text) {
+                    dialog->findChild<QLineEdit*>(name)->setText(text);
+                };
+                if (!edit) {
+                    dialog->findChild<QComboBox*>("accountCombo")->setCurrentIndex(0);
+                    type("itemEdit", "Stamps");
+                    type("detailEdit", "Post office");
+                }
+                type("amountEdit", "12.50");
+                sync = runServing(HOTSYNC_BINARY, {"--handheld", handheld, "--log", QString::fromStdString(profile.dir().file("HotSync.log"))});
+                dialog->findChild<QPushButton*>("saveButton")->click();
+                if (dialog->isVisible())
+                    dialog->reject();
+            });
+            if (edit) {
+                ExpenseTreeModel& model = view.Model();
+                view.SelectItem(model.GetChildItem(model.GetRootItem()));  // the Donation line
+                view.OnDoubleClick(view.SelectedItem());
+            } else {
+                view.OnAddNew();
+            }
+            QVERIFY2(sync.status == 0, qPrintable(sync.out + sync.err));
+            QVERIFY2(messages.shown().empty(), qPrintable(messages.texts().join('|')));
+            QCOMPARE(db.count("Expenses"), edit ? 2 : 3);
+            QCOMPARE(db.scalar(edit ? "SELECT Amount FROM Expenses WHERE Item='Donation'"
+                                    : "SELECT Amount FROM Expenses WHERE Item='Stamps'"),
+                     std::string("125000"));
+            QCOMPARE(db.count("Expenses", "Item='Gift'"), 1);  // the handheld's, once
+            const QStringList shown = treeTexts(view);
+            view.RefreshTree();
+            QCOMPARE(shown, treeTexts(view));
+            QCOMPARE(app.MainFrame().statusBar()->currentMessage(), QString("HotSync: 1 expense received."));
+        }
     }
 
     void aFailureSetsTheExitStatusAndSaysWhy()

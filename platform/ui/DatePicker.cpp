@@ -5,16 +5,35 @@
 #include <QCalendarWidget>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleOption>
 #include <algorithm>
 #include <utility>
 
 namespace ui {
 
+namespace {
+
+// The arrow a drop-down list shows, so the field reads as one that opens.
+QIcon DropArrow(const QWidget& field)
+{
+    QPixmap arrow(12, 12);
+    arrow.fill(Qt::transparent);
+    QPainter painter(&arrow);
+    QStyleOption option;
+    option.initFrom(&field);
+    option.rect = arrow.rect();
+    field.style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &option, &painter, &field);
+    return QIcon(arrow);
+}
+
+}  // namespace
+
 DatePicker::DatePicker(QWidget* parent) : QLineEdit(parent), m_time(0, 0)
 {
-    QAction* drop = addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
+    QAction* drop = addAction(DropArrow(*this), QLineEdit::TrailingPosition);
     drop->setObjectName("calendarAction");
     drop->setToolTip("Calendar (Alt+Down)");
     connect(drop, &QAction::triggered, this, &DatePicker::ShowCalendar);

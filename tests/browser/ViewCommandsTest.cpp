@@ -16,6 +16,7 @@
 #include <QTreeWidget>
 
 #include "database/CBackupDlg.h"
+#include "database/CQuillmarDoc.h"
 #include "database/CsvExport.h"
 #include "database/DatabaseBackup.h"
 #include "database/ExpenseSchema.h"
@@ -133,6 +134,25 @@ void enterExpense(const char* type, const char* project, const char* category, c
         if (dialog->isVisible())
             dialog->reject();
     });
+}
+
+// Presses a dialog's button while the sync has the database closed, then, once the sync has
+// added a row and re-opened it, again. Answers whether the first press left the dialog open; a
+// dialog the second press leaves open is cancelled.
+bool pressAcrossASync(Fixture& f, QDialog* dialog, const char* button)
+{
+    f.connection.Close(CQuillmarDoc::kClosedForHotSync);
+    dialog->findChild<QPushButton*>(button)->click();
+    const bool stayedOpen = dialog->isVisible();
+    f.db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, Item, Amount, ProjectID, TypeComp) "
+              "VALUES (0, 'GENERAL', '2006-01-01 00:00:00', 'From the handheld', 10000, 2006, 0)");
+    if (f.connection.Open(f.db.path())) {
+        f.view->OnUpdate(CQuillmarView::kHintReload);
+        dialog->findChild<QPushButton*>(button)->click();
+    }
+    if (dialog->isVisible())
+        dialog->reject();
+    return stayedOpen;
 }
 
 // Answers the next "Update Status" with the two status codes.
@@ -360,23 +380,13 @@ private slots:
     {
         // Save is pressed once while the sync has the database closed (refused: the dialog stays
         // open with what was typed) and once after the sync re-opened it (stored there).
-        const QString inSync = "A HotSync is using the database. Try again when the HotSync has finished.";
+        const QString inSync = CQuillmarDoc::kClosedForHotSync;
         for (const bool edit : {false, true}) {
             Fixture f;
             bool openAfterRefusal = false;
             const auto saveAcrossASync = [&](QDialog* dialog) {
                 dialog->findChild<QLineEdit*>("amountEdit")->setText("50.00");
-                f.connection.Close(inSync.toStdString());
-                dialog->findChild<QPushButton*>("saveButton")->click();
-                openAfterRefusal = dialog->isVisible();
-                f.db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, Item, Amount, ProjectID, TypeComp) "
-                          "VALUES (0, 'GENERAL', '2006-01-01 00:00:00', 'From the handheld', 10000, 2006, 0)");
-                if (!f.connection.Open(f.db.path()))
-                    return;
-                f.view->OnUpdate(CQuillmarView::kHintReload);
-                dialog->findChild<QPushButton*>("saveButton")->click();
-                if (dialog->isVisible())
-                    dialog->reject();
+                openAfterRefusal = pressAcrossASync(f, dialog, "saveButton");
             };
             if (edit) {
                 f.view->SelectItem(f.find("12/24 SU"));
@@ -405,7 +415,7 @@ private slots:
     {
         // OK is pressed while the sync has the database closed (refused with the reason, the
         // dialog stays open with the user's choice) and again once the sync re-opened it.
-        const QString inSync = "A HotSync is using the database. Try again when the HotSync has finished.";
+        const QString inSync = CQuillmarDoc::kClosedForHotSync;
         struct Case {
             const char* what;
             std::function<void(Fixture&)> start;        // runs the command
@@ -449,21 +459,12 @@ private slots:
             bool openAfterRefusal = false;
             whenModal<QDialog>([&](QDialog* dialog) {
                 c.choose(dialog);
-                f.connection.Close(inSync.toStdString());
-                dialog->findChild<QPushButton*>(c.okButton)->click();
-                openAfterRefusal = dialog->isVisible();
-                f.db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, Item, Amount, ProjectID, TypeComp) "
-                          "VALUES (0, 'GENERAL', '2006-01-01 00:00:00', 'From the handheld', 10000, 2006, 0)");
-                if (!f.connection.Open(f.db.path()))
-                    return;
-                f.view->OnUpdate(CQuillmarView::kHintReload);
-                dialog->findChild<QPushButton*>(c.okButton)->click();
-                if (dialog->isVisible())
-                    dialog->reject();
+                openAfterRefusal = pressAcrossASync(f, dialog, c.okButton);
             });
             c.start(f);
             QVERIFY2(openAfterRefusal, c.what);
-            QVERIFY2(f.messages.texts() == QStringList({c.refusal + "\n" + inSync}), qPrintable(QString(c.what) + ": " + f.messages.texts().join(" // ")));
+            QVERIFY2(f.messages.texts() == QStringList({c.refusal + "\n" + inSync}),
+                     qPrintable(QString(c.what) + ": " + f.messages.texts().join(" // ")));
             c.check(f);
             QVERIFY2(f.find("Tax YR: 2006 ="), c.what);
             EXPECT_TREE_AS_REBUILT(f);

@@ -41,9 +41,9 @@ public:
     // %1 and %2." when it lies outside min..max.
     static bool SaveInteger(QLineEdit* edit, long long& value, long long min, long long max);
     static bool SaveCurrency(QLineEdit* edit, ole::Currency& value, const ole::NumberLocale& locale);
-    // The date the picker's text reads as, with its kept time. Refused, naming the field by
-    // field (its label): "Please enter a valid date in the %1 field, for example %2." for text
-    // that is no whole, real date; "Please enter a year between 1900 and 2099 in the %1 field."
+    // The date the picker's text reads as, with its kept time. Refusals name the field by its
+    // label (field): "Please enter a valid date in the %1 field, for example %2." for text that
+    // is no whole, real date; "Please enter a year between 1900 and 2099 in the %1 field."
     static bool SaveDateTime(DatePicker* picker, ole::DateTime& value, const QString& field);
 
     // Shows a validation message (OK button) and moves the focus to the control.

@@ -11,14 +11,17 @@
 #include "dbaccess/CADODataBase.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "platform/ipc/DesktopChannel.h"
+#include "platform/ipc/PeerCheck.h"
 #include "platform/settings/ProfileSettings.h"
 #include "platform/settings/RecentFileList.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/MessageBox.h"
 
 CQuillmarDoc::CQuillmarDoc(CADODataBase& db, std::string& strCurrDB, settings::RecentFileList& recentFiles)
-    : m_db(db), m_strCurrDB(strCurrDB), m_recentFiles(recentFiles)
+    : m_db(db), m_strCurrDB(strCurrDB), m_recentFiles(recentFiles), m_pSyncWatch(new QTimer(this))
 {
+    m_pSyncWatch->setInterval(1000);
+    connect(m_pSyncWatch, &QTimer::timeout, this, &CQuillmarDoc::WatchSyncProcess);
 }
 
 void CQuillmarDoc::Message(const std::string& text)
@@ -168,20 +171,36 @@ bool CQuillmarDoc::OnOpenDocument(const std::string& strPath)
     return ReopenDatabase();
 }
 
-int CQuillmarDoc::OnDatabaseRequest(int nCode)
+int CQuillmarDoc::OnDatabaseRequest(int nCode, pid_t nSyncProcess)
 {
     if (nCode == ipc::kCloseDatabase) {
         // A second close without a re-open between (a sync that was killed) keeps the first count.
         if (m_db.IsOpen())
             m_nExpensesBeforeSync = CountExpenses();
         m_db.Close(kClosedForHotSync);
+        m_nSyncProcess = nSyncProcess;
+        if (m_nSyncProcess > 0)
+            m_pSyncWatch->start();
     } else if (nCode == ipc::kReopenDatabase) {
-        ReopenAfterSync();
+        m_pSyncWatch->stop();
+        m_nSyncProcess = 0;
+        ReopenAfterSync("HotSync");
     }
     return 0;
 }
 
-void CQuillmarDoc::ReopenAfterSync()
+void CQuillmarDoc::WatchSyncProcess()
+{
+    if (ipc::ProcessRuns(m_nSyncProcess))
+        return;
+    // The sync ended without asking for the re-open: nobody else will, and whatever it stored is
+    // committed or rolled back by now.
+    m_pSyncWatch->stop();
+    m_nSyncProcess = 0;
+    ReopenAfterSync("HotSync stopped before it finished");
+}
+
+void CQuillmarDoc::ReopenAfterSync(const QString& head)
 {
     // The views read the synced file while its check runs, as at an open.
     const bool opened = m_db.OpenCheckingBeside(m_strCurrDB);
@@ -192,9 +211,9 @@ void CQuillmarDoc::ReopenAfterSync()
         const std::optional<long> after = CountExpenses();
         const long received = before && after ? *after - *before : -1;
         if (received > 0)
-            emit StatusMessage(QString("HotSync: %1 %2 received.").arg(received).arg(received == 1 ? "expense" : "expenses"));
+            emit StatusMessage(QString("%1: %2 %3 received.").arg(head).arg(received).arg(received == 1 ? "expense" : "expenses"));
         else
-            emit StatusMessage(received == 0 ? "HotSync: nothing new." : "HotSync: the database was opened again.");
+            emit StatusMessage(head + (received == 0 ? ": nothing new." : ": the database was opened again."));
         return;
     }
     if (m_strCurrDB.empty()) {
@@ -210,7 +229,7 @@ void CQuillmarDoc::ReopenAfterSync()
     }
     m_db.Close("The database could not be opened again after the HotSync." + reason);
     emit UpdateAllViews(kHintDatabaseOpened);
-    emit StatusMessage("HotSync: the database could not be opened again.");
+    emit StatusMessage(head + ": the database could not be opened again.");
 }
 
 std::optional<long> CQuillmarDoc::CountExpenses()

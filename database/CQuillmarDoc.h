@@ -8,8 +8,10 @@
 #include <QObject>
 #include <optional>
 #include <string>
+#include <sys/types.h>
 
 class CADODataBase;
+class QTimer;
 class QWidget;
 namespace settings {
 class RecentFileList;
@@ -43,8 +45,9 @@ public:
     bool OnOpenDocument(const std::string& strPath);
     // The sync's requests: 10 closes the database, 20 re-opens it and reloads the views (a
     // damaged file is refused and the user told once the sync has its answer). The status bar
-    // then says how many expenses the sync added.
-    int OnDatabaseRequest(int nCode);
+    // then says how many expenses the sync added. nSyncProcess: the process that asked; should
+    // it end without asking for 20 (a HotSync killed half-way), the database is re-opened then.
+    int OnDatabaseRequest(int nCode, pid_t nSyncProcess = 0);
 
     // Why the database is closed while a HotSync works on it, as dialogs tell the user.
     static constexpr const char* kClosedForHotSync =
@@ -60,7 +63,9 @@ private:
     // "\n" and why the last open of strPath failed, or nothing when no reason was recorded.
     std::string OpenFailureReason(const std::string& strPath) const;
     void UpdateTitle();
-    void ReopenAfterSync();
+    // head: how the status bar names the sync ("HotSync").
+    void ReopenAfterSync(const QString& head);
+    void WatchSyncProcess();
     std::optional<long> CountExpenses();
 
     CADODataBase& m_db;                         // the application's connection
@@ -68,4 +73,6 @@ private:
     settings::RecentFileList& m_recentFiles;    // the application's recent-file list
     Frame* m_pFrame = nullptr;                  // main frame, once it exists
     std::optional<long> m_nExpensesBeforeSync;  // rows when the last sync closed the database
+    pid_t m_nSyncProcess = 0;                   // the sync that has the database closed
+    QTimer* m_pSyncWatch;                       // looks whether that sync still runs
 };

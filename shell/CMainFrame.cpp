@@ -209,7 +209,7 @@ void CMainFrame::PostExit()
 
 void CMainFrame::ServeRequests(ipc::DesktopServer& server)
 {
-    server.SetHandler([this](ipc::RequestKind kind, std::int32_t argument, const std::string& path) -> std::int32_t {
+    server.SetHandler([this, &server](ipc::RequestKind kind, std::int32_t argument, const std::string& path) -> std::int32_t {
         if (kind == ipc::RequestKind::Activate || kind == ipc::RequestKind::OpenDatabase) {
             if (isMinimized())
                 showNormal();
@@ -220,7 +220,7 @@ void CMainFrame::ServeRequests(ipc::DesktopServer& server)
                 QTimer::singleShot(0, &m_doc, [this, path] { m_doc.OnOpenDocument(path); });
             return 0;
         }
-        return m_doc.OnDatabaseRequest(argument);
+        return m_doc.OnDatabaseRequest(argument, server.RequestingProcess());
     });
 }
 

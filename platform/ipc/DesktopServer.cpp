@@ -65,7 +65,9 @@ void DesktopServer::Read(QLocalSocket* socket)
             return;  // the rest of the path is still on its way
         socket->read(request, DesktopChannel::kRequestBytes);
         const std::string payload = socket->read(payloadBytes).toStdString();
+        m_requestingProcess = PeerProcess(static_cast<int>(socket->socketDescriptor()));
         const std::int32_t answer = m_handler ? m_handler(kind, argument, payload) : 0;
+        m_requestingProcess = 0;
         char reply[DesktopChannel::kReplyBytes];
         qToLittleEndian<std::int32_t>(answer, reply);
         socket->write(reply, DesktopChannel::kReplyBytes);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <sys/types.h>
 #include <functional>
 #include <string>
 
@@ -28,6 +29,8 @@ public:
     bool Listen();
     void Close();
     void SetHandler(Handler handler) { m_handler = std::move(handler); }
+    // While the handler runs: the process whose request it answers (0 when unknown).
+    pid_t RequestingProcess() const { return m_requestingProcess; }
 
 private:
     void Accept();
@@ -35,6 +38,7 @@ private:
 
     QLocalServer* m_server;   // the listening socket (child object)
     Handler m_handler;        // answers requests; unset answers 0
+    pid_t m_requestingProcess = 0;  // the client of the request being answered
 };
 
 }  // namespace ipc

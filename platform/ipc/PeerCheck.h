@@ -11,4 +11,10 @@ namespace ipc {
 // user or the kernel cannot say.
 bool PeerIsUser(int socketDescriptor, uid_t user);
 
+// The process at the other end of the connected local socket; 0 when the kernel cannot say.
+pid_t PeerProcess(int socketDescriptor);
+
+// Whether a process of that number still runs (0 never does).
+bool ProcessRuns(pid_t process);
+
 }  // namespace ipc

@@ -320,6 +320,26 @@ private slots:
         QCOMPARE(statusTexts.last(), QString("HotSync: the database could not be opened again."));
         QVERIFY(f.db.ClosedReason().starts_with("The database could not be opened again after the HotSync.\n"));
     }
+
+    void aSyncThatEndsWithoutAskingForTheReopenIsFollowedByOne()
+    {
+        Fixture f;
+        TestDatabase current;
+        QVERIFY(f.doc.OpenDatabase(current.path(), false));
+        QStringList statusTexts;
+        QObject::connect(&f.doc, &CQuillmarDoc::StatusMessage, [&statusTexts](const QString& text) { statusTexts << text; });
+        QProcess sync;  // stands in for a HotSync that is killed after its close request
+        sync.start("sleep", {"1.5"});
+        QVERIFY(sync.waitForStarted());
+        QCOMPARE(f.doc.OnDatabaseRequest(10, static_cast<pid_t>(sync.processId())), 0);
+        current.exec("INSERT INTO Expenses (ExpType, ExpCat, Item, Amount) VALUES (0, 'GENERAL', 'Synced', 10000)");
+        QTest::qWait(1100);  // the watch has looked once
+        QVERIFY2(!f.db.IsOpen(), "closed while the sync runs");
+        QVERIFY(sync.waitForFinished());
+        QTRY_VERIFY_WITH_TIMEOUT(f.db.IsOpen(), 3000);
+        QCOMPARE(statusTexts, QStringList({"HotSync stopped before it finished: 1 expense received."}));
+        QVERIFY(f.messages.shown().empty());
+    }
 };
 
 QTEST_MAIN(CQuillmarDocTest)

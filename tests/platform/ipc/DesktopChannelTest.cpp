@@ -77,9 +77,11 @@ private slots:
         QVERIFY(server.Listen());
         std::vector<std::pair<RequestKind, int>> received;
         bool handled = false;
+        pid_t requester = 0;
         server.SetHandler([&](RequestKind kind, std::int32_t argument, const std::string&) {
             received.emplace_back(kind, argument);
             handled = true;
+            requester = server.RequestingProcess();
             return argument == 20 ? 0 : 7;
         });
         const auto reply = whileServing([&] {
@@ -95,6 +97,21 @@ private slots:
         QCOMPARE(received[0].first, RequestKind::DatabaseRequest);
         QCOMPARE(received[0].second, 10);
         QCOMPARE(received[1].second, 20);
+        QCOMPARE(requester, ::getpid());  // the client's process, as the kernel names it
+        QCOMPARE(server.RequestingProcess(), pid_t(0));  // only while a request is answered
+    }
+
+    void aProcessThatEndedNoLongerRuns()
+    {
+        QVERIFY(ProcessRuns(::getpid()));
+        QVERIFY(!ProcessRuns(0));
+        QProcess child;
+        child.start("sleep", {"0.1"});
+        QVERIFY(child.waitForStarted());
+        const auto pid = static_cast<pid_t>(child.processId());
+        QVERIFY(ProcessRuns(pid));
+        QVERIFY(child.waitForFinished());
+        QVERIFY(!ProcessRuns(pid));
     }
 
     void nothingIsSentWithoutARunningProgram()

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QListWidget>
 #include <QPainter>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
@@ -17,6 +18,8 @@
 #include "reports/CExpenseReport.h"
 #include "reports/CReportOpts.h"
 #include "reports/ReportChoice.h"
+#include "reports/ReportPrinter.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/support/QtTestSupport.h"
 #include "tests/support/TestDatabase.h"
 #include "tools/quillmar-report/ReportTool.h"
@@ -209,6 +212,23 @@ private slots:
         const int landscapePages = report->Prepare(landscape);
         QVERIFY(landscapePages > portraitPages);
         QCOMPARE(Text(*report, 2).back(), QString("Page 2 of %1").arg(landscapePages));
+    }
+
+    void thePreviewsPdfExportSaysWhatItWrote()
+    {
+        Fixture f;
+        FileDialogScript files;
+        const std::string pdf = f.db.dir().file("preview.pdf");
+        files.choose(pdf);
+        const auto report = CExpenseReport::Create(f.connection, f.settings(20, 2026));
+        QStringList said;
+        whenModal<QPrintPreviewDialog>([](QPrintPreviewDialog* preview) {
+            preview->findChild<QAction*>("exportPdfAction")->trigger();
+            preview->reject();
+        });
+        ReportPrinter::Preview(nullptr, *report, [&said](const QString& text) { said << text; });
+        QCOMPARE(said, QStringList({"Exported 1 page to " + QString::fromStdString(pdf) + "."}));
+        QVERIFY(readBytes(pdf).startsWith("%PDF"));
     }
 
     void theOptionsDialogOffersWhatThereIsAndRefusesNoStatus()

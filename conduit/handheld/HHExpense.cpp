@@ -30,7 +30,11 @@ std::string CheckExpenseRecord(std::size_t size, std::span<const std::uint8_t> r
         return std::to_string(size) + " bytes, shorter than the " + std::to_string(kExpenseHeaderSize) +
                "-byte header of an expense";
     const auto nuls = std::count(record.begin() + kExpenseHeaderSize, record.end(), std::uint8_t(0));
-    if (nuls < static_cast<std::ptrdiff_t>(kExpenseTextCount - 1))
+    // The last text may lack its NUL only where the record fills its whole buffer; anywhere else
+    // five NULs mean a text is missing and the rest would be read into the wrong fields.
+    const bool filledWithoutFinalNul = size == kExpenseBufferSize && record.back() != 0;
+    if (nuls < static_cast<std::ptrdiff_t>(kExpenseTextCount) &&
+        !(filledWithoutFinalNul && nuls == static_cast<std::ptrdiff_t>(kExpenseTextCount - 1)))
         return "its six texts are not all there";
     return {};
 }

@@ -45,8 +45,9 @@ struct HHExpense {
 };
 
 // Why a record of size bytes cannot be an expense, or an empty text when it can: it must fit the
-// 256-byte buffer and hold the 16-byte header and the six texts (the last may lack its NUL, and
-// then ends with the record). record holds its bytes when it fits.
+// 256-byte buffer and hold the 16-byte header and the six texts, each with its NUL (only a record
+// that fills all 256 bytes may end its last text without one). record holds its bytes when it
+// fits.
 std::string CheckExpenseRecord(std::size_t size, std::span<const std::uint8_t> record);
 
 // Reads a record. Numbers missing from a record shorter than 16 bytes read as 0; each text runs

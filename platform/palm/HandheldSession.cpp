@@ -8,6 +8,7 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "platform/fs/FolderListing.h"
 #include "platform/fs/TemporaryFile.h"
 #include "platform/palm/PalmBytes.h"
 
@@ -19,12 +20,15 @@ namespace {
 // the holder of the folder's lock may remove them: no other HotSync is writing there.
 void RemoveLeftovers(const std::string& directory)
 {
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(directory, ec)) {
-        const std::string target = files::TemporaryFile::TargetOfLeftover(entry.path().filename().string());
-        const std::filesystem::path extension = std::filesystem::path(target).extension();
-        if (entry.is_regular_file(ec) && (extension == ".pdb" || extension == ".prc"))
-            std::filesystem::remove(entry.path(), ec);  // a file that stays is only clutter
+    std::vector<std::string> names;
+    std::string unread;
+    if (!files::ListRegularFiles(directory, names, unread))
+        return;  // left for the next HotSync: a file that stays is only clutter
+    for (const std::string& name : names) {
+        const std::filesystem::path extension = std::filesystem::path(files::TemporaryFile::TargetOfLeftover(name)).extension();
+        std::error_code ec;
+        if (extension == ".pdb" || extension == ".prc")
+            std::filesystem::remove(std::filesystem::path(directory) / name, ec);
     }
 }
 

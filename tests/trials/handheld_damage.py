@@ -6,8 +6,8 @@
                                                     import (not marked deleted or busy) and 1 when
                                                     every one of them can be an expense, else 0
 
-A record can be an expense when it is 16 to 256 bytes long and holds five NULs after its 16-byte
-header (the sixth text may end with the record). The layout read here is the Palm database file:
+A record can be an expense when it is 16 to 256 bytes long and holds six NULs after its 16-byte
+header, or five when it is 256 bytes long and its sixth text ends with the record. The layout read here is the Palm database file:
 a 78-byte header whose last two bytes count the records, then 8-byte entries (4-byte offset,
 attribute byte, 3-byte unique ID); record i runs to record i+1's offset, the last to the end.
 """
@@ -40,7 +40,8 @@ def records(data):
 
 def expect(data):
     live = [bytes_ for attributes, bytes_ in records(data) if not attributes & NOT_LIVE]
-    valid = all(16 <= len(b) <= 256 and b[16:].count(0) >= 5 for b in live)
+    valid = all(16 <= len(b) <= 256 and (b[16:].count(0) >= 6 or (len(b) == 256 and b[16:].count(0) == 5 and b[-1] != 0))
+                for b in live)
     return len(live), valid
 
 

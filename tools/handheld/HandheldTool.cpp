@@ -15,6 +15,7 @@
 #include "conduit/handheld/HHRecordFormats.h"
 #include "conduit/handheld/HandheldConstants.h"
 #include "conduit/handheld/HandheldText.h"
+#include "platform/fs/FolderListing.h"
 #include "platform/palm/PalmBytes.h"
 #include "platform/palm/PalmDatabaseFile.h"
 #include "tools/CommandLine.h"
@@ -361,11 +362,13 @@ int HandheldTool::dump(const std::vector<std::string>& arguments)
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec))
         return failure(folder + " is no directory");
-    std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-        const std::string extension = entry.path().extension().string();
-        if (entry.is_regular_file() && (extension == ".pdb" || extension == ".prc"))
-            files.push_back(entry.path().filename().string());
+    std::vector<std::string> names, files;
+    if (std::string unread; !files::ListRegularFiles(folder, names, unread))
+        return failure(unread);
+    for (const std::string& name : names) {
+        const std::string extension = std::filesystem::path(name).extension().string();
+        if (extension == ".pdb" || extension == ".prc")
+            files.push_back(name);
     }
     std::sort(files.begin(), files.end());
     int status = 0;

@@ -9,6 +9,13 @@
 
 namespace {
 
+// A literal's bytes, its NULs included, without the one that ends it.
+template <std::size_t N>
+std::string_view Bytes(const char (&text)[N])
+{
+    return {text, N - 1};
+}
+
 std::vector<std::uint8_t> expense(std::uint16_t type, std::uint32_t amount, const std::string& item)
 {
     hh::HHExpense e;
@@ -65,6 +72,18 @@ TEST(CHHExpensesDB, TellsExpensesFromSkippedAndDamagedRecords)
     using Record = CHHExpensesDB::Record;
     std::vector<std::uint8_t> sixthTextWithoutNul = expense(12, 5, "");
     sixthTextWithoutNul.pop_back();
+    // A record that fills its 256 bytes may end its detail without a NUL.
+    std::vector<std::uint8_t> header = expense(12, 5, "");
+    header.resize(hh::kExpenseHeaderSize);
+    std::vector<std::uint8_t> fullWithoutNul = header;
+    for (const char c : Bytes("Gas\0FUEL\0Shell\0VISA\0\0"))
+        fullWithoutNul.push_back(static_cast<std::uint8_t>(c));
+    fullWithoutNul.resize(hh::kExpenseBufferSize, 'd');
+    const auto withTexts = [&header](std::string_view texts) {
+        std::vector<std::uint8_t> bytes = header;
+        bytes.insert(bytes.end(), texts.begin(), texts.end());
+        return bytes;
+    };
     std::vector<std::uint8_t> threeTexts = expense(12, 5, "Gas");
     threeTexts.resize(hh::kExpenseHeaderSize + 4 + 3);  // "Gas", two empty texts
     const struct {
@@ -75,7 +94,13 @@ TEST(CHHExpensesDB, TellsExpensesFromSkippedAndDamagedRecords)
         const char* damage;
     } cases[] = {
         {"a live expense", expense(12, 5, "Gas"), 0, Record::Expense, ""},
-        {"the last text without its NUL", sixthTextWithoutNul, 0, Record::Expense, ""},
+        {"256 bytes, the last text without its NUL", fullWithoutNul, 0, Record::Expense, ""},
+        {"shorter, the last text without its NUL", sixthTextWithoutNul, 0, Record::Damaged, "its six texts are not all there"},
+        // Five texts: the detail would be read from the check number, or be missing.
+        {"five texts", withTexts(Bytes("Taxi\0TAXI\0Cab Co\0VISA\x04\0G2\0")), 0, Record::Damaged,
+         "its six texts are not all there"},
+        {"five texts, the last empty", withTexts(Bytes("Taxi\0TAXI\0Cab Co\0VISA\0\0")), 0,
+         Record::Damaged, "its six texts are not all there"},
         {"marked deleted", expense(12, 5, "Gas"), 0x80, Record::Skipped, ""},
         {"busy", expense(12, 5, "Gas"), 0x20, Record::Skipped, ""},
         {"deleted and too long", std::vector<std::uint8_t>(300, 'x'), 0x80, Record::Skipped, ""},

@@ -10,6 +10,7 @@ namespace schema {
 // Expenses: one row per expense item.
 namespace expenses {
 inline constexpr const char* kTable = "Expenses";
+inline constexpr const char* kExpID = "ExpID";          // the row's key
 inline constexpr const char* kExpType = "ExpType";      // expense type, a key of lkpExpTypes
 inline constexpr const char* kExpCat = "ExpCat";        // category within the type
 inline constexpr const char* kExpDate = "ExpDate";      // date of the expense

@@ -34,6 +34,10 @@ bool CHHExpensesDB::Open()
         return false;
     m_hDB = handle;
     m_lResult = SyncGetDBRecordCount(m_hDB, &m_wRecordCount);
+    SyncDbInfo info{};
+    if (m_lResult == hh::kSyncOk)
+        m_lResult = SyncReadOpenDbInfo(m_hDB, &info);
+    m_dwCreateDate = info.dwCreateDate;
     if (m_lResult != hh::kSyncOk) {
         Close();
         return false;

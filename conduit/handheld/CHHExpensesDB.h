@@ -26,9 +26,9 @@ public:
     CHHExpensesDB(const CHHExpensesDB&) = delete;
     CHHExpensesDB& operator=(const CHHExpensesDB&) = delete;
 
-    // Opens "Qlmr-Expenses" (mode 0xD0) and reads its record count; a failed count closes it
-    // again. True only when both succeeded; m_lResult tells a missing database (0x4003) from
-    // other failures.
+    // Opens "Qlmr-Expenses" (mode 0xD0) and reads its record count and creation date; a failed
+    // read closes it again. True only when all succeeded; m_lResult tells a missing database
+    // (0x4003) from other failures.
     bool Open();
     // Reads the record at index; m_dwRecordID and m_dwDigest describe it afterwards.
     Record ReadRecord(std::uint16_t index);
@@ -40,6 +40,8 @@ public:
 
     hh::HHExpense m_Expense;                         // the record last read, unpacked
     std::uint16_t m_wRecordCount = 0;                // records in the database
+    std::uint32_t m_dwCreateDate = 0;                // when it was created: its unique IDs are
+                                                     //   its own, not those of one made before
     std::int32_t m_lResult = 0;                      // result of the last Sync Manager call
     std::uint8_t m_hDB = 0;                          // the one-byte handle; 0 when not open
     std::uint32_t m_dwRecordID = 0;                  // unique ID of the record last read

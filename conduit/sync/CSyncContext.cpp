@@ -55,22 +55,21 @@ private:
     bool m_bActive = true;  // begun and neither committed nor rolled back
 };
 
-// The desktop row of a handheld expense: the date YYYYMMDD at midnight, the amount in exact
-// hundredths, Status 1 for a reimbursed expense of a reimbursable type (else the column's
-// default). ExpenseRow derives ExpYear, and ProjectID (the date's year unless the type is
-// reimbursable), from them. Every field is set, so one row serves the whole import and its
-// strings keep their storage from record to record.
-void LogDamagedRecord(std::uint16_t index, const CHHExpensesDB& expenses)
+std::string RecordText(std::uint16_t index, std::uint32_t recordID)
 {
     char id[16];
-    std::snprintf(id, sizeof id, "0x%06X", static_cast<unsigned>(expenses.m_dwRecordID));
-    const std::string line = "--> Quillmar - Handheld expense record " + std::to_string(index) + " (unique ID " + id +
-                             ") is damaged: " + expenses.m_strDamage +
-                             ". Nothing was imported; delete that expense on the handheld and HotSync again.";
+    std::snprintf(id, sizeof id, "0x%06X", static_cast<unsigned>(recordID));
+    return "Handheld expense record " + std::to_string(index) + " (unique ID " + id + ")";
+}
+
+void LogDamagedRecord(std::uint16_t index, const CHHExpensesDB& expenses)
+{
+    const std::string line = "--> Quillmar - " + RecordText(index, expenses.m_dwRecordID) + " is damaged: " +
+                             expenses.m_strDamage + ". Nothing was imported; delete that expense on the handheld and HotSync again.";
     LogText(line.c_str());
 }
 
-// The handheld's HotSync user name, which tells its records from those of another handheld.
+// The handheld's HotSync user name, under which older import lists were kept.
 std::string HandheldUserName()
 {
     char name[128] = {};
@@ -78,6 +77,19 @@ std::string HandheldUserName()
     return HotSyncGetUserName(name, &size) == hh::kSyncOk ? std::string(name) : std::string();
 }
 
+// The ExpID of the row the record set stands on (its bookmark is the row's key).
+std::int32_t CurrentExpID(const CAdoRecordset& rows)
+{
+    const ole::Variant bookmark = rows.GetBookmark();
+    const auto* mark = bookmark.get<ole::Bookmark>();
+    return mark ? static_cast<std::int32_t>(mark->id) : 0;
+}
+
+// The desktop row of a handheld expense: the date YYYYMMDD at midnight, the amount in exact
+// hundredths, Status 1 for a reimbursed expense of a reimbursable type (else the column's
+// default). ExpenseRow derives ExpYear, and ProjectID (the date's year unless the type is
+// reimbursable), from them. Every field is set, so one row serves the whole import and its
+// strings keep their storage from record to record.
 void FillDesktopRow(const hh::HHExpense& expense, ExpenseRow& row)
 {
     row.m_nExpType = static_cast<std::int16_t>(expense.wExpType);
@@ -125,9 +137,15 @@ std::int32_t CSyncContext::RunImport()
     CHHExpensesDB expenses;  // closed by its destructor, after the transaction has ended
     if (!expenses.Open())
         return expenses.m_lResult == hh::kSyncNotFound ? hh::kSyncOk : expenses.m_lResult;
+    std::uint32_t handheldID = 0;
+    if (const std::int32_t result = HotSyncGetUserID(&handheldID); result != hh::kSyncOk) {
+        LogText("--> Quillmar - the handheld has no HotSync ID and none could be saved on it, so its expenses could not "
+                "be told from another handheld's; nothing was imported");
+        return result;
+    }
     if (!m_db.BeginTrans())
         return kBeginFailed;
-    ImportLedger ledger(m_db, HandheldUserName());
+    ImportLedger ledger(m_db, handheldID, HandheldUserName(), expenses.m_dwCreateDate);
     {
         TransactionGuard transaction(m_db);  // rolls back on every path that does not commit
         if (!ledger.Open()) {
@@ -170,17 +188,48 @@ std::int32_t CSyncContext::ImportRows(CHHExpensesDB& expenses, ImportLedger& led
         case CHHExpensesDB::Record::Damaged: LogDamagedRecord(index, expenses); return kDamagedRecord;
         case CHHExpensesDB::Record::Expense: break;
         }
-        if (ledger.Holds(expenses.m_dwRecordID, expenses.m_dwDigest))
+        const ImportLedger::Match before = ledger.Find(expenses.m_dwRecordID, expenses.m_dwDigest);
+        if (before.found == ImportLedger::Found::Stored)
             continue;  // stored by a sync that stopped before it emptied the handheld
         FillDesktopRow(expenses.m_Expense, row);
+        if (before.found == ImportLedger::Found::Changed) {
+            // Changed on the handheld after a sync stored it: one record stays one row.
+            const Replacement replaced = ReplaceRow(before.row, row);
+            if (replaced == Replacement::Failed)
+                return kStoreFailed;
+            LogText(("--> Quillmar - " + RecordText(index, expenses.m_dwRecordID) +
+                     " was changed on the handheld after a HotSync had stored it; " +
+                     (replaced == Replacement::Replaced ? "its desktop expense was replaced"
+                                                        : "its desktop expense had been deleted since, so it was stored again"))
+                        .c_str());
+            if (replaced == Replacement::Replaced) {
+                ledger.Note(expenses.m_dwRecordID, expenses.m_dwDigest, before.row);
+                continue;
+            }
+        }
         // Started apart from the store, so a row that cannot even be begun keeps its own code.
         if (!rows.AddNew())
             return kAddNewFailed;
         if (!row.StoreOver(rows))
             return kStoreFailed;  // a refused value or store: the row is dropped, the rest rolls back
-        ledger.Note(expenses.m_dwRecordID, expenses.m_dwDigest);
+        ledger.Note(expenses.m_dwRecordID, expenses.m_dwDigest, CurrentExpID(rows));
     }
     return hh::kSyncOk;
+}
+
+CSyncContext::Replacement CSyncContext::ReplaceRow(std::int32_t expID, ExpenseRow& row)
+{
+    CAdoRecordset stored(&m_db);
+    stored.m_strFilter = std::string(col::kExpID) + "=" + std::to_string(expID);
+    if (!stored.OpenTable(col::kTable))
+        return Replacement::Failed;
+    if (stored.IsEOF())
+        return Replacement::Gone;
+    // A billing status set on the desktop since stays while the expense is still reimbursed.
+    if (row.m_nStatus)
+        if (const std::int16_t status = stored.GetDF_Short(col::kStatus); status > schema::billing::kNone)
+            row.m_nStatus = status;
+    return row.StoreOver(stored) ? Replacement::Replaced : Replacement::Failed;
 }
 
 bool CSyncContext::CheckDesktopVersion()

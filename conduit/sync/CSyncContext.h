@@ -16,6 +16,7 @@
 #include "dbaccess/CADODataBase.h"
 
 class CHHExpensesDB;
+class ExpenseRow;
 class ImportLedger;
 
 class CSyncContext {
@@ -56,8 +57,12 @@ public:
                                                       //   before the handheld is emptied
 
 private:
+    enum class Replacement { Replaced, Gone, Failed };
+
     std::int32_t RunImport();
     std::int32_t ImportRows(CHHExpensesDB& expenses, ImportLedger& ledger);
+    // Stores row over the row ExpID expID; Gone when that row was deleted meanwhile.
+    Replacement ReplaceRow(std::int32_t expID, ExpenseRow& row);
     std::int32_t RunPush();
 
     bool CheckDesktopVersion();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <system_error>
 #include <unistd.h>
 
@@ -34,6 +35,7 @@ void RemoveLeftovers(const std::string& directory)
 
 constexpr const char* kUserDatabase = "HotSync User";
 constexpr std::uint32_t kUserResourceType = FourCC("user");
+constexpr std::uint32_t kUserIDResourceType = FourCC("hsid");
 constexpr std::size_t kMaxProgramPath = 260;          // the Conduit Manager's buffer, NUL included
 
 bool IsFile(const std::string& path)
@@ -158,6 +160,43 @@ std::int32_t HandheldSession::GetUserName(char* pszName, std::uint32_t* pdwSize)
         return SYNCERR_NOT_FOUND;
     const auto nul = std::find(resource->data.begin(), resource->data.end(), std::uint8_t(0));
     return CopyOut(std::string(resource->data.begin(), nul), pszName, pdwSize);
+}
+
+std::int32_t HandheldSession::GetUserID(std::uint32_t* pdwID)
+{
+    if (!pdwID)
+        return SYNCERR_BAD_ARGUMENT;
+    std::lock_guard lock(m_lock);
+    if (m_directory.empty())
+        return SYNCERR_NOT_CONNECTED;
+    std::string path;
+    PalmDatabaseFile file;
+    if (const std::int32_t found = FindAndLoad(kUserDatabase, path, file); found == SYNCERR_NOT_FOUND) {
+        file = PalmDatabaseFile::Create(kUserDatabase, kUserResourceType, FourCC("psys"), kAttrResDB);
+        path = PathOf(kUserDatabase, true);
+    } else if (found != SYNCERR_NONE) {
+        return found;
+    } else if (!file.IsResourceDatabase()) {
+        return Damaged(path);
+    }
+    if (const PalmResource* id = file.FindResource(kUserIDResourceType, 0)) {
+        if (id->data.size() != 4)
+            return Damaged(path);
+        *pdwID = Get4(id->data.data());
+        return SYNCERR_NONE;
+    }
+    // A first HotSync of this handheld: it gets an ID of its own, kept from now on.
+    std::random_device random;
+    std::uint32_t fresh = 0;
+    while (fresh == 0)
+        fresh = random();
+    std::vector<std::uint8_t> bytes(4);
+    Put4(bytes.data(), fresh);
+    std::string error;
+    if (!file.PutResource(kUserIDResourceType, 0, std::move(bytes)) || !file.Save(path, error))
+        return SYNCERR_FILE_IO;
+    *pdwID = fresh;
+    return SYNCERR_NONE;
 }
 
 // ---- registration -----------------------------------------------------------------------------
@@ -471,6 +510,21 @@ std::int32_t HandheldSession::GetDBRecordCount(std::uint8_t hDB, std::uint16_t* 
     if ((db->mode & SYNC_MODE_READ) == 0)
         return SYNCERR_WRONG_MODE;
     *pCount = static_cast<std::uint16_t>(db->file.EntryCount());
+    return SYNCERR_NONE;
+}
+
+std::int32_t HandheldSession::ReadOpenDbInfo(std::uint8_t hDB, SyncDbInfo* pInfo)
+{
+    std::lock_guard lock(m_lock);
+    if (!pInfo)
+        return SYNCERR_BAD_ARGUMENT;
+    OpenDatabase* db = Lookup(hDB);
+    if (!db)
+        return SYNCERR_BAD_HANDLE;
+    if ((db->mode & SYNC_MODE_READ) == 0)
+        return SYNCERR_WRONG_MODE;
+    pInfo->dwCreateDate = db->file.m_header.creationDate;
+    pInfo->dwModNumber = db->file.m_header.modificationNumber;
     return SYNCERR_NONE;
 }
 

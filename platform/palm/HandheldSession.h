@@ -28,6 +28,7 @@ public:
     void SetLogSink(HotSyncLogSink sink, void* pContext);
     std::int32_t SetProgramPath(const char* pszPath);
     std::int32_t GetUserName(char* pszName, std::uint32_t* pdwSize);
+    std::int32_t GetUserID(std::uint32_t* pdwID);
     std::int32_t GetDamagedFile(char* pszPath, std::uint32_t* pdwSize);
 
     // Sync Manager.
@@ -41,6 +42,7 @@ public:
     std::int32_t ReadRecordByIndex(SyncRecordInfo* pInfo);
     std::int32_t PurgeAllRecs(std::uint8_t hDB);
     std::int32_t GetDBRecordCount(std::uint8_t hDB, std::uint16_t* pCount);
+    std::int32_t ReadOpenDbInfo(std::uint8_t hDB, SyncDbInfo* pInfo);
     std::int32_t ReadResRecordByIndex(SyncResourceInfo* pInfo, bool readData);
     std::int32_t ReadAppPreference(SyncPreferenceInfo* pInfo);
     std::int32_t WriteAppPreference(SyncPreferenceInfo* pInfo);

@@ -1,4 +1,4 @@
-// The host's calls: connect, disconnect, log sink, program path, user name, damaged file.
+// The host's calls: connect, disconnect, log sink, program path, user name and ID, damaged file.
 #include "platform/palm/HotSyncHost.h"
 
 #include "platform/palm/HandheldSession.h"
@@ -19,6 +19,8 @@ int32_t HotSyncGetUserName(char* pszName, uint32_t* pdwSize)
 {
     return HandheldSession::Instance().GetUserName(pszName, pdwSize);
 }
+
+int32_t HotSyncGetUserID(uint32_t* pdwID) { return HandheldSession::Instance().GetUserID(pdwID); }
 
 int32_t HotSyncGetDamagedFile(char* pszPath, uint32_t* pdwSize)
 {

@@ -36,6 +36,13 @@ PALMSYNC_API int32_t HotSyncSetProgramPath(const char* pszPath);
  * resource database "HotSync User", resource 'user' 0, as Windows-1252 text and a NUL) into a
  * buffer of *pdwSize bytes. Results as CmGetHotSyncExecPath, plus SYNCERR_NOT_CONNECTED. */
 PALMSYNC_API int32_t HotSyncGetUserName(char* pszName, uint32_t* pdwSize);
+/* The HotSync ID of the connected handheld: a number that tells it from every other handheld,
+ * whatever its user name (resource 'hsid' 0 of "HotSync User", 4 bytes big-endian). A handheld
+ * without one is given a new random one, saved on it at once, as HotSync Manager does at a
+ * handheld's first HotSync. Results: 0; SYNCERR_BAD_ARGUMENT for a null pointer;
+ * SYNCERR_NOT_CONNECTED; SYNCERR_FILE_CORRUPT when "HotSync User" is damaged; SYNCERR_FILE_IO
+ * when the new ID cannot be saved. */
+PALMSYNC_API int32_t HotSyncGetUserID(uint32_t* pdwID);
 /* Copies the path of the database file that a call last refused as damaged
  * (SYNCERR_FILE_CORRUPT) since the handheld was connected, so the host can name it. Results as
  * HotSyncGetUserName; SYNCERR_NOT_FOUND when no file was refused. */

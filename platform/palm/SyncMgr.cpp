@@ -48,6 +48,11 @@ int32_t SyncReadRecordByIndex(SyncRecordInfo* pInfo) { return HandheldSession::I
 
 int32_t SyncPurgeAllRecs(uint8_t hDB) { return HandheldSession::Instance().PurgeAllRecs(hDB); }
 
+int32_t SyncReadOpenDbInfo(uint8_t hDB, SyncDbInfo* pInfo)
+{
+    return HandheldSession::Instance().ReadOpenDbInfo(hDB, pInfo);
+}
+
 int32_t SyncGetDBRecordCount(uint8_t hDB, uint16_t* pCount)
 {
     return HandheldSession::Instance().GetDBRecordCount(hDB, pCount);

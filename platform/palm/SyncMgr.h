@@ -106,6 +106,13 @@ typedef struct SyncPreferenceInfo {
     int32_t bSaved;                      /* nonzero: "Saved Preferences"; 0: "Unsaved Preferences" */
 } SyncPreferenceInfo;
 
+/* SyncReadOpenDbInfo: what the header of an open database says. */
+typedef struct SyncDbInfo {
+    uint32_t dwCreateDate;               /* out: created, seconds since 1 January 1904; a database
+                                            made anew under the same name has another */
+    uint32_t dwModNumber;                /* out: its modification number */
+} SyncDbInfo;
+
 /* Registers the calling conduit for this synchronisation; *pHandle receives a nonzero handle. */
 PALMSYNC_API int32_t SyncRegisterConduit(uint32_t* pHandle);
 /* Ends the registration; databases the conduit left open are closed and saved. SYNCERR_FILE_IO
@@ -124,6 +131,8 @@ PALMSYNC_API int32_t SyncReadRecordByIndex(SyncRecordInfo* pInfo);
 PALMSYNC_API int32_t SyncPurgeAllRecs(uint8_t hDB);
 /* Records of a record database, resources of a resource database. */
 PALMSYNC_API int32_t SyncGetDBRecordCount(uint8_t hDB, uint16_t* pCount);
+/* The open database's creation date and modification number (SYNC_MODE_READ needed). */
+PALMSYNC_API int32_t SyncReadOpenDbInfo(uint8_t hDB, SyncDbInfo* pInfo);
 /* bReadData nonzero copies the data into the buffer; 0 fills only type, id and size. */
 PALMSYNC_API int32_t SyncReadResRecordByIndex(SyncResourceInfo* pInfo, int32_t bReadData);
 

@@ -18,11 +18,22 @@ void captureLine(void* context, const char* text, std::int32_t activity, std::in
 
 }  // namespace
 
-TestHandheld::TestHandheld()
+TestHandheld::TestHandheld() { connect(); }
+
+void TestHandheld::connect()
 {
     if (HotSyncConnect(m_dir.path().c_str()) != 0)
         throw std::runtime_error("cannot connect the test handheld " + m_dir.path());
     HotSyncSetLogSink(captureLine, this);
+}
+
+void TestHandheld::putUser(const std::string& name) const
+{
+    auto db = palm::PalmDatabaseFile::Create("HotSync User", palm::FourCC("user"), palm::FourCC("psys"), palm::kAttrResDB);
+    std::vector<std::uint8_t> data = textBytes(name);
+    data.push_back(0);
+    db.PutResource(palm::FourCC("user"), 0, std::move(data));
+    put(db);
 }
 
 TestHandheld::~TestHandheld()

@@ -36,6 +36,11 @@ public:
     // The data of each record of a record database, in order.
     std::vector<std::vector<std::uint8_t>> records(const std::string& name) const;
 
+    // Connects this handheld again (after another was connected), its log lines to m_log.
+    void connect();
+    // "HotSync User" with the user name (and no HotSync ID yet).
+    void putUser(const std::string& name) const;
+
     // The handheld application's resource database "Quillmar" with one 'tver' resource per text.
     void putApplication(const std::vector<std::string>& versionTexts) const;
     // Appends raw expense records to "Qlmr-Expenses" (creating it), with the given attributes.

@@ -72,6 +72,15 @@ TEST(HandheldTool, InitMakesAHandheldTheConduitAccepts)
 
     ASSERT_EQ(run({"init", hh}).status, 0) << "init again sets the default version 1";
     EXPECT_EQ(hh::ReadHandheldVersion(), 1);
+
+    // The HotSync ID a first HotSync gave the handheld survives a new user name.
+    std::uint32_t id = 0, kept = 0;
+    ASSERT_EQ(HotSyncGetUserID(&id), 0);
+    ASSERT_EQ(run({"init", hh, "--user", "Zed"}).status, 0);
+    ASSERT_EQ(HotSyncGetUserID(&kept), 0);
+    EXPECT_EQ(kept, id);
+    ASSERT_EQ(HotSyncGetUserName(name, &size), 0);
+    EXPECT_STREQ(name, "Zed");
 }
 
 TEST(HandheldTool, AddExpenseAppendsRecordsTheConduitReads)

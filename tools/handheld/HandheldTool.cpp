@@ -227,8 +227,12 @@ int HandheldTool::init(const std::vector<std::string>& arguments)
             return failure("cannot write \"Saved Preferences\": " + error);
     }
     if (haveUser) {
-        auto userDB = palm::PalmDatabaseFile::Create("HotSync User", palm::FourCC("user"), palm::FourCC("psys"),
-                                                     palm::kAttrResDB);
+        // A handheld made again keeps the HotSync ID it was given, so its syncs stay its own.
+        palm::PalmDatabaseFile userDB;
+        if (std::string unread; !palm::PalmDatabaseFile::Load(folder + "/HotSync User.prc", userDB, unread) ||
+                                !userDB.IsResourceDatabase())
+            userDB = palm::PalmDatabaseFile::Create("HotSync User", palm::FourCC("user"), palm::FourCC("psys"),
+                                                    palm::kAttrResDB);
         const std::string name = hh::ToHandheldText(user);
         std::vector<std::uint8_t> data(name.begin(), name.end());
         data.push_back(0);

@@ -3,6 +3,9 @@
 // rollback of a failed import. The send of the lookup tables is in SendLookupsTest.cpp.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+
 #include "conduit/handheld/HHExpense.h"
 #include "conduit/handheld/HHRecordFormats.h"
 #include "conduit/sync/CSyncContext.h"
@@ -243,9 +246,108 @@ TEST_F(CSyncContextTest, ARecordThatReusesAnImportedRecordsIDIsANewExpense)
     auto remade = hh.load("Qlmr-Expenses");
     remade.m_records[0].data = pack(withItem("new"));
     remade.m_records.pop_back();
+    remade.m_header.creationDate += 3600;
     hh.put(remade);
     ASSERT_EQ(sync(), 0);
     EXPECT_EQ(db.scalar("SELECT group_concat(Item) FROM (SELECT Item FROM Expenses ORDER BY ExpID)"), "one,two,new");
+}
+
+TEST_F(CSyncContextTest, AnExpenseChangedOnTheHandheldAfterAFailedEmptyingReplacesItsRow)
+{
+    struct Case {
+        const char* what;
+        const char* desktopMeanwhile;  // SQL run on the desktop between the two syncs
+        const char* rows;              // Item/Amount/Status of every row afterwards, by ExpID
+        const char* logged;            // the end of the log line about the changed record
+    };
+    const Case cases[] = {
+        {"replaced", "", "one/12.34/0,two/56.78/1,three/12.34/0", "its desktop expense was replaced"},
+        {"its billing status kept", "UPDATE Expenses SET Status = 2 WHERE Item = 'two'",
+         "one/12.34/0,two/56.78/2,three/12.34/0", "its desktop expense was replaced"},
+        {"its row deleted on the desktop", "DELETE FROM Expenses WHERE Item = 'two'", "one/12.34/0,three/12.34/0,two/56.78/1",
+         "its desktop expense had been deleted since, so it was stored again"},
+    };
+    for (const Case& c : cases) {
+        TestDatabase desktop;
+        TestHandheld handheld;
+        handheld.putApplication({"1.0,1"});
+        Expense two = withItem("two");
+        two.type = 11;  // reimbursable, reimbursed: stored as incurred
+        two.comp = 2;
+        two.reimburse = 1;
+        two.project = 7;
+        handheld.putExpenses({pack(withItem("one")), pack(two), pack(withItem("three"))});
+        {   // the emptying fails after the commit
+            CSyncContext context;
+            context.m_strDBPath = desktop.path();
+            context.m_fnAfterCommit = [] { throw std::runtime_error("cannot empty"); };
+            EXPECT_NE(context.ImportExpenses(), 0) << c.what;
+        }
+        if (*c.desktopMeanwhile)
+            desktop.exec(c.desktopMeanwhile);
+        auto changed = handheld.load("Qlmr-Expenses");  // the user corrects "two" on the handheld
+        two.amount = 5678;
+        changed.m_records[1].data = pack(two);
+        handheld.put(changed);
+        CSyncContext context;
+        context.m_strDBPath = desktop.path();
+        EXPECT_EQ(context.ImportExpenses(), 0) << c.what;
+        context.m_db.Close();
+        EXPECT_EQ(desktop.scalar("SELECT group_concat(Item || '/' || printf('%.2f', Amount / 10000.0) || '/' || Status) "
+                                 "FROM (SELECT * FROM Expenses ORDER BY ExpID)"),
+                  c.rows)
+            << c.what;
+        const auto line = std::find_if(handheld.m_log.begin(), handheld.m_log.end(),
+                                       [](const LogLine& l) { return l.text.find("was changed on the handheld") != std::string::npos; });
+        ASSERT_NE(line, handheld.m_log.end()) << c.what;
+        EXPECT_TRUE(line->text.starts_with("--> Quillmar - Handheld expense record 1 (unique ID ")) << line->text;
+        EXPECT_TRUE(line->text.ends_with(c.logged)) << line->text;
+        EXPECT_TRUE(handheld.records("Qlmr-Expenses").empty()) << c.what;
+    }
+}
+
+TEST_F(CSyncContextTest, HandheldsWithOneUserNameKeepTheirOwnLists)
+{
+    // A's import is stored but A cannot be emptied; then B, of the same user name and with the
+    // same first expense, is synchronised; then A again.
+    hh.putUser("Ann");
+    hh.putExpenses({pack(withItem("same")), pack(withItem("A only"))});
+    {
+        CSyncContext context;
+        context.m_strDBPath = db.path();
+        context.m_fnAfterCommit = [] { throw std::runtime_error("cannot empty"); };
+        EXPECT_NE(context.ImportExpenses(), 0);
+    }
+    TestHandheld b;
+    b.putApplication({"1.0,1"});
+    b.putUser("Ann");
+    b.putExpenses({pack(withItem("same")), pack(withItem("B only"))});
+    ASSERT_EQ(sync(), 0);
+    EXPECT_TRUE(b.records("Qlmr-Expenses").empty());
+    hh.connect();
+    ASSERT_EQ(sync(), 0);
+    EXPECT_EQ(db.scalar("SELECT group_concat(Item) FROM (SELECT Item FROM Expenses ORDER BY ExpID)"),
+              "same,A only,same,B only");
+    EXPECT_EQ(db.count("HotSyncImports"), 0);
+}
+
+TEST_F(CSyncContextTest, AListKeptUnderTheUserNameIsTakenOverRecordByRecord)
+{
+    // Kept before handhelds had IDs: "kept" is this handheld's, 0x00FFFF another's of that name.
+    hh.putUser("Ann");
+    hh.putExpenses({pack(withItem("kept")), pack(withItem("new"))});
+    const auto records = hh.load("Qlmr-Expenses").m_records;
+    std::uint32_t digest = 2166136261u;  // FNV-1a of the record, as the ledger lists it
+    for (const std::uint8_t byte : records[0].data)
+        digest = (digest ^ byte) * 16777619u;
+    char list[64];
+    std::snprintf(list, sizeof list, "%06X%08X00FFFF12345678", static_cast<unsigned>(records[0].uniqueID),
+                  static_cast<unsigned>(digest));
+    db.exec("CREATE TABLE HotSyncImports (ImportKey INTEGER PRIMARY KEY, Handheld VARCHAR(64) NOT NULL, Records TEXT NOT NULL);"
+            "INSERT INTO HotSyncImports (Handheld, Records) VALUES ('Ann', '" + std::string(list) + "')");
+    ASSERT_EQ(sync(), 0);
+    EXPECT_EQ(db.scalar("SELECT group_concat(Item) FROM Expenses"), "new");
+    EXPECT_EQ(db.scalar("SELECT Handheld || ':' || Records FROM HotSyncImports"), "Ann:00FFFF12345678");
 }
 
 TEST_F(CSyncContextTest, NoExpenseDatabaseIsNothingToImport)

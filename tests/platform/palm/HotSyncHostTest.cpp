@@ -174,6 +174,34 @@ TEST(HotSyncHost, ReadsTheUserNameOfTheHandheld)
     EXPECT_EQ(HotSyncGetUserName(name, &size), SYNCERR_NOT_CONNECTED);
 }
 
+TEST(HotSyncHost, AHandheldIsGivenAHotSyncIDOnceAndKeepsIt)
+{
+    std::uint32_t id = 0, again = 0, other = 0;
+    EXPECT_EQ(HotSyncGetUserID(&id), SYNCERR_NOT_CONNECTED);
+    TestHandheld hh;
+    hh.putUser("Ann");
+    EXPECT_EQ(HotSyncGetUserID(nullptr), SYNCERR_BAD_ARGUMENT);
+    ASSERT_EQ(HotSyncGetUserID(&id), SYNCERR_NONE);
+    EXPECT_NE(id, 0u);
+    ASSERT_EQ(HotSyncGetUserID(&again), SYNCERR_NONE);
+    EXPECT_EQ(again, id);
+    char name[16];
+    std::uint32_t size = sizeof name;
+    ASSERT_EQ(HotSyncGetUserName(name, &size), SYNCERR_NONE);
+    EXPECT_STREQ(name, "Ann") << "the name stays beside the ID";
+    {
+        TestHandheld second;  // without "HotSync User": one is made for the ID
+        ASSERT_EQ(HotSyncGetUserID(&other), SYNCERR_NONE);
+        EXPECT_NE(other, id);
+        EXPECT_TRUE(second.has("HotSync User"));
+        writeFile(second.file("HotSync User.prc"), "damaged");
+        EXPECT_EQ(HotSyncGetUserID(&other), SYNCERR_FILE_CORRUPT);
+    }
+    hh.connect();
+    ASSERT_EQ(HotSyncGetUserID(&again), SYNCERR_NONE);
+    EXPECT_EQ(again, id);
+}
+
 TEST(HotSyncHost, NamesTheFileLastRefusedAsDamaged)
 {
     char path[512];

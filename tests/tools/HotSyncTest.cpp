@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <unistd.h>
 
 #include "browser/CQuillmarView.h"
 #include "platform/ole/FormatAmount.h"
@@ -18,6 +19,7 @@
 #include "tests/support/QtTestSupport.h"
 #include "tests/support/TestDatabase.h"
 #include "platform/palm/HotSyncHost.h"
+#include "tools/hotsync/HandheldFolder.h"
 #include "tools/hotsync/HotSyncManager.h"
 
 namespace {
@@ -209,6 +211,59 @@ private slots:
             QCOMPARE(shown, treeTexts(view));
             QCOMPARE(app.MainFrame().statusBar()->currentMessage(), QString("HotSync: 1 expense received."));
         }
+    }
+
+    void theHandheldFolderMustBeTheUsersAloneAfterItsLinks()
+    {
+        // The rule, for any owner and mode.
+        const uid_t me = ::geteuid();
+        const struct {
+            uid_t owner;
+            mode_t mode;
+            const char* refusal;  // its start; empty: used
+        } rules[] = {
+            {me, 0700, ""},
+            {me, 0755, ""},
+            {me, 0775, "The handheld folder F can be written by other users (mode 0775)"},
+            {me, 0757, "The handheld folder F can be written by other users (mode 0757)"},
+            {me, 01777, "The handheld folder F can be written by other users (mode 1777)"},
+            {me + 1, 0700, "The handheld folder F belongs to "},
+        };
+        for (const auto& rule : rules) {
+            const std::string refusal = HandheldFolder::Refusal("F", rule.owner, rule.mode, me);
+            QVERIFY2(*rule.refusal ? refusal.starts_with(rule.refusal) : refusal.empty(), refusal.c_str());
+        }
+
+        // A link to a folder that others can write: refused, naming both, and nothing read or written.
+        IsolatedProfile profile;
+        TestDatabase db;
+        profile.writeDefaultDatabase(db.path());
+        const QString handheld = handheldWithAnExpense(profile);
+        const QString link = QString::fromStdString(profile.dir().file("link"));
+        QVERIFY(QFile::link(handheld, link));
+        QVERIFY(QFile::setPermissions(handheld, QFileDevice::Permissions(0x7777)));
+        const QStringList before = QDir(handheld).entryList(QDir::Files);
+        const Output refused = runServing(HOTSYNC_BINARY, {"--handheld", link, "--log", QString::fromStdString(profile.dir().file("log"))});
+        QCOMPARE(refused.status, 1);
+        QVERIFY2(refused.out.contains("The handheld folder " + link + " (" + handheld + ") can be written by other users (mode 0777)"),
+                 qPrintable(refused.out));
+        QCOMPARE(db.count("Expenses"), 0);
+        QCOMPARE(QDir(handheld).entryList(QDir::Files), before);
+        QVERIFY(QFile::setPermissions(handheld, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+        QCOMPARE(runServing(HOTSYNC_BINARY, {"--handheld", link, "--log", QString::fromStdString(profile.dir().file("log"))}).status, 0);
+        QCOMPARE(db.count("Expenses"), 1);
+
+        // Another user's folder (only root can make one here).
+        if (::geteuid() != 0)
+            QSKIP("another user's folder needs root to make; the rule above covers its check");
+        const QString theirs = handheldWithAnExpense(profile) + "-theirs";
+        QVERIFY(QDir().rename(handheld, theirs));
+        QCOMPARE(::chown(theirs.toUtf8().constData(), 65534, 65534), 0);
+        const Output foreign = runServing(HOTSYNC_BINARY, {"--handheld", theirs, "--log", QString::fromStdString(profile.dir().file("log"))});
+        QCOMPARE(foreign.status, 1);
+        QVERIFY2(foreign.out.contains("The handheld folder " + theirs + " belongs to "), qPrintable(foreign.out));
+        QVERIFY2(foreign.out.contains("(uid 65534), not to you"), qPrintable(foreign.out));
+        QCOMPARE(db.count("Expenses"), 1);
     }
 
     void aFailureSetsTheExitStatusAndSaysWhy()

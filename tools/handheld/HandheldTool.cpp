@@ -206,9 +206,13 @@ int HandheldTool::init(const std::vector<std::string>& arguments)
     if (folder.empty())
         return usageError("no handheld directory given", kInitHelp);
     std::error_code ec;
+    const bool existed = std::filesystem::exists(folder, ec);
     std::filesystem::create_directories(folder, ec);
     if (!std::filesystem::is_directory(folder, ec))
         return failure("cannot make " + folder + " a directory");
+    // A new handheld is the user's alone: a HotSync refuses a folder that others can write.
+    if (!existed)
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_all, ec);
 
     const std::string versionText = "1.0," + std::to_string(version);
     auto application = palm::PalmDatabaseFile::Create(hh::kApplicationDB, palm::FourCC("appl"), hh::kCreator,

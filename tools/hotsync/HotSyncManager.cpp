@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <dlfcn.h>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <ostream>
@@ -15,6 +16,7 @@
 #include "conduit/entry/Quillsync.h"
 #include "platform/palm/HotSyncHost.h"
 #include "platform/palm/SyncMgr.h"
+#include "tools/hotsync/HandheldFolder.h"
 #include "tools/hotsync/SyncErrorText.h"
 
 // QUILLSYNC_INSTALLED_LIBRARY: where an installed conduit lies, from the installed program's
@@ -260,7 +262,21 @@ int HotSyncManager::Synchronize(const std::string& handheld, std::int32_t action
     std::vector<std::string> text;
     text.push_back("HotSync started " + started.toStdString() + " (" + name + ", " + actionName(action) + ")");
 
-    const std::int32_t connected = HotSyncConnect(handheld.c_str());
+    // Another user's folder, or one others can write, would feed their expenses into this user's
+    // database and receive this user's lists: refused before anything is read.
+    std::string folder, refusal;
+    if (!HandheldFolder::Vet(handheld, folder, refusal)) {
+        std::error_code ec;
+        if (!std::filesystem::exists(handheld, ec)) {
+            m_err << "hotsync: " << handheld << " is not a handheld directory\n";
+            return 1;
+        }
+        text.push_back(refusal);
+        text.push_back("HotSync failed (the handheld folder was refused)");
+        KeepLog(text, logPath);
+        return 1;
+    }
+    const std::int32_t connected = HotSyncConnect(folder.c_str());
     if (connected == SYNCERR_HANDHELD_BUSY) {
         text.push_back("The handheld in " + handheld +
                        " is being synchronised by another HotSync; try again when it has finished.");

@@ -81,16 +81,18 @@ void CBackupDlg::OnBrowse()
     const auto chosen = ui::FileDialog::Run(this, request);
     if (!chosen)
         return;
-    if (DatabaseBackup(m_strCurrDB).IsCurrentDatabase(chosen->path.toStdString())) {
+    if (DatabaseBackup(m_strCurrDB).IsCurrentDatabase(chosen->NativePath())) {
         RefuseOwnFile(this);
         return;
     }
     m_pNameEdit->setText(chosen->path);
+    m_browsed = {chosen->path, chosen->NativePath()};
 }
 
 void CBackupDlg::OnOK()
 {
-    m_strBackupName = m_pNameEdit->text().toStdString();
+    // A browsed path keeps the bytes the file system gave, which the edit box may only show.
+    m_strBackupName = m_pNameEdit->text() == m_browsed.first ? m_browsed.second : m_pNameEdit->text().toStdString();
     const DatabaseBackup backup(m_strCurrDB);
     const std::string target = backup.Target(m_strBackupName);
     if (m_strBackupName.empty()) {

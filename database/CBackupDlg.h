@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <string>
+#include <utility>
 
 class CADODataBase;
 class QLineEdit;
@@ -32,4 +33,5 @@ private:
     QPushButton* m_pBrowseButton;
     QPushButton* m_pOkButton;
     std::string m_strWrittenTo;  // the target of a written copy
+    std::pair<QString, std::string> m_browsed;  // the last path browsed to: as shown, as named
 };

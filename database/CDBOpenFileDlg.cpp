@@ -15,7 +15,7 @@ bool CDBOpenFileDlg::DoModal()
     const auto result = ui::FileDialog::Run(m_parent, request);
     if (!result)
         return false;
-    m_strPathName = result->path.toStdString();
+    m_strPathName = result->NativePath();
     m_bStoreAsDefault = result->checkBoxChecked;
     return true;
 }

@@ -122,7 +122,7 @@ bool CQuillmarDoc::CreateNewDatabase()
     const auto chosen = ui::FileDialog::Run(parent, request);
     if (!chosen)
         return false;
-    const std::string path = chosen->path.toStdString();
+    const std::string path = chosen->NativePath();
     if (path == m_strCurrDB) {
         Message("Cannot over-write current Expense database.");
         return false;

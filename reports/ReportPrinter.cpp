@@ -53,7 +53,7 @@ void ReportPrinter::Preview(QWidget* parent, CExpenseReport& report, const std::
                 return;
             int pages = 0;
             std::string error;
-            if (!PdfReport::Write(report, chosen->path.toStdString(), printer.pageLayout().pageSize().id(), 600, pages,
+            if (!PdfReport::Write(report, chosen->NativePath(), printer.pageLayout().pageSize().id(), 600, pages,
                                   error))
                 ui::MessageBox::Show(&dialog, QString::fromStdString("The PDF could not be written.\n" + error), {},
                                      ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);

@@ -17,10 +17,10 @@ CQuillmarApp::~CQuillmarApp()
     m_pDoc.reset();
 }
 
-bool CQuillmarApp::InitInstance(const QStringList& arguments)
+bool CQuillmarApp::InitInstance(const std::vector<std::string>& arguments)
 {
-    const QStringList files = arguments.mid(1);
-    if (!m_singleInstance.Check(kClassName, files.isEmpty() ? std::string() : files.first().toStdString())) {
+    const std::string file = arguments.size() > 1 ? arguments[1] : std::string();
+    if (!m_singleInstance.Check(kClassName, file)) {
         m_nExitCode = m_singleInstance.Failed() ? 1 : 0;
         return false;
     }
@@ -36,7 +36,7 @@ bool CQuillmarApp::InitInstance(const QStringList& arguments)
     m_pDoc->SetFrame(m_pMainFrame.get());
     m_pMainFrame->ServeRequests(m_singleInstance.Server());
 
-    if (!files.isEmpty() && !m_pDoc->OnOpenDocument(files.first().toStdString())) {
+    if (!file.empty() && !m_pDoc->OnOpenDocument(file)) {
         m_nExitCode = 1;
         return false;
     }

@@ -4,9 +4,9 @@
 // finally the posted open-database command.
 #pragma once
 
-#include <QStringList>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "dbaccess/CADODataBase.h"
 #include "platform/settings/RecentFileList.h"
@@ -23,8 +23,9 @@ public:
     CQuillmarApp();
     ~CQuillmarApp();
 
-    // Starts the program; false when it must end at once (ExitCode() says how).
-    bool InitInstance(const QStringList& arguments);
+    // Starts the program with its own name and at most a database path, as bytes (a path the
+    // file system gave need not be UTF-8); false when it must end at once (ExitCode() says how).
+    bool InitInstance(const std::vector<std::string>& arguments);
     int ExitCode() const { return m_nExitCode; }
 
     CQuillmarDoc& Document() { return *m_pDoc; }

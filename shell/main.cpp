@@ -21,9 +21,7 @@ QIcon ApplicationIcon()
 
 int main(int argc, char** argv)
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    const std::vector<std::string> arguments(argv, argv + argc);
     const CommandLine::Result command = CommandLine::Parse(arguments, std::cout, std::cerr);
     if (!command.bRun)
         return command.nExitCode;
@@ -37,9 +35,9 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("com.corvander.quillmar"));
     QApplication::setWindowIcon(ApplicationIcon());
     CQuillmarApp app;
-    QStringList start{arguments.first()};
-    if (!command.strDatabase.isEmpty())
-        start << command.strDatabase;
+    std::vector<std::string> start{arguments.front()};
+    if (!command.strDatabase.empty())
+        start.push_back(command.strDatabase);
     if (!app.InitInstance(start))
         return app.ExitCode();
     return QApplication::exec();

@@ -26,7 +26,7 @@ void ExportCommand::Run()
     std::string error;
     long rows = 0;
     const bool written = CsvExport(Tree().Types(), Tree().Projects(), Tree().Statuses())
-                             .Write(expenses, chosen->path.toStdString(), error, &rows);
+                             .Write(expenses, chosen->NativePath(), error, &rows);
     QApplication::restoreOverrideCursor();
     if (!written) {
         ui::MessageBox::Show(&View(), QString::fromStdString("Unable to create export file\n" + error), {},

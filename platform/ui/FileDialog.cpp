@@ -2,9 +2,11 @@
 #include "platform/ui/FileDialog.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <dirent.h>
 
 namespace ui {
 namespace {
@@ -15,7 +17,35 @@ FileDialog::Handler& handler()
     return instance;
 }
 
+// The one entry of folder whose name the toolkit shows as shown; nothing when none or several do.
+std::optional<std::string> NameShownAs(const std::string& folder, const QString& shown)
+{
+    std::optional<std::string> match;
+    DIR* dir = ::opendir(folder.empty() ? "/" : folder.c_str());
+    if (!dir)
+        return std::nullopt;
+    int matches = 0;
+    while (const dirent* entry = ::readdir(dir))
+        if (QFile::decodeName(entry->d_name) == shown && ++matches == 1)
+            match = entry->d_name;
+    ::closedir(dir);
+    return matches == 1 ? match : std::nullopt;
+}
+
 }  // namespace
+
+std::string FileDialog::Result::NativePath() const
+{
+    if (!path.contains(QChar::ReplacementCharacter))
+        return path.toStdString();
+    std::string native = path.startsWith('/') ? "" : ".";
+    for (const QString& part : path.split('/', Qt::SkipEmptyParts)) {
+        const std::optional<std::string> name =
+            part.contains(QChar::ReplacementCharacter) ? NameShownAs(native, part) : std::nullopt;
+        native += "/" + (name ? *name : part.toStdString());
+    }
+    return native;
+}
 
 void FileDialog::SetHandler(Handler replacement) { handler() = std::move(replacement); }
 

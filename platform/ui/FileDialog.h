@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <string>
 
 class QWidget;
 
@@ -24,8 +25,13 @@ public:
         bool checkBoxChecked = false;
     };
     struct Result {
-        QString path;                // full path of the chosen file
+        QString path;                // full path of the chosen file, for display
         bool checkBoxChecked = false;
+
+        // The path as the file system names it: the toolkit shows a name that is not UTF-8 with
+        // U+FFFD in place of its bytes, so such a part is the one name in its folder that reads
+        // so (left as shown when none or several do).
+        std::string NativePath() const;
     };
     using Handler = std::function<std::optional<Result>(const Request&)>;
 

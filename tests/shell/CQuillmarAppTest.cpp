@@ -135,7 +135,7 @@ private slots:
         TestDatabase db;
         dialogs.cancel();
         CQuillmarApp app;
-        QVERIFY(app.InitInstance({"Quillmar", QString::fromStdString(db.path())}));
+        QVERIFY(app.InitInstance({"Quillmar", db.path()}));
         settle();
         QCOMPARE(dialogs.requests().size(), std::size_t(1));
         QVERIFY(app.MainFrame().isVisible());  // Cancel keeps the database
@@ -154,7 +154,7 @@ private slots:
         MessageLog messages;
         TempDir dir;
         CQuillmarApp app;
-        QVERIFY(!app.InitInstance({"Quillmar", QString::fromStdString(dir.file("nothing.mdb"))}));
+        QVERIFY(!app.InitInstance({"Quillmar", dir.file("nothing.mdb")}));
         QCOMPARE(app.ExitCode(), 1);
         const std::string nothing = dir.file("nothing.mdb");
         QCOMPARE(messages.texts(),
@@ -268,7 +268,7 @@ private slots:
         FileDialogScript dialogs;
         TestDatabase db;
         CQuillmarApp app;
-        QVERIFY(app.InitInstance({"Quillmar", QString::fromStdString(db.path())}));
+        QVERIFY(app.InitInstance({"Quillmar", db.path()}));
         CMainFrame& frame = app.MainFrame();
         QCOMPARE(frame.Action(CMainFrame::ID_FILE_OPEN)->text(), QString("&Open Database..."));
         QCOMPARE(frame.Action(CMainFrame::ID_FILE_OPEN)->shortcut(), QKeySequence("Ctrl+O"));
@@ -311,7 +311,7 @@ private slots:
         MessageLog messages;
         TestDatabase db;
         CQuillmarApp app;
-        QVERIFY(app.InitInstance({"Quillmar", QString::fromStdString(db.path())}));
+        QVERIFY(app.InitInstance({"Quillmar", db.path()}));
         CMainFrame& frame = app.MainFrame();
         QCOMPARE(frame.Action(CMainFrame::ID_HELP_FINDER)->shortcut(), QKeySequence(QKeySequence::HelpContents));
         frame.Action(CMainFrame::ID_HELP_FINDER)->trigger();
@@ -340,7 +340,7 @@ private slots:
         MessageLog messages;
         TestDatabase db;
         CQuillmarApp app;
-        QVERIFY(app.InitInstance({"Quillmar", QString::fromStdString(db.path())}));
+        QVERIFY(app.InitInstance({"Quillmar", db.path()}));
         const QString sourceFolder = ui::help::SetSourceFolder(QString::fromStdString(profile.dir().path() + "/nohelp"));
         app.MainFrame().Action(CMainFrame::ID_HELP_FINDER)->trigger();
         ui::help::SetSourceFolder(sourceFolder);
@@ -368,7 +368,7 @@ private slots:
     void commandLineOptionsInTheUsualForm()
     {
         const struct {
-            QStringList arguments;
+            std::vector<std::string> arguments;
             bool run;
             int exitCode;
             const char* out;  // the start of what goes to standard output
@@ -391,7 +391,10 @@ private slots:
             QVERIFY2(err.str().find(c.err) != std::string::npos, err.str().c_str());
         }
         std::ostringstream out, err;
-        QCOMPARE(CommandLine::Parse({"Quillmar", "rel/a.mdb"}, out, err).strDatabase, QDir::current().absoluteFilePath("rel/a.mdb"));
+        QCOMPARE(CommandLine::Parse({"Quillmar", "rel/a.mdb"}, out, err).strDatabase,
+                 QDir::current().absoluteFilePath("rel/a.mdb").toStdString());
+        // A file name that is not UTF-8 keeps its bytes.
+        QCOMPARE(CommandLine::Parse({"Quillmar", "--", "/tmp/caf\xe9.mdb"}, out, err).strDatabase, std::string("/tmp/caf\xe9.mdb"));
     }
 
     void aSecondCopysDatabaseOpensInTheFirst()

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <filesystem>
 #include <unistd.h>
 
 #include "browser/CQuillmarView.h"
@@ -264,6 +265,41 @@ private slots:
         QVERIFY2(foreign.out.contains("The handheld folder " + theirs + " belongs to "), qPrintable(foreign.out));
         QVERIFY2(foreign.out.contains("(uid 65534), not to you"), qPrintable(foreign.out));
         QCOMPARE(db.count("Expenses"), 1);
+    }
+
+    void aDatabasePathThatIsNotUTF8IsUsedAsItsBytes()
+    {
+        // caf\xe9.mdb and, as a decoy, the file its name would become if decoded: caf\ufffd.mdb.
+        for (const bool typedIntoTheFile : {false, true}) {
+            IsolatedProfile profile;
+            TestDatabase db;
+            const std::string path = profile.dir().file("caf\xe9.mdb");
+            const std::string decoy = profile.dir().file("caf\xef\xbf\xbd.mdb");
+            std::filesystem::copy_file(db.path(), path);
+            std::filesystem::copy_file(db.path(), decoy);
+            if (typedIntoTheFile) {
+                std::filesystem::create_directories(profile.dir().file("config/Corvander"));
+                writeFile(profile.dir().file("config/Corvander/Quillmar.ini"), "[Settings]\nCurrDBName=" + path + "\n");
+            } else {
+                profile.writeDefaultDatabase(path);
+            }
+            const QString handheld = handheldWithAnExpense(profile);
+            const Output sync = runServing(HOTSYNC_BINARY, {"--handheld", handheld, "--log", QString::fromStdString(profile.dir().file("log"))});
+            QVERIFY2(sync.status == 0, qPrintable(sync.out + sync.err));
+            QCOMPARE(TestDatabase::scalarAt(path, "SELECT count(*) FROM Expenses"), std::string("1"));
+            QCOMPARE(TestDatabase::scalarAt(decoy, "SELECT count(*) FROM Expenses"), std::string("0"));
+        }
+
+        // The desktop program opens it from its command line; the title shows what it can.
+        IsolatedProfile profile;
+        TestDatabase db;
+        const std::string path = profile.dir().file("caf\xe9.mdb");
+        std::filesystem::copy_file(db.path(), path);
+        CQuillmarApp app;
+        QVERIFY(app.InitInstance({"Quillmar", path}));
+        QVERIFY(app.m_db.IsOpen());
+        QCOMPARE(app.m_strCurrDB, path);
+        QVERIFY(app.MainFrame().windowTitle().endsWith(QString("caf") + QChar::ReplacementCharacter + ".mdb"));
     }
 
     void aFailureSetsTheExitStatusAndSaysWhy()

@@ -24,6 +24,21 @@ TEST(ProfileSettings, ValuesLiveInTheUsersQuillmarProfile)
     EXPECT_NE(ini.find("CurrDBName=/data/My Expenses.mdb"), std::string::npos) << ini;
 }
 
+TEST(ProfileSettings, APathKeepsItsBytesWhetherOrNotTheyAreUTF8)
+{
+    IsolatedProfile profile;
+    const std::string latin1 = "/data/caf\xe9.mdb";           // not UTF-8
+    const std::string replacement = "/data/caf\xef\xbf\xbd.mdb";  // U+FFFD itself, spelled in UTF-8
+    for (const std::string& path : {latin1, replacement, std::string("/data/caf\xc3\xa9.mdb")}) {
+        ASSERT_TRUE(ProfileSettings::WriteProfileString("Settings", "CurrDBName", path));
+        EXPECT_EQ(ProfileSettings::GetProfileString("Settings", "CurrDBName"), path);
+    }
+    // Bytes typed into the file by hand (printf, an editor) are read as they stand.
+    writeFile(ProfileSettings::FilePath(), "[Settings]\r\nCurrDBName=" + latin1 + "\r\nOther=x\n");
+    EXPECT_EQ(ProfileSettings::GetProfileString("Settings", "CurrDBName"), latin1);
+    EXPECT_EQ(ProfileSettings::GetProfileString("Settings", "Other"), "x");
+}
+
 TEST(RecentFileList, NewestFirstWithoutDuplicatesAndAtMostFour)
 {
     IsolatedProfile profile;

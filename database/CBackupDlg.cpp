@@ -66,6 +66,7 @@ void CBackupDlg::OnInitDialog()
         m_pBrowseButton->setEnabled(false);
         return;
     }
+    DatabaseBackup(m_strCurrDB).RemoveLeftovers();
     m_strBackupName = DatabaseBackup(m_strCurrDB).ProposedName();
     m_pNameEdit->setText(QString::fromStdString(m_strBackupName));
 }

@@ -1,6 +1,7 @@
 // Naming, placing and writing the backup copy.
 #include "database/DatabaseBackup.h"
 
+#include <cctype>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <utility>
 
 #include "dbaccess/CADODataBase.h"
+#include "platform/fs/TemporaryFile.h"
 
 namespace fs = std::filesystem;
 
@@ -16,8 +18,12 @@ std::string DatabaseBackup::ProposedName(int year, int month, int day) const
 {
     char date[16];
     std::snprintf(date, sizeof date, "%02d%02d%02d", year % 100, month, day);
-    // The extension of the file name only: a '.' in a folder name is none.
-    return "Exp" + std::string(date) + fs::path(m_strCurrDB).extension().string();
+    // The extension of the file name only: a '.' in a folder name is none. Blanks that end the
+    // database's name would end the backup's too, unseen in the box: they are left off.
+    std::string extension = fs::path(m_strCurrDB).extension().string();
+    while (!extension.empty() && std::isspace(static_cast<unsigned char>(extension.back())))
+        extension.pop_back();
+    return "Exp" + std::string(date) + extension;
 }
 
 std::string DatabaseBackup::ProposedName() const
@@ -57,8 +63,19 @@ std::optional<std::pair<dev_t, ino_t>> FileIdentity(const std::string& path)
 
 }  // namespace
 
+int DatabaseBackup::RemoveLeftovers() const
+{
+    const std::string extension = fs::path(m_strCurrDB).extension().string();
+    return files::TemporaryFile::RemoveLeftovers(files::folderOf(m_strCurrDB), [&extension](const std::string& target) {
+        return fs::path(target).extension().string() == extension;
+    });
+}
+
 bool DatabaseBackup::Write(CADODataBase& db, const std::string& strTarget, std::string& error) const
 {
+    // Copies of this target a killed backup left; one that another backup still writes stays.
+    const std::string name = fs::path(strTarget).filename().string();
+    files::TemporaryFile::RemoveLeftovers(files::folderOf(strTarget), [&name](const std::string& target) { return target == name; });
     // The connection answers with its re-open when it was open, so whether a copy was made is
     // read from the target itself.
     const auto before = FileIdentity(strTarget);

@@ -8,9 +8,13 @@
 #include <cstring>
 #include <fcntl.h>
 #include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <vector>
+
+#include "platform/fs/FolderListing.h"
 
 namespace files {
 namespace {
@@ -50,6 +54,39 @@ std::string TemporaryFile::TargetOfLeftover(const std::string& fileName)
     return random ? fileName.substr(1, dot - 1) : std::string();
 }
 
+int TemporaryFile::RemoveLeftovers(const std::string& folder, const std::function<bool(const std::string& target)>& ours)
+{
+    std::vector<std::string> names;
+    std::string unread;
+    if (!ListRegularFiles(folder, names, unread))
+        return 0;  // left for the next time: a leftover is clutter, never harm
+    constexpr std::string_view kJournal = "-journal";
+    int removed = 0;
+    for (const std::string& name : names) {
+        const bool journal = name.ends_with(kJournal);
+        const std::string file = journal ? name.substr(0, name.size() - kJournal.size()) : name;
+        const std::string target = TargetOfLeftover(file);
+        if (target.empty() || !ours(target))
+            continue;
+        const std::string path = folder + "/" + file;
+        if (journal) {
+            // A journal whose file is gone; one beside its file goes with the file.
+            if (::access(path.c_str(), F_OK) != 0 && errno == ENOENT && ::unlink((path + kJournal.data()).c_str()) == 0)
+                ++removed;
+            continue;
+        }
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(path.c_str()) == 0) {  // its writer is gone
+            ::unlink((path + kJournal.data()).c_str());
+            ++removed;
+        }
+        ::close(fd);
+    }
+    return removed;
+}
+
 TemporaryFile::~TemporaryFile() { discard(); }
 
 void TemporaryFile::discard() noexcept
@@ -80,6 +117,7 @@ bool TemporaryFile::create(const std::string& target, std::string& error)
             name += kLetters[pick(random)];
         const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
+            ::flock(fd, LOCK_EX | LOCK_NB);  // new, so no one else holds it: marks it as being written
             m_path = name;
             m_fd = fd;
             m_moved = false;

@@ -1,10 +1,12 @@
 // A new, empty file beside a target that is to be replaced: created under a fresh random name in
 // the target's folder with the mode any new file gets there (0666 less the umask), and removed
 // again (with any "-journal" the database engine left beside it) unless it has been renamed over
-// the target.
+// the target. While it is being written it holds an advisory lock (flock), so a file of that
+// form without one is a leftover of a writer that was killed, and RemoveLeftovers may take it.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <sys/types.h>
@@ -29,6 +31,9 @@ public:
     // For a file name of the form ".<target's name>.XXXXXX" that a writer killed before its rename
     // left behind, the target's name; else an empty text.
     static std::string TargetOfLeftover(const std::string& fileName);
+    // Removes from folder the temporary files (and their "-journal") of the targets ours accepts
+    // that no writer holds any more; one still being written stays. Answers how many went.
+    static int RemoveLeftovers(const std::string& folder, const std::function<bool(const std::string& target)>& ours);
 
     const std::string& path() const { return m_path; }
     int descriptor() const { return m_fd; }

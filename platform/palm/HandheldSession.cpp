@@ -9,7 +9,6 @@
 #include <system_error>
 #include <unistd.h>
 
-#include "platform/fs/FolderListing.h"
 #include "platform/fs/TemporaryFile.h"
 #include "platform/palm/PalmBytes.h"
 
@@ -18,19 +17,13 @@ namespace palm {
 namespace {
 
 // Temporary database files a HotSync killed before its rename left in the handheld's folder. Only
-// the holder of the folder's lock may remove them: no other HotSync is writing there.
+// the holder of the folder's lock writes there, so none of them is being written.
 void RemoveLeftovers(const std::string& directory)
 {
-    std::vector<std::string> names;
-    std::string unread;
-    if (!files::ListRegularFiles(directory, names, unread))
-        return;  // left for the next HotSync: a file that stays is only clutter
-    for (const std::string& name : names) {
-        const std::filesystem::path extension = std::filesystem::path(files::TemporaryFile::TargetOfLeftover(name)).extension();
-        std::error_code ec;
-        if (extension == ".pdb" || extension == ".prc")
-            std::filesystem::remove(std::filesystem::path(directory) / name, ec);
-    }
+    files::TemporaryFile::RemoveLeftovers(directory, [](const std::string& target) {
+        const std::filesystem::path extension = std::filesystem::path(target).extension();
+        return extension == ".pdb" || extension == ".prc";
+    });
 }
 
 constexpr const char* kUserDatabase = "HotSync User";

@@ -4,10 +4,12 @@
 
 #include <csignal>
 #include <filesystem>
+#include <set>
 #include <sys/resource.h>
 
 #include "database/DatabaseBackup.h"
 #include "dbaccess/CADODataBase.h"
+#include "platform/fs/TemporaryFile.h"
 #include "tests/support/TestDatabase.h"
 
 TEST(DatabaseBackup, ProposedNameAndTarget)
@@ -20,6 +22,7 @@ TEST(DatabaseBackup, ProposedNameAndTarget)
         {"/data/my.docs/Travel", "Exp041215"},  // a '.' in a folder is no extension
         {"/data/Travel.2004.db", "Exp041215.db"},
         {"Travel.mdb", "Exp041215.mdb"},
+        {"/data/Travel.mdb ", "Exp041215.mdb"},  // blanks that end the name are not kept
     };
     for (const auto& n : names)
         EXPECT_EQ(DatabaseBackup(n.database).ProposedName(2004, 12, 15), n.name) << n.database;
@@ -78,4 +81,35 @@ TEST(DatabaseBackup, WritesACompactedCopyOrSaysWhyNot)
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(TestDatabase::scalarAt(target, "SELECT count(*) FROM lkpAccounts"), before);
     EXPECT_EQ(TestDatabase::scalarAt(target, "SELECT count(*) FROM sqlite_master WHERE name = 'Filler'"), "0");
+}
+
+TEST(DatabaseBackup, WhatKilledBackupsLeftIsRemovedButNotARunningOnesCopy)
+{
+    TestDatabase db;
+    CADODataBase connection;
+    ASSERT_TRUE(connection.Open(db.path()));
+    const DatabaseBackup backup(db.path());
+    const std::string target = db.dir().file("bk.mdb");
+    // Left by killed backups: copies, a journal beside one, a journal whose copy is gone.
+    for (const char* name : {".bk.mdb.Ab12Cd", ".bk.mdb.Ab12Cd-journal", ".bk.mdb.Zz99Yy", ".bk.mdb.Qq11Ww-journal",
+                             ".Exp041215.mdb.Xy34Zw"})
+        writeFile(db.dir().file(name), "partial");
+    files::TemporaryFile running;  // another backup, still writing
+    std::string error;
+    ASSERT_TRUE(running.create(target, error)) << error;
+    writeFile(db.dir().file("notes.txt"), "mine");
+
+    ASSERT_TRUE(backup.Write(connection, target, error)) << error;
+    const auto names = [&db] {
+        std::set<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(db.dir().path()))
+            found.insert(entry.path().filename().string());
+        return found;
+    };
+    const std::string runningName = std::filesystem::path(running.path()).filename().string();
+    EXPECT_EQ(names(), (std::set<std::string>{"expenses.mdb", "bk.mdb", "notes.txt", ".Exp041215.mdb.Xy34Zw", runningName}))
+        << "only this target's leftovers go with its backup";
+    // Opening the backup dialog sweeps every leftover of the database's kind in its folder.
+    EXPECT_EQ(backup.RemoveLeftovers(), 1);
+    EXPECT_EQ(names(), (std::set<std::string>{"expenses.mdb", "bk.mdb", "notes.txt", runningName}));
 }

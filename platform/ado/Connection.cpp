@@ -192,6 +192,10 @@ void Connection::rollbackTrans()
     if (!m_inTransaction)
         throw Error(kNoTransaction, "Connection", "No transaction is active.");
     m_inTransaction = false;
+    // An I/O error or a full disk can make the engine roll back by itself: then there is nothing
+    // left to undo, and complaining would hide the failure that caused it.
+    if (sqlite3_get_autocommit(handle()) != 0)
+        return;
     execute("ROLLBACK");
 }
 

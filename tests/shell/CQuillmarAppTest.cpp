@@ -201,6 +201,32 @@ private slots:
         QCOMPARE(app.MainFrame().statusBar()->currentMessage(), QString("HotSync: 1 expense received."));
     }
 
+    void withoutAReachableDisplayItSaysSoAndEnds()
+    {
+        const struct {
+            const char* display;  // nullptr: DISPLAY unset
+            const char* says;
+        } cases[] = {
+            {nullptr, "quillmar: no display found (DISPLAY and WAYLAND_DISPLAY are not set)"},
+            {":987", "quillmar: cannot connect to the display :987 (DISPLAY)."},
+        };
+        for (const auto& c : cases) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"})
+                environment.remove(name);
+            if (c.display)
+                environment.insert("DISPLAY", c.display);
+            QProcess program;
+            program.setProcessEnvironment(environment);
+            program.start(QUILLMAR_BINARY, {});
+            QVERIFY(program.waitForFinished(20000));
+            QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(program.exitCode(), 1);
+            const QString err = QString::fromUtf8(program.readAllStandardError());
+            QVERIFY2(err.startsWith(c.says), qPrintable(err));
+        }
+    }
+
     void secondCopyRaisesTheFirstAndEnds()
     {
         IsolatedProfile profile;

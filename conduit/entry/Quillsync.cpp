@@ -11,6 +11,7 @@
 #include "conduit/entry/CQuillConfigDlg.h"
 #include "conduit/handheld/ReadHandheldVersion.h"
 #include "conduit/sync/CSyncContext.h"
+#include "conduit/sync/SyncLog.h"
 #include "conduit/sync/SyncResultText.h"
 #include "platform/ipc/DesktopChannel.h"
 #include "platform/palm/HSLog.h"
@@ -82,11 +83,10 @@ std::string handheldApplicationProblem()
 // explained here; the Sync Manager's codes passed on are the host's to explain.
 void logOutcome(std::int32_t result, const CSyncContext& context)
 {
-    if (result == 0) {
-        log("Quillmar", HSLOG_SYNC_FINISHED);
+    log("Quillmar", result == 0 ? HSLOG_SYNC_FINISHED : HSLOG_SYNC_ABORTED);
+    SyncLog::Release();  // the engine's lines, under the line they explain
+    if (result == 0)
         return;
-    }
-    log("Quillmar", HSLOG_SYNC_ABORTED);
     if (result == CSyncContext::kHandheldTooOld) {
         logReason("Remote version mismatch");
         logReason(handheldApplicationProblem());
@@ -108,6 +108,10 @@ std::int32_t synchronise(std::int32_t syncType, const std::string& database)
     }
     log("", HSLOG_SYNC_STARTED);
     NotifyDesktop(ipc::kCloseDatabase);
+    SyncLog::Hold();
+    const struct ReleaseOnExit {
+        ~ReleaseOnExit() { SyncLog::Release(); }  // also when an exception leaves
+    } release;
     std::int32_t result = 0;
     {
         CSyncContext context;

@@ -10,23 +10,18 @@
 #include "conduit/handheld/ReadHandheldVersion.h"
 #include "conduit/sync/ImportLedger.h"
 #include "conduit/sync/SendLookups.h"
+#include "conduit/sync/SyncLog.h"
 #include "database/ExpenseRow.h"
 #include "database/ExpenseSchema.h"
 #include "database/QlVersion.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "platform/ole/Currency.h"
 #include "platform/ole/DateTime.h"
-#include "platform/palm/HSLog.h"
 #include "platform/palm/HotSyncHost.h"
 
 namespace {
 
 namespace col = schema::expenses;
-
-void LogText(const char* text)
-{
-    LogAddEntry(text, HSLOG_TEXT, 0);
-}
 
 // Rolls the desktop transaction back when the import leaves without committing, whatever the
 // path (an unexpected exception included).
@@ -66,7 +61,7 @@ void LogDamagedRecord(std::uint16_t index, const CHHExpensesDB& expenses)
 {
     const std::string line = "--> Quillmar - " + RecordText(index, expenses.m_dwRecordID) + " is damaged: " +
                              expenses.m_strDamage + ". Nothing was imported; delete that expense on the handheld and HotSync again.";
-    LogText(line.c_str());
+    SyncLog::Line(line.c_str());
 }
 
 // The handheld's HotSync user name, under which older import lists were kept.
@@ -125,6 +120,7 @@ std::int32_t CSyncContext::ImportExpenses()
 
 std::int32_t CSyncContext::RunImport()
 {
+    m_committedNotes.clear();
     if (hh::ReadHandheldVersion() < 1)
         return kHandheldTooOld;
     if (const std::int32_t result = hh::ReadPrefs(m_Prefs); result != hh::kSyncOk)
@@ -139,7 +135,7 @@ std::int32_t CSyncContext::RunImport()
         return expenses.m_lResult == hh::kSyncNotFound ? hh::kSyncOk : expenses.m_lResult;
     std::uint32_t handheldID = 0;
     if (const std::int32_t result = HotSyncGetUserID(&handheldID); result != hh::kSyncOk) {
-        LogText("--> Quillmar - the handheld has no HotSync ID and none could be saved on it, so its expenses could not "
+        SyncLog::Line("--> Quillmar - the handheld has no HotSync ID and none could be saved on it, so its expenses could not "
                 "be told from another handheld's; nothing was imported");
         return result;
     }
@@ -149,7 +145,7 @@ std::int32_t CSyncContext::RunImport()
     {
         TransactionGuard transaction(m_db);  // rolls back on every path that does not commit
         if (!ledger.Open()) {
-            LogText("--> Quillmar - HotSyncImports Open failed");
+            SyncLog::Line("--> Quillmar - HotSyncImports Open failed");
             return kTableOpenFailed;
         }
         if (const std::int32_t result = ImportRows(expenses, ledger); result != hh::kSyncOk)
@@ -159,14 +155,21 @@ std::int32_t CSyncContext::RunImport()
         if (!transaction.Commit())
             return kCommitFailed;
     }
+    for (const std::string& note : m_committedNotes)
+        SyncLog::Line(note);
     // The expenses are stored, and so is which records they came from: if emptying the handheld
     // fails now, the next sync skips those records and empties it then.
     if (m_fnAfterCommit)
         m_fnAfterCommit();
-    if (const std::int32_t removed = expenses.RemoveAll(); removed != hh::kSyncOk)
-        return removed;
-    if (const std::int32_t saved = expenses.Close(); saved != hh::kSyncOk)
-        return saved;
+    std::int32_t emptied = expenses.RemoveAll();
+    if (emptied == hh::kSyncOk)
+        emptied = expenses.Close();
+    if (emptied != hh::kSyncOk) {
+        SyncLog::Line(std::string("--> Quillmar - ") + hh::kExpensesDB +
+                      " could not be emptied on the handheld. Its expenses are on the desktop already; the next "
+                      "HotSync removes them from the handheld without importing them again");
+        return emptied;
+    }
     ledger.ForgetHandheld();  // a failure leaves rows that the next import drops
     return hh::kSyncOk;
 }
@@ -177,7 +180,7 @@ std::int32_t CSyncContext::ImportRows(CHHExpensesDB& expenses, ImportLedger& led
     // The import only adds rows: none of those already stored is read.
     rows.m_strFilter = "0=1";
     if (!rows.OpenTable(col::kTable)) {
-        LogText("--> Quillmar - expense Open failed");
+        SyncLog::Line("--> Quillmar - expense Open failed");
         return kTableOpenFailed;
     }
     ExpenseRow row;
@@ -197,11 +200,12 @@ std::int32_t CSyncContext::ImportRows(CHHExpensesDB& expenses, ImportLedger& led
             const Replacement replaced = ReplaceRow(before.row, row);
             if (replaced == Replacement::Failed)
                 return kStoreFailed;
-            LogText(("--> Quillmar - " + RecordText(index, expenses.m_dwRecordID) +
-                     " was changed on the handheld after a HotSync had stored it; " +
-                     (replaced == Replacement::Replaced ? "its desktop expense was replaced"
-                                                        : "its desktop expense had been deleted since, so it was stored again"))
-                        .c_str());
+            // Said once the import is committed: a rolled-back replacement is none.
+            m_committedNotes.push_back("--> Quillmar - " + RecordText(index, expenses.m_dwRecordID) +
+                                       " was changed on the handheld after a HotSync had stored it; " +
+                                       (replaced == Replacement::Replaced
+                                            ? "its desktop expense was replaced"
+                                            : "its desktop expense had been deleted since, so it was stored again"));
             if (replaced == Replacement::Replaced) {
                 ledger.Note(expenses.m_dwRecordID, expenses.m_dwDigest, before.row);
                 continue;
@@ -269,7 +273,7 @@ std::int32_t CSyncContext::RunPush()
         return kMarkFailed;
     m_Prefs.wPalmUpdt = m_wPalmUpdt;
     if (const std::int32_t written = hh::WritePrefs(m_Prefs); written != hh::kSyncOk) {
-        LogText("--> Quillmar - the conduit's preference could not be saved on the handheld");
+        SyncLog::Line("--> Quillmar - the conduit's preference could not be saved on the handheld");
         return written;
     }
     return result;

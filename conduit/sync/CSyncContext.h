@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "conduit/handheld/ConduitPrefs.h"
 #include "dbaccess/CADODataBase.h"
@@ -67,4 +68,6 @@ private:
 
     bool CheckDesktopVersion();
     bool MarkHandheldUpdated();
+
+    std::vector<std::string> m_committedNotes;  // log lines true only once the import commits
 };

@@ -18,9 +18,9 @@
 #include "conduit/handheld/ExpFilterEntry.h"
 #include "conduit/handheld/HandheldConstants.h"
 #include "conduit/sync/CSyncContext.h"
+#include "conduit/sync/SyncLog.h"
 #include "database/ExpenseSchema.h"
 #include "dbaccess/CAdoRecordset.h"
-#include "platform/palm/HSLog.h"
 
 namespace {
 
@@ -64,15 +64,10 @@ struct LookupStep {
     RewriteHook rewrite;             // the handheld database and how a row becomes a record
 };
 
-void LogText(const char* text)
-{
-    LogAddEntry(text, HSLOG_TEXT, 0);
-}
-
 // A log line about one handheld database: its name and what happened to it.
 void LogDatabase(const CHHDatabase& handheld, const char* what)
 {
-    LogText(("--> Quillmar - " + handheld.Name() + " " + what).c_str());
+    SyncLog::Line(("--> Quillmar - " + handheld.Name() + " " + what).c_str());
 }
 
 // Records a step writes before (or, for the filter list, instead of) the desktop rows; and how
@@ -150,7 +145,7 @@ std::int32_t NoteCategorisedTypes(CADODataBase& db, SendState& state)
     CAdoRecordset rows(&db);
     rows.m_strSort = kCategorySort;
     if (!rows.OpenTable(categories::kTable)) {
-        LogText("--> Quillmar - lkpExpCategories Open failed");
+        SyncLog::Line("--> Quillmar - lkpExpCategories Open failed");
         return CSyncContext::kTableOpenFailed;
     }
     for (rows.MoveFirst(); !rows.IsEOF(); rows.MoveNext())
@@ -303,7 +298,7 @@ std::int32_t RunStep(const LookupStep& step, CADODataBase& db, SendState& state)
         rows.m_strFilter = step.filter;
         rows.m_strSort = step.sort;
         if (!rows.OpenTable(step.table)) {
-            LogText(step.openFailedLog);
+            SyncLog::Line(step.openFailedLog);
             return CSyncContext::kTableOpenFailed;
         }
         count = rows.GetRecordCount();

@@ -78,6 +78,7 @@ void HandheldSession::DisconnectLocked()
     m_registered = 0;
     m_directory.clear();
     m_damagedFile.clear();
+    m_unsavedFile.clear();
     m_handheldLock.Release();
 }
 
@@ -135,6 +136,14 @@ std::int32_t HandheldSession::GetDamagedFile(char* pszPath, std::uint32_t* pdwSi
     if (const std::int32_t refused = CheckTextRequest(pdwSize); refused != SYNCERR_NONE)
         return refused;
     return CopyOut(m_damagedFile, pszPath, pdwSize);
+}
+
+std::int32_t HandheldSession::GetUnsavedFile(char* pszPath, std::uint32_t* pdwSize)
+{
+    std::lock_guard lock(m_lock);
+    if (const std::int32_t refused = CheckTextRequest(pdwSize); refused != SYNCERR_NONE)
+        return refused;
+    return CopyOut(m_unsavedFile, pszPath, pdwSize);
 }
 
 std::int32_t HandheldSession::GetUserName(char* pszName, std::uint32_t* pdwSize)
@@ -315,8 +324,10 @@ std::int32_t HandheldSession::SaveAndForget(std::uint8_t hDB)
         header.modificationDate = PalmTimeNow();
         ++header.modificationNumber;
         std::string error;
-        if (!db->file.Save(db->path, error))
+        if (!db->file.Save(db->path, error)) {
             result = SYNCERR_FILE_IO;
+            m_unsavedFile = db->path;
+        }
     }
     m_open.erase(hDB);
     return result;

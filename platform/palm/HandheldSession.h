@@ -30,6 +30,7 @@ public:
     std::int32_t GetUserName(char* pszName, std::uint32_t* pdwSize);
     std::int32_t GetUserID(std::uint32_t* pdwID);
     std::int32_t GetDamagedFile(char* pszPath, std::uint32_t* pdwSize);
+    std::int32_t GetUnsavedFile(char* pszPath, std::uint32_t* pdwSize);
 
     // Sync Manager.
     std::int32_t Register(std::uint32_t* pHandle);
@@ -98,6 +99,8 @@ private:
     std::string m_directory;                         // the connected handheld; empty = none
     HandheldLock m_handheldLock;                     // held on m_directory while it is connected
     mutable std::string m_damagedFile;               // the file last refused as damaged since the
+                                                     //   connection; empty = none
+    std::string m_unsavedFile;                       // the file whose save last failed since the
                                                      //   connection; empty = none
     std::map<std::uint8_t, OpenDatabase> m_open;     // open databases by handle
     std::uint32_t m_registered = 0;                  // handle of the registered conduit, 0 = none

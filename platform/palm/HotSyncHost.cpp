@@ -27,4 +27,9 @@ int32_t HotSyncGetDamagedFile(char* pszPath, uint32_t* pdwSize)
     return HandheldSession::Instance().GetDamagedFile(pszPath, pdwSize);
 }
 
+int32_t HotSyncGetUnsavedFile(char* pszPath, uint32_t* pdwSize)
+{
+    return HandheldSession::Instance().GetUnsavedFile(pszPath, pdwSize);
+}
+
 }  // extern "C"

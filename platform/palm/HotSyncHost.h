@@ -48,6 +48,11 @@ PALMSYNC_API int32_t HotSyncGetUserID(uint32_t* pdwID);
  * HotSyncGetUserName; SYNCERR_NOT_FOUND when no file was refused. */
 PALMSYNC_API int32_t HotSyncGetDamagedFile(char* pszPath, uint32_t* pdwSize);
 
+/* Copies the path of the database file whose save last failed (SYNCERR_FILE_IO: written to its
+ * temporary file, or renamed into place, it was not) since the handheld was connected. Results as
+ * HotSyncGetDamagedFile. */
+PALMSYNC_API int32_t HotSyncGetUnsavedFile(char* pszPath, uint32_t* pdwSize);
+
 #ifdef __cplusplus
 }
 #endif

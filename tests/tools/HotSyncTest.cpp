@@ -20,6 +20,7 @@
 #include "tests/support/QtTestSupport.h"
 #include "tests/support/TestDatabase.h"
 #include "platform/palm/HotSyncHost.h"
+#include "platform/palm/SyncMgr.h"
 #include "tools/hotsync/HandheldFolder.h"
 #include "tools/hotsync/HotSyncManager.h"
 
@@ -95,6 +96,11 @@ private slots:
         QCOMPARE(HotSyncManager::FormatLogLine({"--> Quillmar - Remote version mismatch", -1}),
                  std::string("--> Quillmar - Remote version mismatch"));
         QCOMPARE(HotSyncManager::FormatLogLine({"", 19}), std::string());
+        QCOMPARE(HotSyncManager::ClosingLine(SYNCERR_FILE_IO, "/palm/Qlmr-Expenses.pdb", "Quillsync"),
+                 std::string("HotSync failed (result 16389: the handheld database file /palm/Qlmr-Expenses.pdb could not be "
+                             "saved)"));
+        QCOMPARE(HotSyncManager::ClosingLine(SYNCERR_FILE_IO, "", "Quillsync"),
+                 std::string("HotSync failed (result 16389: a handheld file could not be read, written or replaced)"));
     }
 
     void commandLineErrors()

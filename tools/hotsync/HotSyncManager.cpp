@@ -123,13 +123,16 @@ void collectLine(void* context, const char* text, std::int32_t activity, std::in
     lines->push_back({text ? text : "", activity});
 }
 
-// The file libpalmsync last refused as damaged, to name beside SYNCERR_FILE_CORRUPT; empty when
-// none.
-std::string DamagedFile()
+// The file behind a result, to name beside it: the one libpalmsync last refused as damaged
+// (SYNCERR_FILE_CORRUPT) or could not save (SYNCERR_FILE_IO); empty when none.
+std::string FileBehind(std::int32_t result)
 {
     char path[4096] = {};
     std::uint32_t size = sizeof path;
-    return HotSyncGetDamagedFile(path, &size) == 0 ? std::string(path) : std::string();
+    const std::int32_t found = result == SYNCERR_FILE_CORRUPT ? HotSyncGetDamagedFile(path, &size)
+                               : result == SYNCERR_FILE_IO    ? HotSyncGetUnsavedFile(path, &size)
+                                                              : SYNCERR_NOT_FOUND;
+    return found == 0 ? std::string(path) : std::string();
 }
 
 // OpenConduit only tests its callback for null; the host passes this one.
@@ -186,11 +189,11 @@ std::string HotSyncManager::FormatLogLine(const LogLine& line)
     }
 }
 
-std::string HotSyncManager::ClosingLine(std::int32_t result, const std::string& damagedFile, const std::string& conduit)
+std::string HotSyncManager::ClosingLine(std::int32_t result, const std::string& file, const std::string& conduit)
 {
     if (result == 0)
         return "HotSync failed (" + conduit + " reported a failure above)";
-    const std::string reason = SyncErrorText(result, damagedFile);
+    const std::string reason = SyncErrorText(result, file);
     return "HotSync failed (result " + std::to_string(result) + ": " +
            (reason.empty() ? conduit + "'s own code, its reason is above" : reason) + ")";
 }
@@ -300,7 +303,7 @@ int HotSyncManager::Synchronize(const std::string& handheld, std::int32_t action
     putLE(props, 0, action);
     const std::int32_t result = conduit.open(reinterpret_cast<void*>(&progressCallback), props);
     HotSyncSetLogSink(nullptr, nullptr);
-    const std::string damaged = result == SYNCERR_FILE_CORRUPT ? DamagedFile() : std::string();
+    const std::string file = FileBehind(result);
     HotSyncDisconnect();
 
     // The result alone can say 0 while the conduit logged a failure (no desktop database, a
@@ -310,7 +313,7 @@ int HotSyncManager::Synchronize(const std::string& handheld, std::int32_t action
         text.push_back(FormatLogLine(line));
         failed = failed || line.activity == kActivityFailed;
     }
-    text.push_back(failed ? ClosingLine(result, damaged, name) : "HotSync completed");
+    text.push_back(failed ? ClosingLine(result, file, name) : "HotSync completed");
     const bool kept = KeepLog(text, logPath);
     return failed || !kept ? 1 : 0;
 }

@@ -40,8 +40,9 @@ public:
     static std::string DefaultLogPath();
     static std::string FormatLogLine(const LogLine& line);
     // The last line of a failed HotSync: the result's reason beside its number (a Sync Manager
-    // code, with the damaged file when one is known), or a pointer to the conduit's own lines.
-    static std::string ClosingLine(std::int32_t result, const std::string& damagedFile, const std::string& conduit);
+    // code, with the damaged or unsaved file when one is known), or a pointer to the conduit's
+    // own lines.
+    static std::string ClosingLine(std::int32_t result, const std::string& file, const std::string& conduit);
 
 private:
     int Synchronize(const std::string& handheld, std::int32_t action, const std::string& conduitPath,

@@ -31,10 +31,12 @@ constexpr Reason kReasons[] = {
 
 }  // namespace
 
-std::string SyncErrorText(std::int32_t code, const std::string& damagedFile)
+std::string SyncErrorText(std::int32_t code, const std::string& file)
 {
-    if (code == SYNCERR_FILE_CORRUPT && !damagedFile.empty())
-        return "the handheld database file " + damagedFile + " is damaged";
+    if (code == SYNCERR_FILE_CORRUPT && !file.empty())
+        return "the handheld database file " + file + " is damaged";
+    if (code == SYNCERR_FILE_IO && !file.empty())
+        return "the handheld database file " + file + " could not be saved";
     for (const Reason& reason : kReasons)
         if (reason.code == code)
             return reason.text;

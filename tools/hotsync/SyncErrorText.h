@@ -6,6 +6,6 @@
 #include <cstdint>
 #include <string>
 
-// The reason for a Sync Manager code; empty for any other code. damagedFile, when known, names
-// the file behind SYNCERR_FILE_CORRUPT.
-std::string SyncErrorText(std::int32_t code, const std::string& damagedFile = {});
+// The reason for a Sync Manager code; empty for any other code. file, when known, names the file
+// behind SYNCERR_FILE_CORRUPT (damaged) or SYNCERR_FILE_IO (could not be saved).
+std::string SyncErrorText(std::int32_t code, const std::string& file = {});

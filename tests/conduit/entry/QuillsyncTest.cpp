@@ -380,6 +380,16 @@ private slots:
                                         "the handheld",
                                         -1}}));
 
+        // A line the engine logs while it works comes under the line it explains.
+        handheld.m_log.clear();
+        db.exec("CREATE VIEW HotSyncImports AS SELECT 1 AS Other");
+        handheld.putExpenses({expense(0, 20041225, 1234, 0, 0, 0, "Donation")});
+        QCOMPARE(openConduitServed(lib, 0).result, 4101);
+        QVERIFY(handheld.m_log.size() >= 3);
+        QCOMPARE(handheld.m_log[1], (LogLine{"Quillmar", 21}));
+        QCOMPARE(handheld.m_log[2], (LogLine{"--> Quillmar - HotSyncImports Open failed", -1}));
+        db.exec("DROP VIEW HotSyncImports");
+
         handheld.m_log.clear();
         profile.writeDefaultDatabase(db.dir().file("missing.mdb"));
         QCOMPARE(openConduitServed(lib, 0).result, 4353);

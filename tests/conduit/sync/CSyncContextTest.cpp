@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "conduit/handheld/HHExpense.h"
 #include "conduit/handheld/HHRecordFormats.h"
 #include "conduit/sync/CSyncContext.h"
 #include "platform/palm/PalmBytes.h"
+#include "platform/palm/HotSyncHost.h"
 #include "platform/palm/SyncMgr.h"
 #include "tests/conduit/sync/SyncContextFixture.h"
 
@@ -231,6 +233,30 @@ TEST_F(CSyncContextTest, ASyncThatStoppedAfterItsCommitImportsNothingTwice)
     EXPECT_EQ(db.scalar("SELECT group_concat(Item) FROM (SELECT Item FROM Expenses ORDER BY ExpID)"), "one,two,three");
     EXPECT_TRUE(hh.records("Qlmr-Expenses").empty());
     EXPECT_EQ(db.count("HotSyncImports"), 0) << "a completed sync forgets what it imported";
+}
+
+TEST_F(CSyncContextTest, AHandheldThatCannotBeEmptiedAfterTheCommitIsNamed)
+{
+    hh.putExpenses({pack(withItem("one")), pack(withItem("two"))});
+    {
+        CSyncContext context;
+        context.m_strDBPath = db.path();
+        // A folder where the emptied database is to be renamed: its save fails.
+        context.m_fnAfterCommit = [this] {
+            std::filesystem::remove(hh.file("Qlmr-Expenses.pdb"));
+            std::filesystem::create_directory(hh.file("Qlmr-Expenses.pdb"));
+        };
+        EXPECT_EQ(context.ImportExpenses(), SYNCERR_FILE_IO);
+    }
+    ASSERT_FALSE(hh.m_log.empty());
+    EXPECT_EQ(hh.m_log.back().text, "--> Quillmar - Qlmr-Expenses could not be emptied on the handheld. Its expenses are "
+                                     "on the desktop already; the next HotSync removes them from the handheld without "
+                                     "importing them again");
+    char unsaved[512];
+    std::uint32_t size = sizeof unsaved;
+    ASSERT_EQ(HotSyncGetUnsavedFile(unsaved, &size), 0);
+    EXPECT_EQ(std::string(unsaved), hh.file("Qlmr-Expenses.pdb"));
+    EXPECT_EQ(db.count("Expenses"), 2);
 }
 
 TEST_F(CSyncContextTest, ARecordThatReusesAnImportedRecordsIDIsANewExpense)

@@ -5,6 +5,9 @@
   handheld_damage.py expect FILE.pdb               prints "LIVE VALID": the records a sync may
                                                     import (not marked deleted or busy) and 1 when
                                                     every one of them can be an expense, else 0
+  handheld_damage.py edit FILE.pdb INDEX AMOUNT    sets the amount (hundredths) of expense record
+                                                    INDEX in place, as the user changing it on the
+                                                    handheld would (same unique ID)
 
 A record can be an expense when it is 16 to 256 bytes long and holds six NULs after its 16-byte
 header, or five when it is 256 bytes long and its sixth text ends with the record. The layout read here is the Palm database file:
@@ -79,12 +82,26 @@ def damage(data, rng):
     return bytes(data)
 
 
+def edit(data, index, amount):
+    data = bytearray(data)
+    _, table = entries(data)
+    offset = table[index][1]
+    struct.pack_into(">I", data, offset + 6, amount)
+    return bytes(data)
+
+
 def main(argv):
     if len(argv) == 5 and argv[1] == "damage":
         with open(argv[2], "rb") as source:
             data = source.read()
         with open(argv[3], "wb") as target:
             target.write(damage(data, random.Random(int(argv[4]))))
+        return 0
+    if len(argv) == 5 and argv[1] == "edit":
+        with open(argv[2], "rb") as source:
+            data = source.read()
+        with open(argv[2], "wb") as target:
+            target.write(edit(data, int(argv[3]), int(argv[4])))
         return 0
     if len(argv) == 3 and argv[1] == "expect":
         with open(argv[2], "rb") as source:

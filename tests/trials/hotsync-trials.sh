@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Trials of the HotSync against what a user's machine does to it: random kills during a large
 # import, injected I/O failures (EIO, ENOSPC) on the file calls, two syncs of one handheld at
-# once, and damaged handheld expense databases. After each trial, no expense may be duplicated or
-# lost and no failure may have been reported as success. Not part of ./test: it takes minutes.
+# once, damaged handheld expense databases, an expense changed on the handheld after an emptying
+# that failed, two handhelds of one user name, handheld folders of other users or open to them, a
+# database path that is not UTF-8, and killed backups. After each trial, no expense may be
+# duplicated or lost and no failure may have been reported as success. Not part of ./test: it
+# takes minutes.
 #
-# Usage: tests/trials/hotsync-trials.sh [kills|iofaults|concurrent|damaged|all]   (default all)
+# Usage: tests/trials/hotsync-trials.sh
+#          [kills|iofaults|concurrent|damaged|emptyfail|twohandhelds|folders|paths|backups|all]
 # Sizes: KILLS=200 KILL_EXPENSES=20000 IOFAULTS=400 IO_EXPENSES=300 CONCURRENT=50 DAMAGED=2000
+#        EMPTYFAIL=100 TWOHANDHELDS=50 BACKUP_KILLS=40 BACKUP_EXPENSES=200000
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 scripts/install-deps
@@ -36,7 +41,7 @@ fresh() { cp "$work/base.mdb" "$work/run.mdb"; rm -rf "$work/hh"; cp -r "$work/h
 # One HotSync of the current handheld; any command words before it (strace ...) wrap it. Its
 # output goes to $OUT (default $work/out).
 hotsync() {
-  "$@" "$bin/tools/hotsync/hotsync" --handheld "$work/hh" --action "${ACTION:-synchronize}" \
+  "$@" "$bin/tools/hotsync/hotsync" --handheld "${HH:-$work/hh}" --action "${ACTION:-synchronize}" \
     --conduit "$bin/conduit/libQuillsync.so" --log "$work/log" >"${OUT:-$work/out}" 2>&1
 }
 # What the desktop holds: rows, their amounts and texts; and the handheld's expense records.
@@ -88,7 +93,7 @@ trial_kills() {
 
 trial_iofaults() {
   local n=${IOFAULTS:-400} size=${IO_EXPENSES:-300} reported=0 refused=0
-  local calls=(write pwrite64 fsync fdatasync rename,renameat,renameat2 close openat unlink ftruncate fchmod)
+  local calls=(write pwrite64 fsync fdatasync rename,renameat,renameat2 close openat unlink ftruncate fchmod getdents64)
   prepare small "$size"
   echo "iofaults: $n HotSyncs with one failing file call (EIO or ENOSPC) each"
   for i in $(seq "$n"); do
@@ -153,13 +158,132 @@ trial_damaged() {
   echo "  $imported imported whole (their damage touched nothing live), $refused refused with nothing stored"
 }
 
+
+# The emptying of the handheld fails after the import committed (every rename after the first,
+# which gives a new handheld its HotSync ID); the user then changes one expense on the handheld.
+# The next HotSync must store it over the row it made: every expense once, the changed one changed.
+failing_renames=(strace -f -qq -o /dev/null -e inject=rename,renameat,renameat2:error=EIO:when=2+)
+trial_emptyfail() {
+  local n=${EMPTYFAIL:-100} size=${IO_EXPENSES:-300} index amount
+  prepare small "$size"
+  echo "emptyfail: $n times an emptying that fails, an expense changed on the handheld, and the next HotSync"
+  for i in $(seq "$n"); do
+    fresh small
+    if ACTION=handheld-to-desktop hotsync "${failing_renames[@]}"; then
+      fail "emptyfail $i: a HotSync that could not empty the handheld reported success"; continue
+    fi
+    [ "$(fingerprint "$work/run.mdb")" = "$(cat "$work/ref-small")" ] || fail "emptyfail $i: the import was not stored whole"
+    index=$((RANDOM % size)) amount=$((RANDOM * 7 + 1))
+    $damage edit "$work/hh/Qlmr-Expenses.pdb" "$index" "$amount"
+    cp "$work/base.mdb" "$work/ref-edited.mdb"
+    "$bin/bench/plain_insert" "$work/hh" "$work/ref-edited.mdb"
+    hotsync || { fail "emptyfail $i: the HotSync after it failed: $(tail -n 2 "$work/out" | tr '\n' ' ')"; continue; }
+    [ "$(fingerprint "$work/run.mdb")" = "$(fingerprint "$work/ref-edited.mdb")" ] && [ "$(records_left)" = 0 ] &&
+      [ "$(ledger_rows)" = 0 ] && grep -q "its desktop expense was replaced" "$work/out" ||
+      fail "emptyfail $i (record $index): desktop $(fingerprint "$work/run.mdb") expected $(fingerprint "$work/ref-edited.mdb"), $(records_left) left, ledger $(ledger_rows)"
+  done
+}
+
+# Two handhelds with the same (here: no) user name and the same expenses: A's import is stored
+# but A cannot be emptied, then B is synchronised, then A again. Each handheld's expenses once.
+trial_twohandhelds() {
+  local n=${TWOHANDHELDS:-50} size=${IO_EXPENSES:-300} ref expected
+  prepare small "$size"
+  ref=$(cat "$work/ref-small")
+  echo "twohandhelds: $n times two handhelds of one user name, the first not emptied at its first HotSync"
+  for i in $(seq "$n"); do
+    fresh small
+    rm -rf "$work/hh-b"; cp -r "$work/hh-small" "$work/hh-b"
+    ACTION=handheld-to-desktop hotsync "${failing_renames[@]}" && fail "twohandhelds $i: A reported success"
+    HH="$work/hh-b" hotsync || fail "twohandhelds $i: B failed: $(tail -n 1 "$work/out")"
+    hotsync || fail "twohandhelds $i: A's second HotSync failed: $(tail -n 1 "$work/out")"
+    expected="$((${ref%%/*} * 2))/$(awk -v a="$(cut -d/ -f2 <<<"$ref")" 'BEGIN { printf "%.1f", a * 2 }')"
+    [ "$(sqlite3 "$work/run.mdb" "SELECT count(*) || '/' || printf('%.1f', total(Amount)) FROM Expenses")" = "$expected" ] &&
+      [ "$(records_left)" = 0 ] && [ "$(ledger_rows)" = 0 ] ||
+      fail "twohandhelds $i: desktop $(sqlite3 "$work/run.mdb" "SELECT count(*) || '/' || total(Amount) FROM Expenses") expected $expected, ledger $(ledger_rows)"
+  done
+}
+
+# Handheld folders that others can write, a link to one, and (as root) another user's: refused,
+# naming the folder, with nothing read from or written into it.
+trial_folders() {
+  local before
+  prepare small "${IO_EXPENSES:-300}"
+  echo "folders: a folder open to others, a link to it, another user's folder"
+  fresh small
+  chmod 0777 "$work/hh"; before=$(ls -la --time-style=full-iso "$work/hh" | md5sum)
+  hotsync && fail "folders: a folder others can write was used"
+  grep -q "can be written by other users (mode 0777)" "$work/out" || fail "folders: the refusal does not say why: $(tail -n 2 "$work/out")"
+  ln -sfn "$work/hh" "$work/link"
+  HH="$work/link" hotsync && fail "folders: a link to a folder others can write was used"
+  grep -q "The handheld folder $work/link ($work/hh)" "$work/out" || fail "folders: the link's refusal does not name both"
+  [ "$(ls -la --time-style=full-iso "$work/hh" | md5sum)" = "$before" ] || fail "folders: the refused folder changed"
+  chmod 0755 "$work/hh"
+  if [ "$(id -u)" = 0 ]; then
+    chown 65534:65534 "$work/hh"
+    hotsync && fail "folders: another user's folder was used"
+    grep -q "belongs to .*(uid 65534), not to you" "$work/out" || fail "folders: the refusal does not name the owner"
+    chown 0:0 "$work/hh"
+  else
+    echo "  (another user's folder needs root to make: left out)"
+  fi
+  [ "$(sqlite3 "$work/run.mdb" "SELECT count(*) FROM Expenses")" = 0 ] || fail "folders: expenses were imported from a refused folder"
+  finish small "folders"
+}
+
+# A desktop database whose path is not UTF-8, typed into the profile as bytes, beside a decoy
+# named as the path would read decoded: the HotSync imports into the path's file only.
+trial_paths() {
+  local path=$work/caf$'\xe9'.mdb decoy=$work/caf$'\xef\xbf\xbd'.mdb
+  prepare small "${IO_EXPENSES:-300}"
+  echo "paths: a database path that is not UTF-8, and a decoy with the decoded name"
+  fresh small
+  cp "$work/base.mdb" "$path"; cp "$work/base.mdb" "$decoy"
+  printf '[Settings]\nCurrDBName=%s\n' "$path" > "$work/config/Corvander/Quillmar.ini"
+  hotsync || fail "paths: the HotSync failed: $(tail -n 2 "$work/out" | tr '\n' ' ')"
+  [ "$(fingerprint "$path")" = "$(cat "$work/ref-small")" ] || fail "paths: the database was not imported into"
+  [ "$(sqlite3 "$decoy" "SELECT count(*) FROM Expenses")" = 0 ] || fail "paths: the decoy was imported into"
+  printf '[Settings]\nCurrDBName=%s\n' "$work/run.mdb" > "$work/config/Corvander/Quillmar.ini"
+}
+
+# Backups killed at random moments: the old backup stays whole, and the next backup leaves no
+# temporary copy behind.
+trial_backups() {
+  local n=${BACKUP_KILLS:-40} size=${BACKUP_EXPENSES:-200000} start end ms pid left
+  local db="$work/big.mdb" tool="$bin/tools/quillmar-db/quillmar-db"
+  [ -f "$db" ] || "$tool" demo "$db" --expenses "$size" >/dev/null
+  rm -f "$work/bk.mdb" "$work"/.bk.mdb.*
+  start=$(date +%s%N); "$tool" backup "$db" --to "$work/bk.mdb" --force >/dev/null; end=$(date +%s%N)
+  ms=$(( (end - start) / 1000000 ))
+  echo "backups: $n random kill -9 during a backup of $size expenses (a whole one takes $ms ms)"
+  for i in $(seq "$n"); do
+    "$tool" backup "$db" --to "$work/bk.mdb" --force >/dev/null 2>&1 & pid=$!
+    sleep "$(awk -v r="$RANDOM" -v ms="$ms" 'BEGIN { printf "%.3f", r / 32767 * ms * 1.1 / 1000 }')"
+    kill -9 "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    [ "$(sqlite3 "$work/bk.mdb" "PRAGMA quick_check")" = ok ] || fail "backup kill $i: the old backup is damaged"
+  done
+  left=$(find "$work" -maxdepth 1 -name '.bk.mdb.*' | wc -l)
+  "$tool" backup "$db" --to "$work/bk.mdb" --force >/dev/null || fail "backups: the backup after the kills failed"
+  [ "$(find "$work" -maxdepth 1 -name '.bk.mdb.*' | wc -l)" = 0 ] || fail "backups: temporary copies left after the next backup"
+  [ "$(sqlite3 "$work/bk.mdb" "SELECT count(*) FROM Expenses")" = "$(sqlite3 "$db" "SELECT count(*) FROM Expenses")" ] ||
+    fail "backups: the last backup is not whole"
+  echo "  $left temporary files after the kills, none after the next backup"
+}
+
 case "${1:-all}" in
   kills) trial_kills ;;
   iofaults) trial_iofaults ;;
   concurrent) trial_concurrent ;;
   damaged) trial_damaged ;;
-  all) trial_kills; trial_iofaults; trial_concurrent; trial_damaged ;;
-  *) echo "usage: $0 [kills|iofaults|concurrent|damaged|all]" >&2; exit 2 ;;
+  emptyfail) trial_emptyfail ;;
+  twohandhelds) trial_twohandhelds ;;
+  folders) trial_folders ;;
+  paths) trial_paths ;;
+  backups) trial_backups ;;
+  all) trial_kills; trial_iofaults; trial_concurrent; trial_damaged; trial_emptyfail; trial_twohandhelds; trial_folders
+       trial_paths; trial_backups ;;
+  *) echo "usage: $0 [kills|iofaults|concurrent|damaged|emptyfail|twohandhelds|folders|paths|backups|all]" >&2; exit 2 ;;
 esac
 echo "faults found: $failures"
 [ "$failures" = 0 ]

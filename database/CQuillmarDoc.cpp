@@ -211,7 +211,8 @@ void CQuillmarDoc::ReopenAfterSync(const QString& head)
         const std::optional<long> after = CountExpenses();
         const long received = before && after ? *after - *before : -1;
         if (received > 0)
-            emit StatusMessage(QString("%1: %2 %3 received.").arg(head).arg(received).arg(received == 1 ? "expense" : "expenses"));
+            emit StatusMessage(
+                QString("%1: %2 %3 received.").arg(head).arg(received).arg(received == 1 ? "expense" : "expenses"));
         else
             emit StatusMessage(head + (received == 0 ? ": nothing new." : ": the database was opened again."));
         return;

@@ -75,7 +75,8 @@ bool DatabaseBackup::Write(CADODataBase& db, const std::string& strTarget, std::
 {
     // Copies of this target a killed backup left; one that another backup still writes stays.
     const std::string name = fs::path(strTarget).filename().string();
-    files::TemporaryFile::RemoveLeftovers(files::folderOf(strTarget), [&name](const std::string& target) { return target == name; });
+    files::TemporaryFile::RemoveLeftovers(files::folderOf(strTarget),
+                                          [&name](const std::string& target) { return target == name; });
     // The connection answers with its re-open when it was open, so whether a copy was made is
     // read from the target itself.
     const auto before = FileIdentity(strTarget);

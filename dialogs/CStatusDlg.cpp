@@ -52,8 +52,9 @@ void CStatusDlg::OnOK()
     }
     // The form's record sets close while a HotSync works on the database; the choice waits.
     if (m_pStatuses && !m_pStatuses->IsOpen()) {
-        ui::MessageBox::Show(this, QString::fromStdString("The status could not be changed.\n" + m_pStatuses->ClosedReason()),
-                             {}, ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);
+        const std::string why = m_pStatuses->ClosedReason();
+        ui::MessageBox::Show(this, QString::fromStdString("The status could not be changed.\n" + why), {},
+                             ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);
         return;
     }
     accept();

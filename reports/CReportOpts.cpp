@@ -237,7 +237,8 @@ void CReportOpts::OnPrint(bool bPreview)
 {
     // The form's record sets close while a HotSync works on the database; the choice waits.
     if (!m_types.IsOpen()) {
-        ui::MessageBox::Show(this, QString::fromStdString("The report could not be made.\n" + m_types.ClosedReason()), {},
+        const std::string why = m_types.ClosedReason();
+        ui::MessageBox::Show(this, QString::fromStdString("The report could not be made.\n" + why), {},
                              ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);
         return;
     }

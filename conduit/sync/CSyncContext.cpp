@@ -59,9 +59,8 @@ std::string RecordText(std::uint16_t index, std::uint32_t recordID)
 
 void LogDamagedRecord(std::uint16_t index, const CHHExpensesDB& expenses)
 {
-    const std::string line = "--> Quillmar - " + RecordText(index, expenses.m_dwRecordID) + " is damaged: " +
-                             expenses.m_strDamage + ". Nothing was imported; delete that expense on the handheld and HotSync again.";
-    SyncLog::Line(line.c_str());
+    SyncLog::Line("--> Quillmar - " + RecordText(index, expenses.m_dwRecordID) + " is damaged: " + expenses.m_strDamage +
+                  ". Nothing was imported; delete that expense on the handheld and HotSync again.");
 }
 
 // The handheld's HotSync user name, under which older import lists were kept.
@@ -135,8 +134,8 @@ std::int32_t CSyncContext::RunImport()
         return expenses.m_lResult == hh::kSyncNotFound ? hh::kSyncOk : expenses.m_lResult;
     std::uint32_t handheldID = 0;
     if (const std::int32_t result = HotSyncGetUserID(&handheldID); result != hh::kSyncOk) {
-        SyncLog::Line("--> Quillmar - the handheld has no HotSync ID and none could be saved on it, so its expenses could not "
-                "be told from another handheld's; nothing was imported");
+        SyncLog::Line("--> Quillmar - the handheld has no HotSync ID and none could be saved on it, so its expenses "
+                      "could not be told from another handheld's; nothing was imported");
         return result;
     }
     if (!m_db.BeginTrans())

@@ -77,7 +77,8 @@ bool ImportLedger::Open()
 {
     if (!m_db.Execute(kCreateTable))
         return false;
-    m_rows.m_strFilter = std::string(kHandheld) + "=" + Quoted(m_strKey) + " OR " + kHandheld + "=" + Quoted(m_strUserName);
+    m_rows.m_strFilter =
+        std::string(kHandheld) + "=" + Quoted(m_strKey) + " OR " + kHandheld + "=" + Quoted(m_strUserName);
     if (!m_rows.OpenTable(kTable))
         return false;
     return ReadRows();
@@ -120,7 +121,8 @@ void ImportLedger::ReadList(const std::string& text, int list)
         Entry entry;
         entry.recordID = ParseHex(rest.substr(at, kIDDigits));
         entry.digest = ParseHex(rest.substr(at + kIDDigits, kDigestDigits));
-        entry.row = rows ? static_cast<std::int32_t>(ParseHex(rest.substr(at + kIDDigits + kDigestDigits, kRowDigits))) : 0;
+        if (rows)
+            entry.row = static_cast<std::int32_t>(ParseHex(rest.substr(at + kIDDigits + kDigestDigits, kRowDigits)));
         entry.list = list;
         entry.otherDatabase = otherDatabase;
         m_entries.push_back(entry);

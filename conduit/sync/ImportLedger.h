@@ -9,8 +9,9 @@
 // else reads: per handheld (its HotSync ID, which tells apart handhelds whatever their user
 // names) one row listing the imported records, each by its unique ID, a digest of its bytes and
 // the ExpID of its row, with the creation date of the expense database they came from (unique
-// IDs are a database's own: one made anew may give an old ID to another expense). Records no longer on the handheld leave the list at the next import; a
-// completed sync forgets the handheld's list. Rows written before handhelds had IDs are keyed by
+// IDs are a database's own: one made anew may give an old ID to another expense). Records no
+// longer on the handheld leave the list at the next import; a completed sync forgets the
+// handheld's list. Rows written before handhelds had IDs are keyed by
 // the user name and list no rows: a handheld of that name takes over the records it still holds
 // unchanged and leaves the rest, which may be another handheld's.
 #pragma once

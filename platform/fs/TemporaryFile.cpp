@@ -54,7 +54,8 @@ std::string TemporaryFile::TargetOfLeftover(const std::string& fileName)
     return random ? fileName.substr(1, dot - 1) : std::string();
 }
 
-int TemporaryFile::RemoveLeftovers(const std::string& folder, const std::function<bool(const std::string& target)>& ours)
+int TemporaryFile::RemoveLeftovers(const std::string& folder,
+                                   const std::function<bool(const std::string& target)>& ours)
 {
     std::vector<std::string> names;
     std::string unread;

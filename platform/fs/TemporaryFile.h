@@ -33,7 +33,8 @@ public:
     static std::string TargetOfLeftover(const std::string& fileName);
     // Removes from folder the temporary files (and their "-journal") of the targets ours accepts
     // that no writer holds any more; one still being written stays. Answers how many went.
-    static int RemoveLeftovers(const std::string& folder, const std::function<bool(const std::string& target)>& ours);
+    static int RemoveLeftovers(const std::string& folder,
+                               const std::function<bool(const std::string& target)>& ours);
 
     const std::string& path() const { return m_path; }
     int descriptor() const { return m_fd; }

@@ -87,6 +87,7 @@ bool ImportLedger::Open()
 bool ImportLedger::ReadRows()
 {
     m_entries.clear();
+    m_byRecordID.clear();
     m_olderLists.clear();
     for (m_rows.MoveFirst(); !m_rows.IsEOF(); m_rows.MoveNext()) {
         const std::string records = m_rows.GetDF_Text(kRecords);
@@ -125,6 +126,7 @@ void ImportLedger::ReadList(const std::string& text, int list)
             entry.row = static_cast<std::int32_t>(ParseHex(rest.substr(at + kIDDigits + kDigestDigits, kRowDigits)));
         entry.list = list;
         entry.otherDatabase = otherDatabase;
+        m_byRecordID.emplace(entry.recordID, m_entries.size());
         m_entries.push_back(entry);
     }
 }
@@ -132,8 +134,10 @@ void ImportLedger::ReadList(const std::string& text, int list)
 ImportLedger::Match ImportLedger::Find(std::uint32_t recordID, std::uint32_t digest)
 {
     // The record as it was stored, in this handheld's list or in an older one of its user name.
-    for (Entry& entry : m_entries) {
-        if (entry.answered || entry.otherDatabase || entry.recordID != recordID || entry.digest != digest)
+    const auto [first, last] = m_byRecordID.equal_range(recordID);
+    for (auto at = first; at != last; ++at) {
+        Entry& entry = m_entries[at->second];
+        if (entry.answered || entry.otherDatabase || entry.digest != digest)
             continue;
         entry.answered = entry.onHandheld = true;
         if (entry.list >= 0) {
@@ -143,8 +147,9 @@ ImportLedger::Match ImportLedger::Find(std::uint32_t recordID, std::uint32_t dig
         return {Found::Stored, entry.row};
     }
     // Changed on the handheld since: only this handheld's own list knows the row it made.
-    for (Entry& entry : m_entries) {
-        if (entry.answered || entry.otherDatabase || entry.recordID != recordID || entry.list >= 0 || entry.row == 0)
+    for (auto at = first; at != last; ++at) {
+        Entry& entry = m_entries[at->second];
+        if (entry.answered || entry.otherDatabase || entry.list >= 0 || entry.row == 0)
             continue;
         entry.answered = entry.onHandheld = true;
         return {Found::Changed, entry.row};
@@ -154,13 +159,16 @@ ImportLedger::Match ImportLedger::Find(std::uint32_t recordID, std::uint32_t dig
 
 void ImportLedger::Note(std::uint32_t recordID, std::uint32_t digest, std::int32_t row)
 {
-    for (Entry& entry : m_entries)
-        if (entry.answered && !entry.noted && entry.list < 0 && entry.recordID == recordID) {
+    const auto [first, last] = m_byRecordID.equal_range(recordID);
+    for (auto at = first; at != last; ++at) {
+        Entry& entry = m_entries[at->second];
+        if (entry.answered && !entry.noted && entry.list < 0) {
             entry.digest = digest;  // the record found Changed, now stored
             entry.row = row;
             entry.noted = true;
             return;
         }
+    }
     Entry stored;
     stored.recordID = recordID;
     stored.digest = digest;
@@ -220,6 +228,7 @@ bool ImportLedger::ForgetHandheld()
 {
     m_rows.Close();
     m_entries.clear();
+    m_byRecordID.clear();
     m_olderLists.clear();
     return m_db.Execute(std::string("DELETE FROM ") + kTable + " WHERE " + kHandheld + "=" + Quoted(m_strKey));
 }

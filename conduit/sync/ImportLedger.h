@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "dbaccess/CAdoRecordset.h"
@@ -85,5 +86,6 @@ private:
     std::uint32_t m_dwDatabaseCreated;   // creation date of the expense database read now
     CAdoRecordset m_rows;                // this handheld's rows and its user name's older ones
     std::vector<Entry> m_entries;        // every listed record and every one stored now
+    std::unordered_multimap<std::uint32_t, std::size_t> m_byRecordID;  // listed ones, by unique ID
     std::vector<OlderList> m_olderLists; // the user name's older lists
 };

@@ -503,16 +503,22 @@ std::int32_t HandheldSession::PurgeAllRecs(std::uint8_t hDB)
     return SYNCERR_NONE;
 }
 
+std::int32_t HandheldSession::LookupReadable(std::uint8_t hDB, const void* pOut, OpenDatabase*& db)
+{
+    if (!pOut)
+        return SYNCERR_BAD_ARGUMENT;
+    db = Lookup(hDB);
+    if (!db)
+        return SYNCERR_BAD_HANDLE;
+    return (db->mode & SYNC_MODE_READ) == 0 ? SYNCERR_WRONG_MODE : SYNCERR_NONE;
+}
+
 std::int32_t HandheldSession::GetDBRecordCount(std::uint8_t hDB, std::uint16_t* pCount)
 {
     std::lock_guard lock(m_lock);
-    if (!pCount)
-        return SYNCERR_BAD_ARGUMENT;
-    OpenDatabase* db = Lookup(hDB);
-    if (!db)
-        return SYNCERR_BAD_HANDLE;
-    if ((db->mode & SYNC_MODE_READ) == 0)
-        return SYNCERR_WRONG_MODE;
+    OpenDatabase* db = nullptr;
+    if (const std::int32_t refused = LookupReadable(hDB, pCount, db); refused != SYNCERR_NONE)
+        return refused;
     *pCount = static_cast<std::uint16_t>(db->file.EntryCount());
     return SYNCERR_NONE;
 }
@@ -520,13 +526,9 @@ std::int32_t HandheldSession::GetDBRecordCount(std::uint8_t hDB, std::uint16_t* 
 std::int32_t HandheldSession::ReadOpenDbInfo(std::uint8_t hDB, SyncDbInfo* pInfo)
 {
     std::lock_guard lock(m_lock);
-    if (!pInfo)
-        return SYNCERR_BAD_ARGUMENT;
-    OpenDatabase* db = Lookup(hDB);
-    if (!db)
-        return SYNCERR_BAD_HANDLE;
-    if ((db->mode & SYNC_MODE_READ) == 0)
-        return SYNCERR_WRONG_MODE;
+    OpenDatabase* db = nullptr;
+    if (const std::int32_t refused = LookupReadable(hDB, pInfo, db); refused != SYNCERR_NONE)
+        return refused;
     pInfo->dwCreateDate = db->file.m_header.creationDate;
     pInfo->dwModNumber = db->file.m_header.modificationNumber;
     return SYNCERR_NONE;

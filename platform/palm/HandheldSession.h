@@ -85,6 +85,8 @@ private:
     std::int32_t CheckPreferenceRequest(const SyncPreferenceInfo* pInfo, std::string& name) const;
     std::uint8_t FreeHandle() const;
     OpenDatabase* Lookup(std::uint8_t hDB);
+    // The checks of a call that reads an open database into pOut: a pointer, the handle, the mode.
+    std::int32_t LookupReadable(std::uint8_t hDB, const void* pOut, OpenDatabase*& db);
     std::int32_t SaveAndForget(std::uint8_t hDB);
     // Closes every open database, saving the changed ones when save is set: 0, or the first
     // save's failure.

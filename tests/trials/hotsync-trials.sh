@@ -107,6 +107,8 @@ trial_iofaults() {
       reported=$((reported + 1))
     else
       refused=$((refused + 1))
+      # The first error explains a failure, never the complaint of a rollback after it.
+      grep -q "cannot rollback" "$work/out" && fail "fault $i ($call $error #$when): the rollback's complaint hid the cause"
     fi
     finish small "fault $i ($call $error #$when)"
   done
@@ -164,7 +166,7 @@ trial_damaged() {
 # The next HotSync must store it over the row it made: every expense once, the changed one changed.
 failing_renames=(strace -f -qq -o /dev/null -e inject=rename,renameat,renameat2:error=EIO:when=2+)
 trial_emptyfail() {
-  local n=${EMPTYFAIL:-100} size=${IO_EXPENSES:-300} index amount
+  local n=${EMPTYFAIL:-100} size=${IO_EXPENSES:-300} index amount replaced=0
   prepare small "$size"
   echo "emptyfail: $n times an emptying that fails, an expense changed on the handheld, and the next HotSync"
   for i in $(seq "$n"); do
@@ -179,15 +181,16 @@ trial_emptyfail() {
     "$bin/bench/plain_insert" "$work/hh" "$work/ref-edited.mdb"
     hotsync || { fail "emptyfail $i: the HotSync after it failed: $(tail -n 2 "$work/out" | tr '\n' ' ')"; continue; }
     [ "$(fingerprint "$work/run.mdb")" = "$(fingerprint "$work/ref-edited.mdb")" ] && [ "$(records_left)" = 0 ] &&
-      [ "$(ledger_rows)" = 0 ] && grep -q "its desktop expense was replaced" "$work/out" ||
+      [ "$(ledger_rows)" = 0 ] && grep -q "its desktop expense was replaced" "$work/out" && replaced=$((replaced + 1)) ||
       fail "emptyfail $i (record $index): desktop $(fingerprint "$work/run.mdb") expected $(fingerprint "$work/ref-edited.mdb"), $(records_left) left, ledger $(ledger_rows)"
   done
+  echo "  in $replaced of $n the changed expense replaced its row; every other expense stayed once"
 }
 
 # Two handhelds with the same (here: no) user name and the same expenses: A's import is stored
 # but A cannot be emptied, then B is synchronised, then A again. Each handheld's expenses once.
 trial_twohandhelds() {
-  local n=${TWOHANDHELDS:-50} size=${IO_EXPENSES:-300} ref expected
+  local n=${TWOHANDHELDS:-50} size=${IO_EXPENSES:-300} ref expected whole=0
   prepare small "$size"
   ref=$(cat "$work/ref-small")
   echo "twohandhelds: $n times two handhelds of one user name, the first not emptied at its first HotSync"
@@ -199,9 +202,10 @@ trial_twohandhelds() {
     hotsync || fail "twohandhelds $i: A's second HotSync failed: $(tail -n 1 "$work/out")"
     expected="$((${ref%%/*} * 2))/$(awk -v a="$(cut -d/ -f2 <<<"$ref")" 'BEGIN { printf "%.1f", a * 2 }')"
     [ "$(sqlite3 "$work/run.mdb" "SELECT count(*) || '/' || printf('%.1f', total(Amount)) FROM Expenses")" = "$expected" ] &&
-      [ "$(records_left)" = 0 ] && [ "$(ledger_rows)" = 0 ] ||
+      [ "$(records_left)" = 0 ] && [ "$(ledger_rows)" = 0 ] && whole=$((whole + 1)) ||
       fail "twohandhelds $i: desktop $(sqlite3 "$work/run.mdb" "SELECT count(*) || '/' || total(Amount) FROM Expenses") expected $expected, ledger $(ledger_rows)"
   done
+  echo "  in $whole of $n both handhelds' expenses were on the desktop once each ($expected)"
 }
 
 # Handheld folders that others can write, a link to one, and (as root) another user's: refused,
@@ -211,13 +215,15 @@ trial_folders() {
   prepare small "${IO_EXPENSES:-300}"
   echo "folders: a folder open to others, a link to it, another user's folder"
   fresh small
-  chmod 0777 "$work/hh"; before=$(ls -la --time-style=full-iso "$work/hh" | md5sum)
+  # The folder's entries, sizes and times, its own included (a file made or removed changes it).
+  listing() { find "$work/hh" -printf '%p %s %T@\n' | sort | md5sum; }
+  chmod 0777 "$work/hh"; before=$(listing)
   hotsync && fail "folders: a folder others can write was used"
   grep -q "can be written by other users (mode 0777)" "$work/out" || fail "folders: the refusal does not say why: $(tail -n 2 "$work/out")"
   ln -sfn "$work/hh" "$work/link"
   HH="$work/link" hotsync && fail "folders: a link to a folder others can write was used"
   grep -q "The handheld folder $work/link ($work/hh)" "$work/out" || fail "folders: the link's refusal does not name both"
-  [ "$(ls -la --time-style=full-iso "$work/hh" | md5sum)" = "$before" ] || fail "folders: the refused folder changed"
+  [ "$(listing)" = "$before" ] || fail "folders: the refused folder changed"
   chmod 0755 "$work/hh"
   if [ "$(id -u)" = 0 ]; then
     chown 65534:65534 "$work/hh"
@@ -249,7 +255,7 @@ trial_paths() {
 # Backups killed at random moments: the old backup stays whole, and the next backup leaves no
 # temporary copy behind.
 trial_backups() {
-  local n=${BACKUP_KILLS:-40} size=${BACKUP_EXPENSES:-200000} start end ms pid left
+  local n=${BACKUP_KILLS:-40} size=${BACKUP_EXPENSES:-200000} start end ms pid left=0 now
   local db="$work/big.mdb" tool="$bin/tools/quillmar-db/quillmar-db"
   [ -f "$db" ] || "$tool" demo "$db" --expenses "$size" >/dev/null
   rm -f "$work/bk.mdb" "$work"/.bk.mdb.*
@@ -262,13 +268,16 @@ trial_backups() {
     kill -9 "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
     [ "$(sqlite3 "$work/bk.mdb" "PRAGMA quick_check")" = ok ] || fail "backup kill $i: the old backup is damaged"
+    # What this kill left; the next backup (the next kill's) must have removed what earlier ones left.
+    now=$(find "$work" -maxdepth 1 -name '.bk.mdb.*' ! -name '*-journal' | wc -l)
+    [ "$now" -le 1 ] || fail "backup kill $i: $now temporary copies lie beside the backup"
+    left=$((left + now))
   done
-  left=$(find "$work" -maxdepth 1 -name '.bk.mdb.*' | wc -l)
   "$tool" backup "$db" --to "$work/bk.mdb" --force >/dev/null || fail "backups: the backup after the kills failed"
   [ "$(find "$work" -maxdepth 1 -name '.bk.mdb.*' | wc -l)" = 0 ] || fail "backups: temporary copies left after the next backup"
   [ "$(sqlite3 "$work/bk.mdb" "SELECT count(*) FROM Expenses")" = "$(sqlite3 "$db" "SELECT count(*) FROM Expenses")" ] ||
     fail "backups: the last backup is not whole"
-  echo "  $left temporary files after the kills, none after the next backup"
+  echo "  $left of the $n kills left a temporary copy; the next backup removed each, and none is left"
 }
 
 case "${1:-all}" in

@@ -119,7 +119,6 @@ std::int32_t CSyncContext::ImportExpenses()
 
 std::int32_t CSyncContext::RunImport()
 {
-    m_committedNotes.clear();
     if (hh::ReadHandheldVersion() < 1)
         return kHandheldTooOld;
     if (const std::int32_t result = hh::ReadPrefs(m_Prefs); result != hh::kSyncOk)
@@ -141,20 +140,21 @@ std::int32_t CSyncContext::RunImport()
     if (!m_db.BeginTrans())
         return kBeginFailed;
     ImportLedger ledger(m_db, handheldID, HandheldUserName(), expenses.m_dwCreateDate);
+    std::vector<std::string> committedNotes;  // log lines true only once the import commits
     {
         TransactionGuard transaction(m_db);  // rolls back on every path that does not commit
         if (!ledger.Open()) {
             SyncLog::Line("--> Quillmar - HotSyncImports Open failed");
             return kTableOpenFailed;
         }
-        if (const std::int32_t result = ImportRows(expenses, ledger); result != hh::kSyncOk)
+        if (const std::int32_t result = ImportRows(expenses, ledger, committedNotes); result != hh::kSyncOk)
             return result;
         if (!ledger.Save())
             return kStoreFailed;
         if (!transaction.Commit())
             return kCommitFailed;
     }
-    for (const std::string& note : m_committedNotes)
+    for (const std::string& note : committedNotes)
         SyncLog::Line(note);
     // The expenses are stored, and so is which records they came from: if emptying the handheld
     // fails now, the next sync skips those records and empties it then.
@@ -173,7 +173,7 @@ std::int32_t CSyncContext::RunImport()
     return hh::kSyncOk;
 }
 
-std::int32_t CSyncContext::ImportRows(CHHExpensesDB& expenses, ImportLedger& ledger)
+std::int32_t CSyncContext::ImportRows(CHHExpensesDB& expenses, ImportLedger& ledger, std::vector<std::string>& notes)
 {
     CAdoRecordset rows(&m_db);  // closed before the transaction ends
     // The import only adds rows: none of those already stored is read.
@@ -200,11 +200,11 @@ std::int32_t CSyncContext::ImportRows(CHHExpensesDB& expenses, ImportLedger& led
             if (replaced == Replacement::Failed)
                 return kStoreFailed;
             // Said once the import is committed: a rolled-back replacement is none.
-            m_committedNotes.push_back("--> Quillmar - " + RecordText(index, expenses.m_dwRecordID) +
-                                       " was changed on the handheld after a HotSync had stored it; " +
-                                       (replaced == Replacement::Replaced
-                                            ? "its desktop expense was replaced"
-                                            : "its desktop expense had been deleted since, so it was stored again"));
+            notes.push_back("--> Quillmar - " + RecordText(index, expenses.m_dwRecordID) +
+                            " was changed on the handheld after a HotSync had stored it; " +
+                            (replaced == Replacement::Replaced
+                                 ? "its desktop expense was replaced"
+                                 : "its desktop expense had been deleted since, so it was stored again"));
             if (replaced == Replacement::Replaced) {
                 ledger.Note(expenses.m_dwRecordID, expenses.m_dwDigest, before.row);
                 continue;

@@ -61,13 +61,12 @@ private:
     enum class Replacement { Replaced, Gone, Failed };
 
     std::int32_t RunImport();
-    std::int32_t ImportRows(CHHExpensesDB& expenses, ImportLedger& ledger);
+    // notes receives the log lines that hold only once the import has committed.
+    std::int32_t ImportRows(CHHExpensesDB& expenses, ImportLedger& ledger, std::vector<std::string>& notes);
     // Stores row over the row ExpID expID; Gone when that row was deleted meanwhile.
     Replacement ReplaceRow(std::int32_t expID, ExpenseRow& row);
     std::int32_t RunPush();
 
     bool CheckDesktopVersion();
     bool MarkHandheldUpdated();
-
-    std::vector<std::string> m_committedNotes;  // log lines true only once the import commits
 };

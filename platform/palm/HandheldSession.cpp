@@ -146,6 +146,14 @@ std::int32_t HandheldSession::GetUnsavedFile(char* pszPath, std::uint32_t* pdwSi
     return CopyOut(m_unsavedFile, pszPath, pdwSize);
 }
 
+std::int32_t HandheldSession::LoadUserDatabase(std::string& path, PalmDatabaseFile& file) const
+{
+    const std::int32_t found = FindAndLoad(kUserDatabase, path, file);
+    if (found == SYNCERR_NONE && !file.IsResourceDatabase())
+        return Damaged(path);
+    return found;
+}
+
 std::int32_t HandheldSession::GetUserName(char* pszName, std::uint32_t* pdwSize)
 {
     std::lock_guard lock(m_lock);
@@ -153,10 +161,8 @@ std::int32_t HandheldSession::GetUserName(char* pszName, std::uint32_t* pdwSize)
         return refused;
     std::string path;
     PalmDatabaseFile file;
-    if (const std::int32_t result = FindAndLoad(kUserDatabase, path, file); result != SYNCERR_NONE)
+    if (const std::int32_t result = LoadUserDatabase(path, file); result != SYNCERR_NONE)
         return result;
-    if (!file.IsResourceDatabase())
-        return Damaged(path);
     const PalmResource* resource = file.FindResource(kUserResourceType, 0);
     if (!resource)
         return SYNCERR_NOT_FOUND;
@@ -173,13 +179,11 @@ std::int32_t HandheldSession::GetUserID(std::uint32_t* pdwID)
         return SYNCERR_NOT_CONNECTED;
     std::string path;
     PalmDatabaseFile file;
-    if (const std::int32_t found = FindAndLoad(kUserDatabase, path, file); found == SYNCERR_NOT_FOUND) {
+    if (const std::int32_t found = LoadUserDatabase(path, file); found == SYNCERR_NOT_FOUND) {
         file = PalmDatabaseFile::Create(kUserDatabase, kUserResourceType, FourCC("psys"), kAttrResDB);
         path = PathOf(kUserDatabase, true);
     } else if (found != SYNCERR_NONE) {
         return found;
-    } else if (!file.IsResourceDatabase()) {
-        return Damaged(path);
     }
     if (const PalmResource* id = file.FindResource(kUserIDResourceType, 0)) {
         if (id->data.size() != 4)

@@ -78,6 +78,8 @@ private:
     std::int32_t LoadFile(const std::string& name, const std::string& path, PalmDatabaseFile& file) const;
     // FindFile, then LoadFile on what it found.
     std::int32_t FindAndLoad(const std::string& name, std::string& path, PalmDatabaseFile& file) const;
+    // "HotSync User" as a resource database: SYNCERR_NOT_FOUND when the handheld has none.
+    std::int32_t LoadUserDatabase(std::string& path, PalmDatabaseFile& file) const;
     // Remembers path as the file last refused as damaged; SYNCERR_FILE_CORRUPT.
     std::int32_t Damaged(const std::string& path) const;
     bool IsOpen(const std::string& name) const;

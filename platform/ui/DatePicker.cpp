@@ -82,7 +82,7 @@ void DatePicker::Step(int nDelta)
     case DateText::Field::Month: to = from.addMonths(nDelta); break;
     case DateText::Field::Year: to = from.addYears(nDelta); break;
     }
-    to = std::clamp(to, QDate(DateText::kFirstYear, 1, 1), QDate(DateText::kLastYear, 12, 31));
+    to = std::clamp(to, DateText::FirstDate(), DateText::LastDate());
     setDate(to);
     setCursorPosition(std::min<int>(cursor, static_cast<int>(text().size())));
 }
@@ -124,7 +124,7 @@ void DatePicker::ShowCalendar()
         m_pCalendar = new QCalendarWidget(this);
         m_pCalendar->setWindowFlags(Qt::Popup);
         m_pCalendar->setObjectName("calendar");
-        m_pCalendar->setDateRange(QDate(DateText::kFirstYear, 1, 1), QDate(DateText::kLastYear, 12, 31));
+        m_pCalendar->setDateRange(DateText::FirstDate(), DateText::LastDate());
         const auto take = [this](const QDate& chosen) {
             setDate(chosen);
             m_pCalendar->hide();

@@ -16,6 +16,8 @@ class DateText {
 public:
     static constexpr int kFirstYear = 1900;
     static constexpr int kLastYear = 2099;
+    static QDate FirstDate() { return {kFirstYear, 1, 1}; }
+    static QDate LastDate() { return {kLastYear, 12, 31}; }
 
     enum class Field { Day, Month, Year };
     enum class Reading {

@@ -11,7 +11,7 @@
 #include <cstdio>
 
 #include "bench/BenchSupport.h"
-#include "browser/CQuillmarView.h"
+#include "mainform/CQuillmarView.h"
 #include "shell/CMainFrame.h"
 #include "shell/CQuillmarApp.h"
 

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "browser/CQuillmarView.h"
+#include "mainform/CQuillmarView.h"
 #include "bench/BenchSupport.h"
 #include "dbaccess/CADODataBase.h"
 

@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "browser/CQuillmarView.h"
+#include "mainform/CQuillmarView.h"
 #include "dbaccess/CADODataBase.h"
 #include "platform/ipc/DesktopServer.h"
 #include "platform/settings/RecentFileList.h"

@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <map>
 
-#include "database/CQuillmarDoc.h"
+#include "document/CQuillmarDoc.h"
 
 class CADODataBase;
 class CQuillmarView;

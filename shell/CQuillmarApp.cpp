@@ -4,8 +4,8 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include "browser/CQuillmarView.h"
-#include "database/CQuillmarDoc.h"
+#include "mainform/CQuillmarView.h"
+#include "document/CQuillmarDoc.h"
 #include "platform/settings/ProfileSettings.h"
 #include "shell/CMainFrame.h"
 

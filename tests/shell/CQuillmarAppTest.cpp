@@ -17,9 +17,9 @@
 #include <sys/stat.h>
 #include <thread>
 
-#include "browser/CQuillmarView.h"
+#include "mainform/CQuillmarView.h"
 #include "platform/ole/FormatAmount.h"
-#include "database/CQuillmarDoc.h"
+#include "document/CQuillmarDoc.h"
 #include "platform/ipc/DesktopChannel.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CMainFrame.h"

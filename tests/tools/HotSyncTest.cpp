@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <unistd.h>
 
-#include "browser/CQuillmarView.h"
+#include "mainform/CQuillmarView.h"
 #include "platform/ole/FormatAmount.h"
 #include "shell/CMainFrame.h"
 #include "shell/CQuillmarApp.h"

@@ -1,0 +1,239 @@
+// The main form: its widgets, their wiring, and the commands' entry points.
+#include "mainform/CQuillmarView.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QItemSelectionModel>
+#include <QTreeView>
+
+#include "mainform/commands/AddExpenseCommand.h"
+#include "mainform/commands/BackupCommand.h"
+#include "mainform/commands/ConfigureLookupsCommand.h"
+#include "mainform/commands/DeleteCommand.h"
+#include "mainform/commands/EditExpenseCommand.h"
+#include "mainform/commands/ExportCommand.h"
+#include "mainform/commands/ReportCommand.h"
+#include "mainform/commands/RestateStatusCommand.h"
+#include "dbaccess/CADODataBase.h"
+#include "ui_QuillmarView.h"
+
+CQuillmarView::CQuillmarView(CADODataBase& db, QWidget* parent)
+    : QWidget(parent),
+      m_ui(std::make_unique<Ui::QuillmarView>()),
+      m_db(db),
+      m_tree(db)
+{
+    m_ui->setupUi(this);
+    m_ui->archiveButton->setVisible(false);
+    m_ui->expenseTreeView->setModel(&m_tree.Model());
+    m_ui->expenseTreeView->raise();  // the tree sits over the tab control's page area
+    connect(m_ui->sortTabWidget, &QTabWidget::currentChanged, this, &CQuillmarView::OnTabChanged);
+    connect(m_ui->expenseTreeView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CQuillmarView::OnSelectionChanged);
+    connect(&m_tree.Model(), &QAbstractItemModel::modelReset, this, &CQuillmarView::OnSelectionChanged);
+    connect(m_ui->addNewButton, &QPushButton::clicked, this, &CQuillmarView::OnAddNew);
+    connect(m_ui->deleteButton, &QPushButton::clicked, this, &CQuillmarView::OnDelete);
+    connect(m_ui->expenseTreeView, &QTreeView::doubleClicked, this, [this](const QModelIndex&) {
+        // Handled here (the tree does not expand or collapse), on the selected item.
+        OnDoubleClick(SelectedItem());
+    });
+    m_ui->expenseTreeView->installEventFilter(this);
+}
+
+bool CQuillmarView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The keyboard does what the mouse does: Enter as a double click, Delete as the button.
+    if (watched == m_ui->expenseTreeView && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && SelectedItem()) {
+            OnDoubleClick(SelectedItem());
+            return true;
+        }
+        if (key == Qt::Key_Delete && m_ui->deleteButton->isEnabled()) {
+            OnDelete();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+CQuillmarView::~CQuillmarView()
+{
+    m_ui->expenseTreeView->setModel(nullptr);  // the tree goes before the widgets
+    m_tree.Clear();
+}
+
+QTreeView* CQuillmarView::TreeView() const { return m_ui->expenseTreeView; }
+QTabWidget* CQuillmarView::TabControl() const { return m_ui->sortTabWidget; }
+QPushButton* CQuillmarView::AddNewButton() const { return m_ui->addNewButton; }
+QPushButton* CQuillmarView::DeleteButton() const { return m_ui->deleteButton; }
+
+void CQuillmarView::OnInitialUpdate()
+{
+    m_bInitialUpdateDone = true;
+    if (!m_bFontCreated) {
+        m_font = QFont("Quick Type Mono");
+        m_font.setPixelSize(11);
+        m_font.setWeight(QFont::Normal);
+        m_font.setStyleHint(QFont::TypeWriter, QFont::PreferQuality);
+        m_font.setFixedPitch(true);
+        m_ui->expenseTreeView->setFont(m_font);
+        // Lines are wider than the tree: scroll sideways instead of cutting them short. The
+        // width is set, not measured, so a large tree is never measured line by line.
+        m_ui->expenseTreeView->header()->setStretchLastSection(false);
+        m_ui->expenseTreeView->setColumnWidth(0, QFontMetrics(m_font).horizontalAdvance(QString(190, '0')));
+        m_ui->expenseTreeView->setTextElideMode(Qt::ElideNone);
+        m_bFontCreated = true;
+    }
+    QTabWidget* tabs = m_ui->sortTabWidget;
+    if (tabs->count() == 0) {
+        const QSignalBlocker quiet(tabs);  // adding the tabs is not a change of sort mode
+        tabs->addTab(new QWidget, "   Sort by Date   ");
+        tabs->addTab(new QWidget, "  Sort by Category  ");
+        tabs->setCurrentIndex(0);
+    }
+    if (m_db.IsOpen())
+        RefreshTree();
+}
+
+void CQuillmarView::OnUpdate(int nHint)
+{
+    // Before the first update there are no tabs yet; the first update builds the tree itself.
+    if (nHint <= 0 || !m_bInitialUpdateDone)
+        return;
+    if (m_nCommandDepth > 0) {
+        // A command is waiting on one of its dialogs and holds tree items: rebuilding now would
+        // pull them from under it. The rebuild runs when the command is done; the record sets
+        // are opened again at once, so what the dialog stores goes into the re-opened database.
+        m_bUpdatePending = true;
+        if (m_db.IsOpen()) {
+            m_tree.Reopen();
+            m_ui->expenseTreeView->viewport()->update();
+        }
+        return;
+    }
+    if (m_db.IsOpen()) {
+        RefreshTree();
+    } else {
+        m_tree.Clear();  // lines are read from the open rows: none are left to show
+        m_ui->addNewButton->setEnabled(false);
+    }
+    m_ui->deleteButton->setEnabled(false);
+}
+
+void CQuillmarView::OnTabChanged()
+{
+    if (m_db.IsOpen())
+        m_tree.ChangeSortMode(m_ui->sortTabWidget->currentIndex() == 1 ? 1 : 0);
+    m_ui->deleteButton->setEnabled(false);
+}
+
+void CQuillmarView::OnSelectionChanged()
+{
+    m_ui->deleteButton->setEnabled(SelectedItem() != nullptr);
+}
+
+CQuillmarView::Item CQuillmarView::SelectedItem() const
+{
+    const QModelIndexList selected = m_ui->expenseTreeView->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? nullptr : m_tree.Model().ItemAt(selected.first());
+}
+
+void CQuillmarView::SelectItem(Item item)
+{
+    QItemSelectionModel* selection = m_ui->expenseTreeView->selectionModel();
+    if (!item) {
+        selection->clearSelection();
+        return;
+    }
+    const QModelIndex index = m_tree.Model().IndexOf(item);
+    selection->select(index, QItemSelectionModel::ClearAndSelect);
+    selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    m_ui->expenseTreeView->scrollTo(index);
+}
+
+void CQuillmarView::RefreshTree()
+{
+    m_tree.Refresh(m_ui->sortTabWidget->currentIndex() == 1 ? 1 : 0);
+}
+
+// ---- view commands ----
+
+// Marks a view command as running for its lifetime; a reload asked for meanwhile runs at its end.
+class CQuillmarView::CommandScope {
+public:
+    explicit CommandScope(CQuillmarView& view) : m_view(view) { ++m_view.m_nCommandDepth; }
+    ~CommandScope()
+    {
+        if (--m_view.m_nCommandDepth == 0 && m_view.m_bUpdatePending) {
+            m_view.m_bUpdatePending = false;
+            m_view.OnUpdate(kHintReload);
+        }
+    }
+    CommandScope(const CommandScope&) = delete;
+    CommandScope& operator=(const CommandScope&) = delete;
+
+private:
+    CQuillmarView& m_view;  // the view whose command runs
+};
+
+void CQuillmarView::OnAddNew()
+{
+    const CommandScope running(*this);
+    AddExpenseCommand(*this).Run();
+}
+
+void CQuillmarView::OnDelete()
+{
+    const CommandScope running(*this);
+    if (const Item selected = SelectedItem())
+        DeleteCommand(*this).Run(selected);
+}
+
+void CQuillmarView::OnFileExport()
+{
+    const CommandScope running(*this);
+    ExportCommand(*this).Run();
+}
+
+void CQuillmarView::OnFileBackup(const std::string& strCurrDB)
+{
+    const CommandScope running(*this);
+    BackupCommand(*this).Run(strCurrDB);
+}
+
+void CQuillmarView::OnFileReports()
+{
+    const CommandScope running(*this);
+    ReportCommand(*this).Run(m_reportSettings);
+}
+
+void CQuillmarView::OnConfigAccounts()
+{
+    const CommandScope running(*this);
+    ConfigureLookupsCommand(*this).Accounts();
+}
+
+void CQuillmarView::OnConfigCategories()
+{
+    const CommandScope running(*this);
+    ConfigureLookupsCommand(*this).Categories();
+}
+
+void CQuillmarView::OnConfigProjects()
+{
+    const CommandScope running(*this);
+    ConfigureLookupsCommand(*this).Projects();
+}
+
+void CQuillmarView::OnDoubleClick(Item item)
+{
+    if (!item)
+        return;
+    const CommandScope running(*this);
+    const CExpTreeItem* data = m_tree.Data(item);
+    if (m_tree.IsLine(item))
+        EditExpenseCommand(*this).Run(item);
+    else if (data && data->m_bReimbursable)
+        RestateStatusCommand(*this).Run(item);
+}

@@ -1,0 +1,91 @@
+// CQuillmarView: the main form. It shows the expense tree as fixed-width lines inside a tab
+// control whose two tabs choose the sort mode ("Sort by Date" / "Sort by Category"), and wires
+// the form's buttons and the tree's double-click to the view commands. The tree itself, its
+// record sets and its operations live in ExpenseTree; each command in a file of its own.
+#pragma once
+
+#include <QFont>
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "expensetree/ExpenseTree.h"
+#include "reports/ReportSettings.h"
+
+class CADODataBase;
+class QTreeView;
+class QTabWidget;
+class QPushButton;
+namespace Ui {
+class QuillmarView;
+}
+
+class CQuillmarView : public QWidget {
+    Q_OBJECT
+public:
+    using Item = ExpenseTree::Item;
+    static constexpr int kHintReload = 1;  // update hint: a database was opened or re-opened
+
+    CQuillmarView(CADODataBase& db, QWidget* parent = nullptr);
+    ~CQuillmarView() override;
+
+    void OnInitialUpdate();
+    void OnUpdate(int nHint);  // hint 1: a database was opened or re-opened
+    void RefreshTree();
+
+    ExpenseTree& Tree() { return m_tree; }
+    ExpenseTreeModel& Model() { return m_tree.Model(); }
+    int SortMode() const { return m_tree.SortMode(); }
+    CAdoRecordset& Expenses() { return m_tree.Expenses(); }
+    CAdoRecordset& Types() { return m_tree.Types(); }
+    CAdoRecordset& Projects() { return m_tree.Projects(); }
+    CAdoRecordset& Statuses() { return m_tree.Statuses(); }
+
+    QTreeView* TreeView() const;
+    QTabWidget* TabControl() const;
+    QPushButton* AddNewButton() const;
+    QPushButton* DeleteButton() const;
+    Item SelectedItem() const;
+    void SelectItem(Item item);
+
+    // The view commands: Add New, Delete (a line, a category or a group), and a double-click
+    // (edit a line, or re-state the billing status of a reimbursable group).
+    void OnAddNew();
+    void OnDelete();
+    void OnDoubleClick(Item item);
+    // The Configure menu: the editors of accounts, expense types and categories, and projects.
+    void OnConfigAccounts();
+    void OnConfigCategories();
+    void OnConfigProjects();
+    CADODataBase& Database() const { return m_db; }
+    // File > Export... and File > Create Backup... (of strCurrDB).
+    void OnFileExport();
+    void OnFileBackup(const std::string& strCurrDB);
+    // File > Reports...: the options, then the preview or the print.
+    void OnFileReports();
+    ReportSettings& Reports() { return m_reportSettings; }
+
+    // Tells the user in the status bar what a command just did.
+    void ShowStatus(const QString& text) { emit StatusMessage(text); }
+
+signals:
+    void StatusMessage(const QString& text);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class CommandScope;
+    void OnTabChanged();
+    void OnSelectionChanged();
+
+    std::unique_ptr<Ui::QuillmarView> m_ui;   // the form's controls
+    CADODataBase& m_db;                       // the application's connection
+    ExpenseTree m_tree;                       // the tree's items and record sets
+    QFont m_font;                             // fixed-pitch tree font, made at first update
+    bool m_bFontCreated = false;              // m_font exists
+    bool m_bInitialUpdateDone = false;        // OnInitialUpdate has run
+    int m_nCommandDepth = 0;                  // view commands running (waiting on a dialog)
+    bool m_bUpdatePending = false;            // a reload arrived while a command ran
+    ReportSettings m_reportSettings;          // the last report chosen
+};

@@ -56,8 +56,11 @@ void log(const char* text, std::int32_t activity) { LogAddEntry(text, activity, 
 void logReason(const std::string& reason) { log(("--> Quillmar - " + reason).c_str(), HSLOG_TEXT); }
 
 // Tells a running desktop program to close (10) or re-open (20) its database; nothing when none
-// runs. Blocks until the desktop has done it.
-void NotifyDesktop(int code) { ipc::DesktopChannel::NotifyDesktop(code); }
+// runs. Blocks until the desktop has done it. False when a desktop runs but did not answer.
+bool NotifyDesktop(int code)
+{
+    return ipc::DesktopChannel::Notify(code) != ipc::DesktopChannel::Delivery::NotAnswered;
+}
 
 QWidget* activeWindow() { return qApp ? QApplication::activeWindow() : nullptr; }
 
@@ -107,7 +110,9 @@ std::int32_t synchronise(std::int32_t syncType, const std::string& database)
         return registered;
     }
     log("", HSLOG_SYNC_STARTED);
-    NotifyDesktop(ipc::kCloseDatabase);
+    // The sync goes on either way: the database engine keeps the two writers apart.
+    if (!NotifyDesktop(ipc::kCloseDatabase))
+        logReason("the desktop program did not answer the request to close the database");
     SyncLog::Hold();
     const struct ReleaseOnExit {
         ~ReleaseOnExit() { SyncLog::Release(); }  // also when an exception leaves
@@ -120,8 +125,10 @@ std::int32_t synchronise(std::int32_t syncType, const std::string& database)
         if (result == 0 && syncType == 0 && context.m_bLookupsChanged)
             result = context.PushLookups();
         context.m_db.Close();
-        NotifyDesktop(ipc::kReopenDatabase);
+        const bool reopened = NotifyDesktop(ipc::kReopenDatabase);
         logOutcome(result, context);
+        if (!reopened)
+            logReason("the desktop program did not answer the request to re-open the database");
         if (result == CSyncContext::kHandheldTooOld)
             result = 0;  // reported in the log, not as a failure code
     }

@@ -18,21 +18,21 @@ std::string DesktopChannel::SocketPath()
     return folder + '/' + kName;
 }
 
-bool DesktopChannel::Send(RequestKind kind, std::int32_t argument, std::int32_t* reply, int timeoutMs,
-                          const std::string& payload)
+DesktopChannel::Delivery DesktopChannel::Deliver(RequestKind kind, std::int32_t argument, std::int32_t* reply,
+                                                 int timeoutMs, const std::string& payload)
 {
     if (payload.size() > static_cast<std::size_t>(kMaxPathBytes))
-        return false;
+        return Delivery::NoDesktop;
     const std::string path = SocketPath();
     if (path.empty())
-        return false;
+        return Delivery::NoDesktop;
     QLocalSocket socket;
     socket.connectToServer(QString::fromStdString(path));
     if (!socket.waitForConnected(2000))
-        return false;
+        return Delivery::NoDesktop;
     if (!PeerIsUser(static_cast<int>(socket.socketDescriptor()), ::geteuid())) {
         socket.abort();  // another user's program: it gets nothing and is not waited for
-        return false;
+        return Delivery::NoDesktop;
     }
     char request[kRequestBytes];
     qToLittleEndian<std::int32_t>(static_cast<std::int32_t>(kind), request);
@@ -40,17 +40,17 @@ bool DesktopChannel::Send(RequestKind kind, std::int32_t argument, std::int32_t*
     if (socket.write(request, kRequestBytes) != kRequestBytes ||
         socket.write(payload.data(), static_cast<qint64>(payload.size())) != static_cast<qint64>(payload.size()) ||
         !socket.waitForBytesWritten(timeoutMs))
-        return false;
+        return Delivery::NotAnswered;
     while (socket.bytesAvailable() < kReplyBytes) {
         if (!socket.waitForReadyRead(timeoutMs))
-            return false;
+            return Delivery::NotAnswered;
     }
     char answer[kReplyBytes];
     socket.read(answer, kReplyBytes);
     if (reply)
         *reply = qFromLittleEndian<std::int32_t>(answer);
     socket.disconnectFromServer();
-    return true;
+    return Delivery::Answered;
 }
 
 }  // namespace ipc

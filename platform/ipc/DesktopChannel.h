@@ -39,11 +39,19 @@ public:
     // (this only looks: the program that serves the channel makes the folder).
     static std::string SocketPath();
 
-    // Sends one request and waits for the reply. False (and nothing sent) when no desktop
-    // program of this user is running or there is no private runtime folder; false also when it
-    // does not answer within timeoutMs.
+    // How a request went: answered; not sent, because no desktop program of this user runs (or
+    // there is no private runtime folder); or sent to one that did not answer within the time.
+    enum class Delivery { Answered, NoDesktop, NotAnswered };
+
+    // Sends one request and waits for the reply.
+    [[nodiscard]] static Delivery Deliver(RequestKind kind, std::int32_t argument, std::int32_t* reply = nullptr,
+                                          int timeoutMs = 60000, const std::string& payload = {});
+    // True when the request was answered.
     static bool Send(RequestKind kind, std::int32_t argument, std::int32_t* reply = nullptr, int timeoutMs = 60000,
-                     const std::string& payload = {});
+                     const std::string& payload = {})
+    {
+        return Deliver(kind, argument, reply, timeoutMs, payload) == Delivery::Answered;
+    }
 
     // A second copy's path for the running copy to open (and come to the front).
     static bool OpenDatabase(const std::string& path, int timeoutMs = 5000)
@@ -52,7 +60,11 @@ public:
     }
 
     // The conduit's notification: a database request, when a desktop program runs.
-    static bool NotifyDesktop(int code) { return Send(RequestKind::DatabaseRequest, code); }
+    static bool NotifyDesktop(int code) { return Notify(code) == Delivery::Answered; }
+    [[nodiscard]] static Delivery Notify(int code, int timeoutMs = 60000)
+    {
+        return Deliver(RequestKind::DatabaseRequest, code, nullptr, timeoutMs);
+    }
 };
 
 }  // namespace ipc

@@ -101,6 +101,18 @@ private slots:
         QCOMPARE(server.RequestingProcess(), pid_t(0));  // only while a request is answered
     }
 
+    void aDesktopThatDoesNotAnswerIsToldFromNone()
+    {
+        IsolatedProfile profile;
+        using Delivery = DesktopChannel::Delivery;
+        QCOMPARE(DesktopChannel::Notify(kCloseDatabase, 300), Delivery::NoDesktop);
+        DesktopServer server;
+        QVERIFY(server.Listen());
+        // The server's event loop does not run here, so the request waits unread.
+        QCOMPARE(DesktopChannel::Notify(kCloseDatabase, 300), Delivery::NotAnswered);
+        QCOMPARE(whileServing([] { return DesktopChannel::Notify(kReopenDatabase); }), Delivery::Answered);
+    }
+
     void aProcessThatEndedNoLongerRuns()
     {
         QVERIFY(ProcessRuns(::getpid()));

@@ -7,7 +7,9 @@
 bool LookupChange::Fail(const AdoFailure& failure)
 {
     m_failure = failure;
-    m_db.RollbackTrans();
+    // The user hears of the first failure; one of the rollback, rarer, is told beside it.
+    if (!m_db.RollbackTrans())
+        m_failure.description += "\nThe change could not be undone: " + m_db.LastFailure().description;
     return false;
 }
 

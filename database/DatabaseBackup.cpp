@@ -80,7 +80,7 @@ bool DatabaseBackup::Write(CADODataBase& db, const std::string& strTarget, std::
     // The connection answers with its re-open when it was open, so whether a copy was made is
     // read from the target itself.
     const auto before = FileIdentity(strTarget);
-    db.CompactDatabase(m_strCurrDB, strTarget);
+    (void)db.CompactDatabase(m_strCurrDB, strTarget);
     const auto after = FileIdentity(strTarget);
     if (after && after != before)
         return true;

@@ -19,11 +19,11 @@ public:
     // Where the copy goes for what the user entered.
     std::string Target(const std::string& strEntered) const;
     // The target is the database's own file (same path, or the same file by another path).
-    bool IsCurrentDatabase(const std::string& strTarget) const;
+    [[nodiscard]] bool IsCurrentDatabase(const std::string& strTarget) const;
     // Writes the compacted copy over strTarget through db (whose connection, when open, is
     // closed for the copy and opened again), removing first what killed copies to it left.
     // False with the reason in error.
-    bool Write(CADODataBase& db, const std::string& strTarget, std::string& error) const;
+    [[nodiscard]] bool Write(CADODataBase& db, const std::string& strTarget, std::string& error) const;
     // Removes the temporary copies killed backups (or other writes of files with the database's
     // extension) left in the database's folder, except those still being written. How many went.
     int RemoveLeftovers() const;

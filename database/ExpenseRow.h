@@ -40,13 +40,13 @@ public:
 
     // Stores the expense as a new row (AddNew, every column, Update). On any refused value or
     // store the row is dropped and false returned; the record set keeps the failure.
-    bool StoreNew(CAdoRecordset& rs) const;
+    [[nodiscard]] bool StoreNew(CAdoRecordset& rs) const;
     // Stores the expense over the row the record set stands on, with the same guarantee.
-    bool StoreOver(CAdoRecordset& rs) const;
+    [[nodiscard]] bool StoreOver(CAdoRecordset& rs) const;
 
-    bool IsReimbursableType() const;
+    [[nodiscard]] bool IsReimbursableType() const;
     std::int16_t Year() const;              // calendar year of the date, -1 without a valid one
-    std::int32_t StoredProjectID() const;   // the project of a reimbursable type, else the year
+    [[nodiscard]] std::int32_t StoredProjectID() const;   // the project of a reimbursable type, else the year
 
     std::int16_t m_nExpType = 0;             // expense type
     std::string m_strExpCat;                 // category
@@ -64,5 +64,5 @@ public:
     std::uint8_t m_nTypeComp = 0;            // the type's composition when written
 
 private:
-    bool WriteColumns(CAdoRecordset& rs) const;
+    [[nodiscard]] bool WriteColumns(CAdoRecordset& rs) const;
 };

@@ -127,7 +127,7 @@ inline constexpr std::int16_t kLastSystem = 9;
 inline constexpr std::int16_t kFirstUser = 10;
 inline constexpr const char* kUserTypesFilter = "ExpType > 9";
 
-inline constexpr bool IsSystem(int type) { return type <= kLastSystem; }
+[[nodiscard]] inline constexpr bool IsSystem(int type) { return type <= kLastSystem; }
 }  // namespace typerange
 
 }  // namespace schema

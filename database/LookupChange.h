@@ -17,12 +17,12 @@ public:
     // change writes through record sets on the same connection and answers false, with the
     // failure filled in, when one of its writes is refused. The transaction is rolled back
     // then, and when the version cannot be bumped.
-    bool Store(const std::function<bool(AdoFailure&)>& change);
+    [[nodiscard]] bool Store(const std::function<bool(AdoFailure&)>& change);
     // Why the last Store failed.
     const AdoFailure& Failure() const { return m_failure; }
 
 private:
-    bool Fail(const AdoFailure& failure);
+    [[nodiscard]] bool Fail(const AdoFailure& failure);
 
     CADODataBase& m_db;
     AdoFailure m_failure;

@@ -61,8 +61,3 @@ bool QlVersion::MarkDelivered()
     m_rs.CancelUpdate();
     return false;
 }
-
-void BumpLookupVersion(CADODataBase& db)
-{
-    QlVersion(db).Bump();
-}

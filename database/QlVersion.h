@@ -28,18 +28,15 @@ public:
     // After a change to a lookup table: Major + 1 (wrapping from 10000 to 1) and Minor 0, unless
     // Minor is already 0 (a newer version already waits). False when the row is missing or the
     // change could not be stored.
-    bool Bump();
+    [[nodiscard]] bool Bump();
     // After a complete send to the handheld: Minor 1. False when it could not be stored.
-    bool MarkDelivered();
+    [[nodiscard]] bool MarkDelivered();
     // The engine's report of the last failed read or write (empty when a row was only missing).
     const AdoFailure& LastFailure() const { return m_rs.LastFailure(); }
 
 private:
-    bool FindRow(const char* criterion);
+    [[nodiscard]] bool FindRow(const char* criterion);
 
     CAdoRecordset m_rs;  // QlVersion, opened on first use
 };
 
-// Run by each lookup editor when it closes after a change. Failures are silent: the handheld
-// learns of the change after a later one succeeds.
-void BumpLookupVersion(CADODataBase& db);

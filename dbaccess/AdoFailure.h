@@ -11,7 +11,7 @@ struct AdoFailure {
     std::string description;    // what went wrong, in words
     std::string context;        // the operation or query it happened in
 
-    bool IsEmpty() const { return code == 0 && description.empty(); }
+    [[nodiscard]] bool IsEmpty() const { return code == 0 && description.empty(); }
     bool IsDamagedFile() const;     // the database file is damaged
-    bool IsLockedByAnother() const; // another program held the database locked too long
+    [[nodiscard]] bool IsLockedByAnother() const; // another program held the database locked too long
 };

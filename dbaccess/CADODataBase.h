@@ -22,12 +22,12 @@ public:
     CADODataBase(const CADODataBase&) = delete;
     CADODataBase& operator=(const CADODataBase&) = delete;
 
-    bool IsOpen() const;
+    [[nodiscard]] bool IsOpen() const;
     bool Open(const std::string& strPath);
     // Opens for a first long read: the file's full check runs beside it, and the connection
     // writes nothing until SettleCheck() has answered true. False from SettleCheck means the
     // file was refused and the connection is closed; the failure is recorded as Open's is.
-    bool OpenCheckingBeside(const std::string& strPath);
+    [[nodiscard]] bool OpenCheckingBeside(const std::string& strPath);
     bool SettleCheck();
     void Close();
     // Closes and keeps why, for whoever later finds the connection closed.
@@ -35,15 +35,15 @@ public:
     // Why the connection is closed, in words for the user: what its closer said, or why its last
     // open failed; empty while it is open.
     std::string ClosedReason() const;
-    bool CompactDatabase(const std::string& strSource, const std::string& strTarget);
+    [[nodiscard]] bool CompactDatabase(const std::string& strSource, const std::string& strTarget);
     // Writes a new database file at strPath from an SQL script, replacing an existing file only
     // when bOverwrite is set and only once the new one is complete. The connection is not used.
-    bool CreateDatabase(const std::string& strPath, const std::string& strScript, bool bOverwrite);
+    [[nodiscard]] bool CreateDatabase(const std::string& strPath, const std::string& strScript, bool bOverwrite);
     // Runs SQL statements on the open database. Only for the handheld sync's own bookkeeping
     // table; the expense tables are read and written through record sets alone.
-    bool Execute(const std::string& strSQL);
+    [[nodiscard]] bool Execute(const std::string& strSQL);
     bool BeginTrans();
-    bool CommitTrans();
+    [[nodiscard]] bool CommitTrans();
     bool RollbackTrans();
 
     // The engine connection the record sets open on.

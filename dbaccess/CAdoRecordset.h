@@ -35,11 +35,11 @@ public:
     virtual void CancelUpdate();
     virtual std::string GetDefaultSQL();
 
-    bool IsOpen() const;
+    [[nodiscard]] bool IsOpen() const;
     // Why the record set is not open, in words for the user: why its connection is closed, else
     // why its last open failed; empty while it is open.
     std::string ClosedReason() const;
-    bool OpenTable(const std::string& strTable);
+    [[nodiscard]] bool OpenTable(const std::string& strTable);
     bool OpenQuery(const std::string& strSQL, int nCursorType = adOpenStatic);
     std::string BuildQuery(const std::string& strSQL);
     void Close();
@@ -47,39 +47,39 @@ public:
     void MoveFirst();
     void MoveNext();
     void MovePrevious();
-    bool MoveTo(long nRow);
+    [[nodiscard]] bool MoveTo(long nRow);
     bool IsEOF() const;
-    bool IsBOF() const;
+    [[nodiscard]] bool IsBOF() const;
     long GetRecordCount() const;
     ole::Variant GetBookmark() const;
-    bool SetBookmark(const ole::Variant& bookmark);  // false when it names no row (nothing moves)
+    [[nodiscard]] bool SetBookmark(const ole::Variant& bookmark);  // false when it names no row (nothing moves)
     bool SetSort(const std::string& strSort, bool bRemember);
 
-    bool FindFirst();
+    [[nodiscard]] bool FindFirst();
     bool FindNext();
     std::string LookupText(std::string_view keyColumn, std::int16_t nKey, std::string_view textColumn);
 
-    bool AddNew();  // false, with the failure recorded, when no new row can be started
+    [[nodiscard]] bool AddNew();  // false, with the failure recorded, when no new row can be started
     bool Update();
-    bool Delete();
+    [[nodiscard]] bool Delete();
 
     std::string GetDF_Text(std::string_view column);
-    bool GetDF_Boolean(std::string_view column);
+    [[nodiscard]] bool GetDF_Boolean(std::string_view column);
     std::uint8_t GetDF_Byte(std::string_view column);
     std::int16_t GetDF_Short(std::string_view column);
-    std::int32_t GetDF_Long(std::string_view column);
+    [[nodiscard]] std::int32_t GetDF_Long(std::string_view column);
     ole::Currency GetDF_Currency(std::string_view column);
     ole::DateTime GetDF_DateTime(std::string_view column);
 
-    bool PutDF_Text(std::string_view column, const std::string& value);
+    [[nodiscard]] bool PutDF_Text(std::string_view column, const std::string& value);
     bool PutDF_Boolean(std::string_view column, bool value);
-    bool PutDF_Byte(std::string_view column, std::uint8_t value);
+    [[nodiscard]] bool PutDF_Byte(std::string_view column, std::uint8_t value);
     bool PutDF_Short(std::string_view column, std::int16_t value);
-    bool PutDF_Long(std::string_view column, std::int32_t value);
+    [[nodiscard]] bool PutDF_Long(std::string_view column, std::int32_t value);
     bool PutDF_Currency(std::string_view column, const ole::Currency& value);
-    bool PutDF_DateTime(std::string_view column, const ole::DateTime& value);
+    [[nodiscard]] bool PutDF_DateTime(std::string_view column, const ole::DateTime& value);
     bool PutFieldValue(std::string_view column, const ole::Variant& value);
-    bool PutDF_Empty(std::string_view column);
+    [[nodiscard]] bool PutDF_Empty(std::string_view column);
 
     // While a RowPeek lives, the getters read the row its bookmark names; the position and a
     // pending edit are left alone. Valid() is false when the bookmark names no live row.
@@ -89,7 +89,7 @@ public:
         ~RowPeek();
         RowPeek(const RowPeek&) = delete;
         RowPeek& operator=(const RowPeek&) = delete;
-        bool Valid() const { return m_bValid; }
+        [[nodiscard]] bool Valid() const { return m_bValid; }
 
     private:
         CAdoRecordset& m_rs;
@@ -104,7 +104,7 @@ public:
 
 private:
     void RecordError(const std::string& context, const ado::Error& error);
-    bool CanOpen() const;
+    [[nodiscard]] bool CanOpen() const;
     bool CancelAfterFailure();  // drops the pending row after a failed store; answers false
     // Runs one engine operation; a failure is recorded under context and answers false.
     template <typename Operation> bool Recording(const std::string& context, Operation operation);

@@ -42,7 +42,7 @@ bool ExpenseTree::OpenRecordsets()
     const bool opened = ExpenseTreeBuilder(*this).OpenRecordsets();
     m_rsLineStatus.m_strSort = m_rsStatus.m_strSort;
     if (m_rsStatus.IsOpen())
-        m_rsLineStatus.OpenTable(schema::statuses::kTable);  // not open: lines show no status code
+        (void)m_rsLineStatus.OpenTable(schema::statuses::kTable);  // not open: lines show no status code
     return opened;
 }
 

@@ -18,8 +18,9 @@ bool CProjectReport::OpenReportData()
                   " AND ProjectID=" + std::to_string(m_settings.m_lProjectID) + " AND " + m_settings.m_strStatusFilter +
                   order))
         return false;
-    OpenCategories();
-    m_rsStatuses.OpenTable(schema::statuses::kTable);
+    // Either lookup may be missing from an old file: the lines then go without its descriptions.
+    (void)OpenCategories();
+    (void)m_rsStatuses.OpenTable(schema::statuses::kTable);
     return true;
 }
 

@@ -12,7 +12,7 @@ public:
     static void InitInstance();
     static void ExitInstance();
 
-    static std::int32_t UseCount() { return s_nUseCount; }
+    [[nodiscard]] static std::int32_t UseCount() { return s_nUseCount; }
 
 private:
     static std::int32_t s_nUseCount;   // loads not yet unloaded

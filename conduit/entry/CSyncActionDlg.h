@@ -16,7 +16,7 @@ class CSyncActionDlg : public QDialog {
 public:
     // Sync types and the radio index that shows each.
     static int RadioIndexOf(std::int32_t nSyncType);     // 0 -> 0, 2 -> 1, anything else -> 2
-    static std::int32_t SyncTypeOf(int nRadioIndex);     // 0 -> 0, 1 -> 2, 2 -> 6
+    [[nodiscard]] static std::int32_t SyncTypeOf(int nRadioIndex);     // 0 -> 0, 1 -> 2, 2 -> 6
     // The text for a sync type ("" for one the conduit does not know).
     static std::string SyncTypeText(std::int32_t nSyncType);
 

@@ -9,7 +9,7 @@
 class CHHAccountsDB : public CHHDatabase {
 public:
     // Opens or creates "Qlmr-Accounts" (mode 0xC0, type 'DATA').
-    bool Open();
+    [[nodiscard]] bool Open();
     // Writes one account record; code is desktop text, cut to 31 handheld characters.
-    bool WriteAccount(const std::string& code);
+    [[nodiscard]] bool WriteAccount(const std::string& code);
 };

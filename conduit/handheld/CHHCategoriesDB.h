@@ -10,7 +10,7 @@
 class CHHCategoriesDB : public CHHDatabase {
 public:
     // Opens or creates "Qlmr-Categories" (mode 0xC0, type 'DATA').
-    bool Open();
+    [[nodiscard]] bool Open();
     // Writes one category record; category is desktop text, cut to 29 handheld characters.
-    bool WriteCategory(std::uint16_t type, const std::string& category);
+    [[nodiscard]] bool WriteCategory(std::uint16_t type, const std::string& category);
 };

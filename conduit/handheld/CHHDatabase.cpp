@@ -5,7 +5,7 @@
 
 CHHDatabase::~CHHDatabase()
 {
-    Close();  // only reached open on a path that has already failed: its result adds nothing
+    (void)Close();  // only reached open on a path that has already failed: its result adds nothing
 }
 
 bool CHHDatabase::OpenOrCreate(const char* pszName, std::uint8_t mode, std::uint32_t type)

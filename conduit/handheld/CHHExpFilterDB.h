@@ -10,8 +10,8 @@
 class CHHExpFilterDB : public CHHDatabase {
 public:
     // Opens or creates "Qlmr-ExpFilter" (mode 0xC0, type 'DATA').
-    bool Open();
+    [[nodiscard]] bool Open();
     // Writes one filter record. label is already handheld text (an ExpFilterEntry's, at most
     // 19 characters); a longer one would be cut to 25.
-    bool WriteFilterEntry(std::uint16_t kind, std::uint32_t id, const char* label);
+    [[nodiscard]] bool WriteFilterEntry(std::uint16_t kind, std::uint32_t id, const char* label);
 };

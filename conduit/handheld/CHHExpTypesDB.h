@@ -9,7 +9,7 @@
 class CHHExpTypesDB : public CHHDatabase {
 public:
     // Opens or creates "Qlmr-ExpTypes" (mode 0xC0, type 'DATA').
-    bool Open();
+    [[nodiscard]] bool Open();
     // Writes one expense-type record; label is desktop text, cut to 28 handheld characters.
-    bool WriteExpType(std::uint16_t type, std::uint8_t comp, const std::string& label);
+    [[nodiscard]] bool WriteExpType(std::uint16_t type, std::uint8_t comp, const std::string& label);
 };

@@ -23,7 +23,7 @@ std::uint32_t DigestOf(std::span<const std::uint8_t> bytes)
 
 CHHExpensesDB::~CHHExpensesDB()
 {
-    Close();
+    (void)Close();  // only reached open on a path that has already failed: its result adds nothing
 }
 
 bool CHHExpensesDB::Open()
@@ -39,7 +39,7 @@ bool CHHExpensesDB::Open()
         m_lResult = SyncReadOpenDbInfo(m_hDB, &info);
     m_dwCreateDate = info.dwCreateDate;
     if (m_lResult != hh::kSyncOk) {
-        Close();
+        (void)Close();  // m_lResult keeps the failure that counts
         return false;
     }
     return true;

@@ -29,14 +29,14 @@ public:
     // Opens "Qlmr-Expenses" (mode 0xD0) and reads its record count and creation date; a failed
     // read closes it again. True only when all succeeded; m_lResult tells a missing database
     // (0x4003) from other failures.
-    bool Open();
+    [[nodiscard]] bool Open();
     // Reads the record at index; m_dwRecordID and m_dwDigest describe it afterwards.
     Record ReadRecord(std::uint16_t index);
     // The Sync Manager's result of removing every record.
-    std::int32_t RemoveAll();
+    [[nodiscard]] std::int32_t RemoveAll();
     // Closes the database when open (saving a change) and answers the Sync Manager's result;
     // a second call does nothing and answers 0.
-    std::int32_t Close();
+    [[nodiscard]] std::int32_t Close();
 
     hh::HHExpense m_Expense;                         // the record last read, unpacked
     std::uint16_t m_wRecordCount = 0;                // records in the database

@@ -10,7 +10,7 @@
 class CHHProjectsDB : public CHHDatabase {
 public:
     // Opens or creates "Qlmr-Projects" (mode 0xC0, type 'DATA').
-    bool Open();
+    [[nodiscard]] bool Open();
     // Writes one project record; name is desktop text, cut to 27 handheld characters.
-    bool WriteProject(std::uint32_t id, const std::string& name);
+    [[nodiscard]] bool WriteProject(std::uint32_t id, const std::string& name);
 };

@@ -33,8 +33,8 @@ void UnpackConduitPrefs(const std::uint8_t (&block)[kConduitPrefsSize], ConduitP
 
 // Reads the preference. No preference yet (0x4003): prefs gets the defaults and the result is 0.
 // Any other failure, a preference of another size among them, is returned unchanged.
-std::int32_t ReadPrefs(ConduitPrefs& prefs);
+[[nodiscard]] std::int32_t ReadPrefs(ConduitPrefs& prefs);
 // Writes the preference; the Sync Manager's result.
-std::int32_t WritePrefs(const ConduitPrefs& prefs);
+[[nodiscard]] std::int32_t WritePrefs(const ConduitPrefs& prefs);
 
 }  // namespace hh

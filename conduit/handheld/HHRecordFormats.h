@@ -79,11 +79,11 @@ struct HHFilterRecord {
 };
 
 // Each unpack is false when the record is shorter than its header.
-bool UnpackAccountRecord(std::span<const std::uint8_t> record, HHAccountRecord& out);
+[[nodiscard]] bool UnpackAccountRecord(std::span<const std::uint8_t> record, HHAccountRecord& out);
 bool UnpackExpTypeRecord(std::span<const std::uint8_t> record, HHExpTypeRecord& out);
-bool UnpackCategoryRecord(std::span<const std::uint8_t> record, HHCategoryRecord& out);
+[[nodiscard]] bool UnpackCategoryRecord(std::span<const std::uint8_t> record, HHCategoryRecord& out);
 bool UnpackProjectRecord(std::span<const std::uint8_t> record, HHProjectRecord& out);
-bool UnpackFilterRecord(std::span<const std::uint8_t> record, HHFilterRecord& out);
+[[nodiscard]] bool UnpackFilterRecord(std::span<const std::uint8_t> record, HHFilterRecord& out);
 
 // The text at the start of bytes: up to its NUL or the end. Never reads past bytes.
 std::string_view TextAt(std::span<const std::uint8_t> bytes);

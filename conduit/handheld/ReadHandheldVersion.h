@@ -20,6 +20,6 @@ std::optional<std::int32_t> VersionFromText(std::string_view text);
 // be opened or no 'tver' resource has a second field. A resource that cannot be read (one larger
 // than the 2048-byte buffer) is passed over. pOpenResult, when given, receives the Sync Manager's
 // answer to the open, which tells a missing application (0x4003) from a damaged one (0x4004).
-std::int32_t ReadHandheldVersion(std::int32_t* pOpenResult = nullptr);
+[[nodiscard]] std::int32_t ReadHandheldVersion(std::int32_t* pOpenResult = nullptr);
 
 }  // namespace hh

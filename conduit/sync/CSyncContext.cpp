@@ -169,7 +169,7 @@ std::int32_t CSyncContext::RunImport()
                       "HotSync removes them from the handheld without importing them again");
         return emptied;
     }
-    ledger.ForgetHandheld();  // a failure leaves rows that the next import drops
+    (void)ledger.ForgetHandheld();  // a failure leaves rows that the next import drops
     return hh::kSyncOk;
 }
 

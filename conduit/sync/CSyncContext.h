@@ -45,9 +45,9 @@ public:
     CSyncContext& operator=(const CSyncContext&) = delete;
 
     // Always called first.
-    std::int32_t ImportExpenses();
+    [[nodiscard]] std::int32_t ImportExpenses();
     // Called only when ImportExpenses returned 0, the sync type is 0 and m_bLookupsChanged is set.
-    std::int32_t PushLookups();
+    [[nodiscard]] std::int32_t PushLookups();
 
     std::string m_strDBPath;                          // the desktop database (CurrDBName)
     bool m_bLookupsChanged = false;                   // PalmUpdt Major differs from the one last sent
@@ -60,13 +60,13 @@ public:
 private:
     enum class Replacement { Replaced, Gone, Failed };
 
-    std::int32_t RunImport();
+    [[nodiscard]] std::int32_t RunImport();
     // notes receives the log lines that hold only once the import has committed.
-    std::int32_t ImportRows(CHHExpensesDB& expenses, ImportLedger& ledger, std::vector<std::string>& notes);
+    [[nodiscard]] std::int32_t ImportRows(CHHExpensesDB& expenses, ImportLedger& ledger, std::vector<std::string>& notes);
     // Stores row over the row ExpID expID; Gone when that row was deleted meanwhile.
     Replacement ReplaceRow(std::int32_t expID, ExpenseRow& row);
-    std::int32_t RunPush();
+    [[nodiscard]] std::int32_t RunPush();
 
-    bool CheckDesktopVersion();
+    [[nodiscard]] bool CheckDesktopVersion();
     bool MarkHandheldUpdated();
 };

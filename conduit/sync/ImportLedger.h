@@ -32,7 +32,7 @@ public:
 
     // Creates the table when missing and reads this handheld's list (and the older lists of its
     // user name). Run inside the import's transaction. False when the table cannot be read.
-    bool Open();
+    [[nodiscard]] bool Open();
 
     enum class Found {
         New,       // not stored before (or its row is unknown): store it as a new row
@@ -51,9 +51,9 @@ public:
 
     // Stores the list: the records stored now and those stored before that are still on the
     // handheld. Run inside the import's transaction; false when it could not be stored.
-    bool Save();
+    [[nodiscard]] bool Save();
     // After the handheld was emptied: no record of it is pending any more.
-    bool ForgetHandheld();
+    [[nodiscard]] bool ForgetHandheld();
 
     // The key of a handheld's rows.
     static std::string HandheldKey(std::uint32_t handheldID);
@@ -74,9 +74,9 @@ private:
         bool changed = false;       // entries were taken from it
     };
 
-    bool ReadRows();
+    [[nodiscard]] bool ReadRows();
     // Whether the row the record set stands on is this handheld's list.
-    bool IsOwnRow();
+    [[nodiscard]] bool IsOwnRow();
     void ReadList(const std::string& text, int list);
     std::string ListText(int list) const;
 

@@ -13,4 +13,4 @@ class CADODataBase;
 // (4098, 4100, 4101, 4104, 4113, 4384) or a Sync Manager code passed on, that of a handheld
 // database that could not be saved among them. A desktop table that cannot be opened, a handheld
 // database that cannot be saved, and a damaged one replaced (or not) are named in the HotSync log.
-std::int32_t SendLookups(CADODataBase& db);
+[[nodiscard]] std::int32_t SendLookups(CADODataBase& db);

@@ -27,7 +27,10 @@ bool AddExpenseCommand::Store(const ExpenseRow& row, std::string& why)
     }
     const ole::Variant bookmark = expenses.GetBookmark();
     expenses.MoveFirst();
-    expenses.SetBookmark(bookmark);
+    if (!expenses.SetBookmark(bookmark)) {
+        View().RefreshTree();  // stored but not found again: the tree is read afresh instead
+        return true;
+    }
     const ExpenseRow stored = Tree().CurrentRow();
     View().SelectItem(Tree().PlaceLine(Tree().MakeLine(stored), stored));
     return true;

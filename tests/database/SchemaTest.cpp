@@ -90,11 +90,11 @@ TEST_F(SchemaTest, NewRowsTakeTheColumnDefaults)
         std::function<bool(CAdoRecordset&)> holds;       // the default, read back from the file
     };
     const std::vector<Default> defaults = {
-        {"Expenses", [](CAdoRecordset& rs) { rs.PutDF_Text("Item", "Taxi"); }, "Item='Taxi'",
+        {"Expenses", [](CAdoRecordset& rs) { EXPECT_TRUE(rs.PutDF_Text("Item", "Taxi")); }, "Item='Taxi'",
          [](CAdoRecordset& rs) { return !rs.GetDF_Boolean("Reimburse") && rs.GetDF_Short("Status") == 0; }},
-        {"Projects", [](CAdoRecordset& rs) { rs.PutDF_Long("ProjectID", 42); }, "ProjectID=42",
+        {"Projects", [](CAdoRecordset& rs) { EXPECT_TRUE(rs.PutDF_Long("ProjectID", 42)); }, "ProjectID=42",
          [](CAdoRecordset& rs) { return rs.GetDF_Boolean("Active"); }},
-        {"lkpExpTypes", [](CAdoRecordset& rs) { rs.PutDF_Short("ExpType", 40); }, "ExpType=40",
+        {"lkpExpTypes", [](CAdoRecordset& rs) { EXPECT_TRUE(rs.PutDF_Short("ExpType", 40)); }, "ExpType=40",
          [](CAdoRecordset& rs) { return rs.GetDF_Byte("ExpComp") == 1; }},
     };
     for (const Default& d : defaults) {
@@ -114,15 +114,15 @@ TEST_F(SchemaTest, UniqueKeysRefuseDuplicates)
         std::function<void(CAdoRecordset&)> set;       // its values
         bool stored;                                   // whether the keys let it in
     };
-    ASSERT_TRUE(addRow("Projects", [](CAdoRecordset& rs) { rs.PutDF_Long("ProjectID", 1); }));
+    ASSERT_TRUE(addRow("Projects", [](CAdoRecordset& rs) { EXPECT_TRUE(rs.PutDF_Long("ProjectID", 1)); }));
     const std::vector<Row> rows = {
-        {"a second project 1", "Projects", [](CAdoRecordset& rs) { rs.PutDF_Long("ProjectID", 1); }, false},
-        {"account 'Cash' beside 'CASH'", "lkpAccounts", [](CAdoRecordset& rs) { rs.PutDF_Text("AcctCode", "Cash"); }, false},
-        {"a second type 0", "lkpExpTypes", [](CAdoRecordset& rs) { rs.PutDF_Short("ExpType", 0); }, false},
+        {"a second project 1", "Projects", [](CAdoRecordset& rs) { EXPECT_TRUE(rs.PutDF_Long("ProjectID", 1)); }, false},
+        {"account 'Cash' beside 'CASH'", "lkpAccounts", [](CAdoRecordset& rs) { EXPECT_TRUE(rs.PutDF_Text("AcctCode", "Cash")); }, false},
+        {"a second type 0", "lkpExpTypes", [](CAdoRecordset& rs) { EXPECT_TRUE(rs.PutDF_Short("ExpType", 0)); }, false},
         {"category 'general' of type 0 beside 'GENERAL'", "lkpExpCategories",
-         [](CAdoRecordset& rs) { rs.PutDF_Short("ExpType", 0); rs.PutDF_Text("ExpCat", "general"); }, false},
+         [](CAdoRecordset& rs) { EXPECT_TRUE(rs.PutDF_Short("ExpType", 0)); EXPECT_TRUE(rs.PutDF_Text("ExpCat", "general")); }, false},
         {"category 'GENERAL' of type 1", "lkpExpCategories",
-         [](CAdoRecordset& rs) { rs.PutDF_Short("ExpType", 1); rs.PutDF_Text("ExpCat", "GENERAL"); }, true},
+         [](CAdoRecordset& rs) { EXPECT_TRUE(rs.PutDF_Short("ExpType", 1)); EXPECT_TRUE(rs.PutDF_Text("ExpCat", "GENERAL")); }, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -135,8 +135,8 @@ TEST_F(SchemaTest, UniqueKeysRefuseDuplicates)
 TEST_F(SchemaTest, EmptyTextIsStoredAsNull)
 {
     ASSERT_TRUE(addRow("Expenses", [](CAdoRecordset& rs) {
-        rs.PutDF_Text("Item", "Bus");
-        rs.PutDF_Text("Vendor", "");
+        EXPECT_TRUE(rs.PutDF_Text("Item", "Bus"));
+        EXPECT_TRUE(rs.PutDF_Text("Vendor", ""));
     }));
     EXPECT_EQ(db.scalar("SELECT Vendor IS NULL FROM Expenses WHERE Item='Bus'"), "1");
     CAdoRecordset rs(&connection);

@@ -192,7 +192,7 @@ TEST_F(CAdoRecordsetTest, FindFirstAndFindNext)
     CAdoRecordset rs(&connection);
     rs.m_strSort = "ExpType";
     ASSERT_TRUE(rs.OpenTable("lkpExpTypes"));
-    rs.MoveTo(2);
+    ASSERT_TRUE(rs.MoveTo(2));
     EXPECT_FALSE(rs.FindFirst()) << "an empty criterion";
     EXPECT_EQ(rs.GetDF_Short("ExpType"), 7) << "and the row did not move";
 
@@ -233,7 +233,7 @@ TEST_F(CAdoRecordsetTest, DeleteWithAPendingNewRowDeletesNothing)
     CAdoRecordset rs(&connection);
     ASSERT_TRUE(rs.OpenTable("Expenses"));
     ASSERT_TRUE(rs.AddNew());
-    rs.PutDF_Text("Item", "Never stored");
+    EXPECT_TRUE(rs.PutDF_Text("Item", "Never stored"));
     EXPECT_TRUE(rs.Delete());
     EXPECT_EQ(db.count("Expenses"), 2);
     EXPECT_EQ(rs.GetRecordCount(), 2);
@@ -249,7 +249,7 @@ TEST_F(CAdoRecordsetTest, FailedUpdateCancelsThePendingRow)
     CAdoRecordset rs(&connection);
     ASSERT_TRUE(rs.OpenTable("lkpAccounts"));
     ASSERT_TRUE(rs.AddNew());
-    rs.PutDF_Text("AcctCode", "cash");  // the code is unique whatever its case
+    EXPECT_TRUE(rs.PutDF_Text("AcctCode", "cash"));  // the code is unique whatever its case
     EXPECT_FALSE(rs.Update());
     EXPECT_EQ(rs.m_hrLastError, ado::kIntegrityViolation);
     EXPECT_EQ(rs.m_strLastError.rfind("Query = Update operation failed.\n", 0), 0u);
@@ -279,11 +279,11 @@ TEST_F(CAdoRecordsetTest, BookmarksAndMoves)
     const ole::Variant twelve = rs.GetBookmark();
     EXPECT_EQ(rs.GetDF_Short("ExpType"), 12);
     rs.MoveFirst();
-    rs.SetBookmark(ole::Variant());
+    EXPECT_FALSE(rs.SetBookmark(ole::Variant()));
     EXPECT_EQ(rs.GetDF_Short("ExpType"), 0) << "an empty bookmark does nothing";
-    rs.SetBookmark(twelve);
+    EXPECT_TRUE(rs.SetBookmark(twelve));
     EXPECT_EQ(rs.GetDF_Short("ExpType"), 12);
-    rs.SetBookmark(ole::Variant(ole::Bookmark{12345}));
+    EXPECT_FALSE(rs.SetBookmark(ole::Variant(ole::Bookmark{12345})));
     EXPECT_EQ(rs.m_strLastError.rfind("Query = Bookmark operation failed.\n", 0), 0u);
 
     EXPECT_TRUE(rs.SetSort("ExpType DESC", false));
@@ -292,7 +292,7 @@ TEST_F(CAdoRecordsetTest, BookmarksAndMoves)
     EXPECT_FALSE(rs.SetSort("Nope", true));
     EXPECT_EQ(rs.m_strLastError.rfind("Query = SetSort\n", 0), 0u);
 
-    rs.MoveTo(5);  // five types: 0, 1, 7, 12, 13
+    EXPECT_TRUE(rs.MoveTo(5));  // five types: 0, 1, 7, 12, 13
     EXPECT_TRUE(rs.IsEOF());
     rs.MoveNext();
     EXPECT_EQ(rs.m_strLastError.rfind("Query = MoveNext\n", 0), 0u);
@@ -307,6 +307,6 @@ TEST_F(CAdoRecordsetTest, UncaughtOperationsPassFailuresOn)
     EXPECT_EQ(rs.LastFailure().code, ado::kObjectClosed);
     EXPECT_EQ(rs.LastFailure().context, "AddNew");
     ASSERT_TRUE(rs.OpenTable("Expenses"));
-    rs.MoveTo(2);
+    ASSERT_TRUE(rs.MoveTo(2));
     EXPECT_THROW(rs.GetBookmark(), ado::Error);
 }

@@ -39,7 +39,7 @@ protected:
 
     ExpenseRow row(int id)
     {
-        expenses.MoveTo(id - 1);
+        EXPECT_TRUE(expenses.MoveTo(id - 1));
         return ExpenseRow::Read(expenses);
     }
 

@@ -428,9 +428,7 @@ void HandheldTool::dumpDatabase(const palm::PalmDatabaseFile& db)
 void HandheldTool::dumpRecord(const std::string& database, const std::vector<unsigned char>& data)
 {
     const std::span<const std::uint8_t> bytes(data);
-    if (database == hh::kAccountsDB) {
-        hh::HHAccountRecord account;
-        hh::UnpackAccountRecord(bytes, account);
+    if (hh::HHAccountRecord account; database == hh::kAccountsDB && hh::UnpackAccountRecord(bytes, account)) {
         m_out << "account " << quotedHandheld(account.code) << "\n";
     } else if (hh::HHExpTypeRecord type; database == hh::kExpTypesDB && hh::UnpackExpTypeRecord(bytes, type)) {
         m_out << "expense type " << type.type << ", ExpComp " << int(type.comp) << ", label "

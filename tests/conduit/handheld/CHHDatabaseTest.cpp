@@ -47,7 +47,7 @@ TEST(CHHDatabase, OpensAnExistingDatabaseAndEmptiesIt)
     EXPECT_EQ(db.RemoveAll(), 0);
     std::uint8_t bytes[] = {'N', 0};
     EXPECT_EQ(db.WriteRecord(bytes, 2), 0);
-    db.Close();
+    EXPECT_EQ(db.Close(), 0);
     EXPECT_EQ(hh.records("Qlmr-Accounts"), (std::vector<std::vector<std::uint8_t>>{{'N', 0}}));
     EXPECT_EQ(hh.load("Qlmr-Accounts").m_header.attributes, palm::kAttrBackup) << "an existing header is kept";
 }
@@ -88,13 +88,13 @@ TEST(CHHDatabase, ClosingTwiceClosesOnce)
     CHHDatabase first;
     ASSERT_TRUE(first.OpenOrCreate("First", 0xC0, kData));
     const std::uint8_t handle = first.Handle();
-    first.Close();
+    EXPECT_EQ(first.Close(), 0);
     EXPECT_EQ(first.Handle(), 0);
 
     CHHDatabase second;  // gets the handle the first one gave back
     ASSERT_TRUE(second.OpenOrCreate("Second", 0xC0, kData));
     ASSERT_EQ(second.Handle(), handle);
-    first.Close();  // must not reach the Sync Manager, or it would close the second database
+    EXPECT_EQ(first.Close(), 0);  // must not reach the Sync Manager, or it would close the second database
     std::uint8_t bytes[] = {1};
     EXPECT_EQ(second.WriteRecord(bytes, 1), 0);
 }

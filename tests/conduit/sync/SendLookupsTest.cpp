@@ -1,5 +1,5 @@
 // The send of the lookup tables end to end on a schema-built desktop database and a handheld
-// directory: the lookup-version counter shared with BumpLookupVersion, what each send leaves on
+// directory: the lookup-version counter shared with QlVersion::Bump, what each send leaves on
 // the handheld, where it stops, how it meets a damaged or unsavable handheld database, and that a
 // send it cannot record fails.
 #include <gtest/gtest.h>
@@ -45,14 +45,14 @@ TEST_F(CSyncContextTest, FirstSyncSendsTheLookupsAndRecordsTheVersionOnBothSides
     EXPECT_FALSE(hh.has("Qlmr-Accounts"));
 }
 
-TEST_F(CSyncContextTest, FollowsBumpLookupVersion)
+TEST_F(CSyncContextTest, FollowsTheLookupVersion)
 {
     ASSERT_EQ(sync(), 0);
     EXPECT_EQ(palmUpdt(), "1/1");
     CADODataBase desktop;
     ASSERT_TRUE(desktop.Open(db.path()));
-    BumpLookupVersion(desktop);  // an editor changed a table
-    BumpLookupVersion(desktop);  // and another, before the next synchronisation
+    EXPECT_TRUE(QlVersion(desktop).Bump());  // an editor changed a table
+    EXPECT_TRUE(QlVersion(desktop).Bump());  // and another, before the next synchronisation
     desktop.Close();
     EXPECT_EQ(palmUpdt(), "2/0");
 
@@ -63,7 +63,7 @@ TEST_F(CSyncContextTest, FollowsBumpLookupVersion)
     EXPECT_EQ(preference()[0], 2);
 
     ASSERT_TRUE(desktop.Open(db.path()));
-    BumpLookupVersion(desktop);
+    EXPECT_TRUE(QlVersion(desktop).Bump());
     desktop.Close();
     EXPECT_EQ(palmUpdt(), "3/0");
     ASSERT_EQ(sync(&sent), 0);

@@ -7,9 +7,9 @@
 #include <QPushButton>
 
 #include "database/ExpenseSchema.h"
+#include "database/LookupTables.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "dialogs/LookupEditing.h"
-#include "platform/ado/SqlText.h"
 #include "platform/ui/DataExchange.h"
 
 using namespace schema::accounts;
@@ -64,17 +64,14 @@ void CAcctEditDlg::OnOK()
         DataExchange::Refuse(m_pDescEdit, "Please enter Account Description.", "Required Field");
         return;
     }
-    if (m_strCode != m_strPrevCode) {
-        m_pRecordset->m_strFind = std::string(kAcctCode) + "=" + ado::quoteText(m_strCode);
-        if (m_pRecordset->FindFirst()) {
-            DataExchange::Refuse(m_pCodeEdit, "Duplicate Accounts are not allowed.", "Invalid Entry");
-            return;
-        }
-    }
     CAdoRecordset& rs = *m_pRecordset;
+    if (LookupTables::AccountCodeTaken(rs, m_strCode, m_bEditMode ? std::optional(m_strPrevCode) : std::nullopt)) {
+        DataExchange::Refuse(m_pCodeEdit, "Duplicate Accounts are not allowed.", "Invalid Entry");
+        return;
+    }
     const bool stored = LookupEditing::Store(this, rs, "The account could not be saved.", [&](AdoFailure& failure) {
         const bool onRow = m_bEditMode ? rs.SetBookmark(m_bookmark) : rs.AddNew();
-        return LookupEditing::FinishRow(
+        return LookupTables::FinishRow(
             rs, onRow && rs.PutDF_Text(kAcctCode, m_strCode) && rs.PutDF_Text(kAcctDesc, m_strDesc), failure);
     });
     if (!stored) {

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "database/ExpenseSchema.h"
+#include "database/LookupTables.h"
 #include "dialogs/CExpCatDlg.h"
 #include "dialogs/CExpTypeDlg.h"
 #include "dialogs/LookupEditing.h"
@@ -189,20 +190,24 @@ QTreeWidgetItem* CCategoriesDlg::TypeItem()
     return item;
 }
 
-QTreeWidgetItem* CCategoriesDlg::CategoryItem()
+QTreeWidgetItem* CCategoriesDlg::CategoryItem(const LookupTables::CategoryRow& row)
 {
     auto* item = new QTreeWidgetItem;
-    item->setData(0, BookmarkRole, LookupEditing::ItemData(m_rsCategories.GetBookmark()));
-    item->setData(0, CodeRole, QString::fromStdString(m_rsCategories.GetDF_Text(categories::kExpCat)));
-    item->setData(0, DescRole, QString::fromStdString(m_rsCategories.GetDF_Text(categories::kCatDesc)));
+    item->setData(0, BookmarkRole, LookupEditing::ItemData(row.bookmark));
+    item->setData(0, CodeRole, QString::fromStdString(row.code));
+    item->setData(0, DescRole, QString::fromStdString(row.description));
     return item;
+}
+
+QTreeWidgetItem* CCategoriesDlg::StoredCategoryItem()
+{
+    return CategoryItem(LookupTables::CurrentCategory(m_rsCategories));
 }
 
 void CCategoriesDlg::AddCategories(QTreeWidgetItem* typeItem, std::int16_t nExpType)
 {
-    m_rsCategories.m_strFind = std::string(categories::kExpType) + "=" + std::to_string(nExpType);
-    for (bool found = m_rsCategories.FindFirst(); found; found = m_rsCategories.FindNext())
-        typeItem->addChild(CategoryItem());
+    for (const LookupTables::CategoryRow& row : LookupTables::CategoriesOf(m_rsCategories, nExpType))
+        typeItem->addChild(CategoryItem(row));
 }
 
 void CCategoriesDlg::InsertType(QTreeWidgetItem* item)
@@ -234,15 +239,6 @@ bool CCategoriesDlg::MoveTo(CAdoRecordset& rs, const QTreeWidgetItem* item)
     return bookmark && rs.SetBookmark(*bookmark);
 }
 
-std::int16_t CCategoriesDlg::HighestTypeNumber() const
-{
-    // The types shown now, so a type added in this session is counted too.
-    std::int16_t highest = 0;
-    for (int i = 0; i < m_pTree->topLevelItemCount(); ++i)
-        highest = std::max(highest, TypeNumber(m_pTree->topLevelItem(i)));
-    return highest;
-}
-
 bool CCategoriesDlg::IsUserItem(const QTreeWidgetItem* item)
 {
     if (item->parent())
@@ -254,9 +250,16 @@ void CCategoriesDlg::OnSelectionChanged()
 {
     QTreeWidgetItem* item = m_pTree->currentItem();
     m_pCategoryButton->setEnabled(item != nullptr);
-    // A type keeps at least one category.
-    const bool lastCategory = item && item->parent() && item->parent()->childCount() == 1;
-    m_pDeleteButton->setEnabled(item && IsUserItem(item) && !lastCategory);
+    m_pDeleteButton->setEnabled(item && IsUserItem(item) && !IsLastCategory(item));
+}
+
+bool CCategoriesDlg::IsLastCategory(const QTreeWidgetItem* item)
+{
+    const QTreeWidgetItem* typeItem = item->parent();
+    if (!typeItem)
+        return false;
+    // While a HotSync has the record set closed, the tree still shows what was read.
+    return LookupTables::IsLastCategory(m_rsCategories, TypeNumber(typeItem)).value_or(typeItem->childCount() == 1);
 }
 
 bool CCategoriesDlg::IsCurrent()
@@ -296,7 +299,7 @@ void CCategoriesDlg::OnNewType()
     CExpTypeDlg dialog(this);
     dialog.SetEditMode(false);
     dialog.SetRecordsets(&m_types, &m_rsCategories);
-    dialog.m_nExpType = std::max<int>(HighestTypeNumber() + 1, 10);
+    dialog.m_nExpType = LookupTables::NewTypeNumber(m_types);
     const bool saved = dialog.exec() == QDialog::Accepted;
     if (dialog.StoreFailed())
         return AfterFailure();
@@ -342,7 +345,7 @@ void CCategoriesDlg::OnNewCategory()
         return;
     if (!RunCategoryDialog(typeItem, false))
         return;
-    QTreeWidgetItem* item = CategoryItem();
+    QTreeWidgetItem* item = StoredCategoryItem();
     InsertCategory(typeItem, item);
     typeItem->setExpanded(true);
     m_pTree->setCurrentItem(item);
@@ -357,7 +360,7 @@ void CCategoriesDlg::EditCategory(QTreeWidgetItem* item)
     if (!RunCategoryDialog(typeItem, true))
         return;
     m_bChanged = true;
-    QTreeWidgetItem* stored = CategoryItem();  // a changed code takes its place among the others
+    QTreeWidgetItem* stored = StoredCategoryItem();  // a changed code takes its place among the others
     delete item;
     InsertCategory(typeItem, stored);
     m_pTree->setCurrentItem(stored);
@@ -388,7 +391,7 @@ void CCategoriesDlg::OnDelete()
                              ui::MessageBox::Icon::Stop);
         return;
     }
-    if (item->parent() && item->parent()->childCount() == 1) {
+    if (IsLastCategory(item)) {
         QApplication::beep();  // a type keeps at least one category
         return;
     }
@@ -410,19 +413,17 @@ void CCategoriesDlg::OnDelete()
 
 bool CCategoriesDlg::DeleteRows(QTreeWidgetItem* item)
 {
-    const auto deleteRow = [this](CAdoRecordset& rs, const QTreeWidgetItem* rowItem, AdoFailure& failure) {
-        if (MoveTo(rs, rowItem) && rs.Delete())
-            return true;
-        failure = rs.LastFailure();
-        return false;
-    };
-    const QString what = item->parent() ? "The category could not be deleted." : "The expense type could not be deleted.";
-    return LookupEditing::Store(this, m_types, what, [&](AdoFailure& failure) {
-        if (item->parent())
-            return deleteRow(m_rsCategories, item, failure);
-        for (int i = 0; i < item->childCount(); ++i)
-            if (!deleteRow(m_rsCategories, item->child(i), failure))
-                return false;
-        return deleteRow(m_types, item, failure);
-    });
+    if (item->parent())
+        return LookupEditing::Store(this, m_rsCategories, "The category could not be deleted.", [&](AdoFailure& failure) {
+            if (MoveTo(m_rsCategories, item) && m_rsCategories.Delete())
+                return true;
+            failure = m_rsCategories.LastFailure();
+            return false;
+        });
+    LookupTables tables(*m_types.GetDatabase());
+    const auto bookmark = LookupEditing::Bookmark(item->data(0, BookmarkRole));
+    if (tables.DeleteType(m_types, m_rsCategories, bookmark.value_or(ole::Variant())))
+        return true;
+    LookupEditing::ReportFailure(this, "The expense type could not be deleted.", tables.Failure());
+    return false;
 }

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <cstdint>
 
+#include "database/LookupTables.h"
 #include "dbaccess/CAdoRecordset.h"
 
 class QPushButton;
@@ -34,13 +35,14 @@ private:
     void OnInitDialog();
     void Fill(bool bReread);
     QTreeWidgetItem* TypeItem();  // an item for the type row the record set stands on
-    QTreeWidgetItem* CategoryItem();
+    QTreeWidgetItem* CategoryItem(const LookupTables::CategoryRow& row);
+    QTreeWidgetItem* StoredCategoryItem();  // for the row the category record set stands on
     void AddCategories(QTreeWidgetItem* typeItem, std::int16_t nExpType);
     void InsertType(QTreeWidgetItem* item);
     void InsertCategory(QTreeWidgetItem* typeItem, QTreeWidgetItem* item);
     bool MoveTo(CAdoRecordset& rs, const QTreeWidgetItem* item);
     bool IsUserItem(const QTreeWidgetItem* item);
-    std::int16_t HighestTypeNumber() const;
+    bool IsLastCategory(const QTreeWidgetItem* item);  // false for a type
     void OnSelectionChanged();
     void OnActivated(QTreeWidgetItem* item);
     void OnNewType();

@@ -7,9 +7,9 @@
 #include <QPushButton>
 
 #include "database/ExpenseSchema.h"
+#include "database/LookupTables.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "dialogs/LookupEditing.h"
-#include "platform/ado/SqlText.h"
 #include "platform/ui/DataExchange.h"
 
 using namespace schema::categories;
@@ -74,17 +74,14 @@ void CExpCatDlg::OnSave()
         return;
     }
     CAdoRecordset& rs = *m_pRecordset;
-    if (m_strExpCat != m_strLoadedCat) {
-        rs.m_strFind = std::string(kExpType) + "=" + std::to_string(m_nExpType) + " AND " + kExpCat + "=" +
-                       ado::quoteText(m_strExpCat);
-        if (rs.FindFirst()) {
-            DataExchange::Refuse(m_pCatEdit, "Please enter a unique value for Category name.", "Invalid Entry");
-            return;
-        }
+    const auto loaded = m_bEditMode ? std::optional(m_strLoadedCat) : std::nullopt;
+    if (LookupTables::CategoryTaken(rs, m_nExpType, m_strExpCat, loaded)) {
+        DataExchange::Refuse(m_pCatEdit, "Please enter a unique value for Category name.", "Invalid Entry");
+        return;
     }
     const bool stored = LookupEditing::Store(this, rs, "The category could not be saved.", [&](AdoFailure& failure) {
         const bool onRow = m_bEditMode ? rs.SetBookmark(m_bookmark) : (rs.AddNew() && rs.PutDF_Short(kExpType, m_nExpType));
-        return LookupEditing::FinishRow(
+        return LookupTables::FinishRow(
             rs, onRow && rs.PutDF_Text(kExpCat, m_strExpCat) && rs.PutDF_Text(kCatDesc, m_strCatDesc), failure);
     });
     if (!stored) {

@@ -9,7 +9,7 @@
 #include <QPushButton>
 
 #include "database/ExpenseSchema.h"
-#include "database/TypeRenumbering.h"
+#include "database/LookupTables.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "dialogs/LookupEditing.h"
 #include "platform/ui/DataExchange.h"
@@ -114,12 +114,9 @@ void CExpTypeDlg::OnSave()
         DataExchange::Refuse(m_pDescEdit, "Please enter an Expense Description.", "Required Field");
         return;
     }
-    if (m_nExpType != m_nLoadedType) {
-        m_pTypes->m_strFind = std::string(kExpType) + "=" + std::to_string(m_nExpType);
-        if (m_pTypes->FindFirst()) {
-            DataExchange::Refuse(m_pTypeEdit, "Please enter a unique ExpType.", "Invalid Entry");
-            return;
-        }
+    if (LookupTables::TypeNumberTaken(*m_pTypes, static_cast<std::int16_t>(m_nExpType), LoadedNumber())) {
+        DataExchange::Refuse(m_pTypeEdit, "Please enter a unique ExpType.", "Invalid Entry");
+        return;
     }
     if (!Store()) {
         m_bStoreFailed = true;
@@ -128,22 +125,19 @@ void CExpTypeDlg::OnSave()
     accept();
 }
 
+std::optional<std::int16_t> CExpTypeDlg::LoadedNumber() const
+{
+    return m_bEditMode ? std::optional(static_cast<std::int16_t>(m_nLoadedType)) : std::nullopt;
+}
+
 bool CExpTypeDlg::Store()
 {
-    CAdoRecordset& rs = *m_pTypes;
-    const auto number = static_cast<std::int16_t>(m_nExpType);
-    const auto composition = m_bReimbursable ? schema::comp::kReimbursable : schema::comp::kPlain;
-    return LookupEditing::Store(this, rs, "The expense type could not be saved.", [&](AdoFailure& failure) {
-        const bool onRow = m_bEditMode ? rs.SetBookmark(m_bookmark) : rs.AddNew();
-        if (!LookupEditing::FinishRow(rs,
-                                      onRow && rs.PutDF_Short(kExpType, number) &&
-                                          rs.PutDF_Text(kExpLabel, m_strExpLabel) &&
-                                          rs.PutDF_Text(kExpDesc, m_strExpDesc) && rs.PutDF_Byte(kExpComp, composition),
-                                      failure))
-            return false;
-        if (!m_bEditMode || m_nLoadedType == m_nExpType)
-            return true;
-        return TypeRenumbering::MoveDependents(*rs.GetDatabase(), *m_pCategories,
-                                               static_cast<std::int16_t>(m_nLoadedType), number, failure);
-    });
+    const LookupTables::TypeValues values{static_cast<std::int16_t>(m_nExpType), m_strExpLabel, m_strExpDesc,
+                                          m_bReimbursable};
+    const auto edit = m_bEditMode ? std::optional(LookupTables::TypeEdit{m_bookmark, *LoadedNumber()}) : std::nullopt;
+    LookupTables tables(*m_pTypes->GetDatabase());
+    if (tables.StoreType(*m_pTypes, *m_pCategories, values, edit))
+        return true;
+    LookupEditing::ReportFailure(this, "The expense type could not be saved.", tables.Failure());
+    return false;
 }

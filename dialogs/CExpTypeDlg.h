@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/ole/Variant.h"
@@ -36,6 +37,7 @@ private:
     void OnInitDialog();
     void OnSave();
     bool UpdateData(bool bSave);
+    std::optional<std::int16_t> LoadedNumber() const;  // none for a new type
     bool Store();
 
     bool m_bEditMode = false;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "database/ExpenseSchema.h"
+#include "database/LookupTables.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "dialogs/LookupEditing.h"
 #include "platform/ui/DataExchange.h"
@@ -88,20 +89,17 @@ void CNewProjDlg::OnSave()
         return;
     }
     CAdoRecordset& rs = *m_pRecordset;
-    if (rs.IsOpen() && rs.GetRecordCount() > 0 && m_lProjectID != m_lLoadedID) {
-        rs.m_strFind = std::string(kProjectID) + "=" + std::to_string(m_lProjectID);
-        if (rs.FindFirst()) {
-            DataExchange::Refuse(m_pIdEdit, "Please enter a unique value for ProjectID.", "Duplicate ProjectID");
-            return;
-        }
+    if (LookupTables::ProjectIDTaken(rs, m_lProjectID, m_bEditMode ? std::optional(m_lLoadedID) : std::nullopt)) {
+        DataExchange::Refuse(m_pIdEdit, "Please enter a unique value for ProjectID.", "Duplicate ProjectID");
+        return;
     }
     const bool stored = LookupEditing::Store(this, rs, "The project could not be saved.", [&](AdoFailure& failure) {
         const bool onRow = m_bEditMode ? rs.SetBookmark(m_bookmark) : rs.AddNew();
-        return LookupEditing::FinishRow(rs,
-                                        onRow && rs.PutDF_Long(kProjectID, m_lProjectID) &&
-                                            rs.PutDF_Text(kProjectName, m_strProjectName) &&
-                                            rs.PutDF_Text(kProjectDesc, m_strProjectDesc),
-                                        failure);
+        return LookupTables::FinishRow(rs,
+                                       onRow && rs.PutDF_Long(kProjectID, m_lProjectID) &&
+                                           rs.PutDF_Text(kProjectName, m_strProjectName) &&
+                                           rs.PutDF_Text(kProjectDesc, m_strProjectDesc),
+                                       failure);
     });
     if (!stored) {
         m_bStoreFailed = true;

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "database/ExpenseSchema.h"
+#include "database/LookupTables.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "dialogs/CLookupList.h"
 #include "dialogs/CNewProjDlg.h"
@@ -145,14 +146,13 @@ bool CProjectsDlg::ConfirmDelete()
 {
     CAdoRecordset& rs = *m_pRecordset;
     const std::int32_t id = rs.GetDF_Long(kProjectID);
-    CAdoRecordset uses(rs.GetDatabase());
-    if (!uses.OpenQuery("SELECT COUNT(*) AS Uses FROM " + std::string(schema::expenses::kTable) + " WHERE " +
-                        schema::expenses::kTypeComp + "=" + std::to_string(schema::comp::kReimbursable) + " AND " +
-                        schema::expenses::kProjectID + "=" + std::to_string(id))) {
-        LookupEditing::ReportFailure(this, "The project could not be deleted.", uses.LastFailure());
+    LookupTables tables(*rs.GetDatabase());
+    const std::optional<std::int32_t> uses = tables.ExpensesChargedTo(id);
+    if (!uses) {
+        LookupEditing::ReportFailure(this, "The project could not be deleted.", tables.Failure());
         return false;
     }
-    const std::int32_t count = uses.GetDF_Long("Uses");
+    const std::int32_t count = *uses;
     if (count == 0)
         return true;
     const QString text =

@@ -21,15 +21,6 @@ bool LookupEditing::Store(QWidget* parent, CAdoRecordset& rs, const QString& wha
     return false;
 }
 
-bool LookupEditing::FinishRow(CAdoRecordset& rs, bool bValuesTaken, AdoFailure& failure)
-{
-    if (bValuesTaken && rs.Update())
-        return true;
-    failure = rs.LastFailure();
-    rs.CancelUpdate();
-    return false;
-}
-
 void LookupEditing::ReportFailure(QWidget* parent, const QString& what, const AdoFailure& failure)
 {
     ui::MessageBox::Show(parent, what + "\n" + QString::fromStdString(failure.description), {},

@@ -26,9 +26,6 @@ public:
     // followed by the engine's reason, and nothing of it is stored.
     static bool Store(QWidget* parent, CAdoRecordset& rs, const QString& what,
                       const std::function<bool(AdoFailure&)>& writes);
-    // Ends a row's writes: Update when every value was taken, else (or when Update is refused)
-    // the pending row is dropped and failure tells why.
-    static bool FinishRow(CAdoRecordset& rs, bool bValuesTaken, AdoFailure& failure);
     // Stop box: what, and on a line of its own the engine's reason.
     static void ReportFailure(QWidget* parent, const QString& what, const AdoFailure& failure);
 

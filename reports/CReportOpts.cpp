@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 
 #include "database/ExpenseSchema.h"
+#include "dbaccess/CAdoRecordset.h"
 #include "platform/ui/MessageBox.h"
 #include "reports/ReportChoice.h"
 
@@ -30,10 +31,9 @@ QRadioButton* Radio(QWidget* parent, QButtonGroup* group, const char* text, int 
 CReportOpts::CReportOpts(CADODataBase& db, CAdoRecordset& types, CAdoRecordset& projects, CAdoRecordset& statuses,
                          ReportSettings& settings, QWidget* parent)
     : QDialog(parent),
-      m_rs(&db),
+      m_lists(db, types, projects, statuses),
       m_types(types),
       m_projects(projects),
-      m_statuses(statuses),
       m_settings(settings),
       m_pTypeList(new QTreeWidget(this)),
       m_pKeyList(new QListWidget(this)),
@@ -103,26 +103,14 @@ CReportOpts::CReportOpts(CADODataBase& db, CAdoRecordset& types, CAdoRecordset& 
 
 int CReportOpts::FillTypeList()
 {
-    int count = 0;
-    if (!m_rs.OpenQuery("SELECT DISTINCT ExpType FROM Expenses"))
-        return 0;
-    for (m_rs.MoveFirst(); !m_rs.IsEOF(); m_rs.MoveNext()) {
-        const std::int16_t type = m_rs.GetDF_Short(schema::expenses::kExpType);
-        m_types.m_strFind = std::string(schema::types::kExpType) + "=" + std::to_string(type);
-        if (!m_types.FindFirst())
-            continue;  // a type without its row offers no report
-        auto* item = new QTreeWidgetItem({QString::fromStdString(m_types.GetDF_Text(schema::types::kExpLabel)),
-                                          QString::fromStdString(m_types.GetDF_Text(schema::types::kExpDesc))});
-        item->setData(0, Qt::UserRole, type);
-        // In the order of the type numbers, as the tree shows them.
-        int at = m_pTypeList->topLevelItemCount();
-        while (at > 0 && m_pTypeList->topLevelItem(at - 1)->data(0, Qt::UserRole).toInt() > type)
-            --at;
-        m_pTypeList->insertTopLevelItem(at, item);
-        ++count;
+    const std::vector<ReportOptionLists::Type> types = m_lists.TypesWithExpenses();
+    for (const ReportOptionLists::Type& type : types) {
+        auto* item =
+            new QTreeWidgetItem({QString::fromStdString(type.label), QString::fromStdString(type.description)});
+        item->setData(0, Qt::UserRole, type.number);
+        m_pTypeList->addTopLevelItem(item);
     }
-    m_rs.Close();
-    return count;
+    return static_cast<int>(types.size());
 }
 
 int CReportOpts::FillYearOrProjectList(std::int16_t nType)
@@ -132,49 +120,25 @@ int CReportOpts::FillYearOrProjectList(std::int16_t nType)
     if (nType < 0)
         return 0;
     const bool project = ReportChoice(m_types, m_projects).IsProjectType(nType);
-    const std::string column = project ? schema::expenses::kProjectID : schema::expenses::kExpYear;
-    if (!m_rs.OpenQuery("SELECT DISTINCT " + column + " FROM Expenses WHERE ExpType=" + std::to_string(nType)))
-        return 0;
-    int count = 0;
-    for (m_rs.MoveFirst(); !m_rs.IsEOF(); m_rs.MoveNext()) {
-        QString text;
-        std::int32_t key = 0;
-        if (project) {
-            key = m_rs.GetDF_Long(schema::expenses::kProjectID);
-            m_projects.m_strFind = std::string(schema::projects::kProjectID) + "=" + std::to_string(key);
-            if (key > 0 && m_projects.FindFirst())
-                text = QString::fromStdString(m_projects.GetDF_Text(schema::projects::kProjectName));
-        } else {
-            key = m_rs.GetDF_Short(schema::expenses::kExpYear);
-            text = QString::number(key);
-        }
-        if (text.isEmpty())
-            continue;
-        auto* item = new QListWidgetItem(text, m_pKeyList);
-        item->setData(Qt::UserRole, key);
-        ++count;
+    const std::vector<ReportOptionLists::Key> keys = project ? m_lists.ProjectsOf(nType) : m_lists.YearsOf(nType);
+    for (const ReportOptionLists::Key& key : keys) {
+        auto* item = new QListWidgetItem(QString::fromStdString(key.text), m_pKeyList);
+        item->setData(Qt::UserRole, key.key);
     }
-    m_rs.Close();
-    if (count > 0)
+    if (!keys.empty())
         m_pKeyList->setCurrentRow(0);
-    return count;
+    return static_cast<int>(keys.size());
 }
 
 void CReportOpts::FillStatusList(std::int16_t nType, std::int32_t lProject)
 {
-    if (!m_rs.OpenQuery("SELECT DISTINCT Status FROM Expenses WHERE ExpType=" + std::to_string(nType) +
-                        " AND ProjectID=" + std::to_string(lProject)))
-        return;
-    for (m_rs.MoveFirst(); !m_rs.IsEOF(); m_rs.MoveNext()) {
-        const std::int16_t status = m_rs.GetDF_Short(schema::expenses::kStatus);
-        const std::string code = m_statuses.LookupText(schema::statuses::kStatus, status, schema::statuses::kStatusCode);
-        const std::string description = code.empty() ? std::string() : m_statuses.GetDF_Text(schema::statuses::kStatDesc);
-        auto* item = new QListWidgetItem(QString::fromStdString(code + " - " + description), m_pStatusList);
-        item->setData(Qt::UserRole, status);
+    for (const ReportOptionLists::Status& status : m_lists.StatusesOf(nType, lProject)) {
+        const std::string text = status.code + " - " + status.description;
+        auto* item = new QListWidgetItem(QString::fromStdString(text), m_pStatusList);
+        item->setData(Qt::UserRole, status.status);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-        item->setCheckState(status != 0 ? Qt::Checked : Qt::Unchecked);
+        item->setCheckState(status.status != schema::billing::kNone ? Qt::Checked : Qt::Unchecked);
     }
-    m_rs.Close();
 }
 
 std::int16_t CReportOpts::SelectedType() const

@@ -7,9 +7,11 @@
 #include <QDialog>
 #include <cstdint>
 
-#include "dbaccess/CAdoRecordset.h"
+#include "database/ReportOptionLists.h"
 #include "reports/ReportSettings.h"
 
+class CADODataBase;
+class CAdoRecordset;
 class QButtonGroup;
 class QLabel;
 class QListWidget;
@@ -40,10 +42,9 @@ private:
     void OnPrint(bool bPreview);
     std::int16_t SelectedType() const;
 
-    CAdoRecordset m_rs;  // the "SELECT DISTINCT" queries
+    ReportOptionLists m_lists;  // what the lists offer
     CAdoRecordset& m_types;
     CAdoRecordset& m_projects;
-    CAdoRecordset& m_statuses;
     ReportSettings& m_settings;
     QTreeWidget* m_pTypeList;
     QListWidget* m_pKeyList;

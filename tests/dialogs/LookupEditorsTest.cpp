@@ -187,12 +187,8 @@ private slots:
         QCOMPARE(f.db.scalar("SELECT AcctDesc FROM lkpAccounts WHERE AcctCode = 'O''B'"), std::string("O'Brien's \"bank\""));
         QCOMPARE(f.db.count("lkpAccounts", "AcctCode = 'Çé'"), 1);
         QCOMPARE(f.db.count("lkpAccounts", "AcctCode = 'ABCD'"), 1);
-        // A quote in a code does not break the duplicate test.
-        QVERIFY(!saveIn<CAcctEditDlg>([&] { click(&dialog, "newButton"); }, {{"codeEdit", "o'b"}, {"descEdit", "x"}}));
-        QCOMPARE(f.messages.texts(), QStringList({"Duplicate Accounts are not allowed."}));
 
-        // Changing only the description runs no duplicate test; the row shows what was stored.
-        f.messages.clear();
+        // An edit keeps its code without a refusal; the row shows what was stored.
         const int visa = rows(dialog.List()).indexOf(QRegularExpression("VISA\\|.*"));
         QVERIFY(saveIn<CAcctEditDlg>([&] { emit dialog.List()->EditRequested(visa); }, {{"descEdit", "Visa gold"}}));
         QVERIFY(f.messages.texts().isEmpty());
@@ -241,8 +237,7 @@ private slots:
         QCOMPARE(rows(list)[2], QString("5|Dune|Dune survey"));
         QCOMPARE(list->SelectedRow(), 2);
 
-        // The same ID again needs no test; another project's ID is refused; a new ID moves the row.
-        QVERIFY(saveIn<CNewProjDlg>([&] { emit list->EditRequested(1); }, {{"idEdit", "2"}}));
+        // Another project's ID is refused; a new ID moves the row.
         QVERIFY(!saveIn<CNewProjDlg>([&] { emit list->EditRequested(1); }, {{"idEdit", "7"}}));
         QCOMPARE(f.messages.texts(), QStringList({"Please enter a unique value for ProjectID."}));
         QCOMPARE(f.messages.shown().back().caption, QString("Duplicate ProjectID"));
@@ -328,7 +323,11 @@ private slots:
                                      {{"typeEdit", "5"}, {"labelEdit", "misc"}, {"descEdit", "Misc"}},
                                      [&](CExpTypeDlg* d) { preset = child<QLineEdit>(d, "typeEdit")->text(); }));
         QCOMPARE(preset, QString("21"));
-        QCOMPARE(f.messages.texts(), QStringList({"Please enter an integer between 10 and 999."}));
+        QVERIFY(!saveIn<CExpTypeDlg>([&] { click(&dialog, "groupButton"); },
+                                     {{"typeEdit", "12"}, {"labelEdit", "misc"}, {"descEdit", "Misc"}}));
+        QCOMPARE(f.messages.texts(),
+                 QStringList({"Please enter an integer between 10 and 999.", "Please enter a unique ExpType."}));
+        QCOMPARE(f.messages.shown().back().caption, QString("Invalid Entry"));
 
         f.messages.clear();
         t->setCurrentItem(typeItem(t, 12));

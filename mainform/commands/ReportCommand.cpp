@@ -6,8 +6,8 @@
 
 #include "mainform/CQuillmarView.h"
 #include "platform/ui/MessageBox.h"
-#include "reports/CExpenseReport.h"
 #include "reports/CReportOpts.h"
+#include "reports/ReportFactory.h"
 #include "reports/ReportPrinter.h"
 
 void ReportCommand::Run(ReportSettings& settings)
@@ -15,7 +15,7 @@ void ReportCommand::Run(ReportSettings& settings)
     CReportOpts dialog(View().Database(), Tree().Types(), Tree().Projects(), Tree().Statuses(), settings, &View());
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const auto report = CExpenseReport::Create(View().Database(), settings);
+    const auto report = ReportFactory::Create(View().Database(), settings);
     // Read the rows once before any dialog, so a report without rows says so instead of
     // showing blank paper; its pages are laid out again for the printer actually chosen.
     QBuffer scratch;

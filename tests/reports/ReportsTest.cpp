@@ -15,9 +15,9 @@
 
 #include "dbaccess/CADODataBase.h"
 #include "platform/ole/FormatAmount.h"
-#include "reports/CExpenseReport.h"
 #include "reports/CReportOpts.h"
 #include "reports/ReportChoice.h"
+#include "reports/ReportFactory.h"
 #include "reports/ReportPrinter.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/QtTestSupport.h"
@@ -131,7 +131,7 @@ private slots:
         for (const auto& k : kinds) {
             const ReportSettings settings = f.settings(k.type, k.key, k.summary, k.groupBy);
             QCOMPARE(settings.m_nKind, k.kind);
-            const auto report = CExpenseReport::Create(f.connection, settings);
+            const auto report = ReportFactory::Create(f.connection, settings);
             QCOMPARE(report->Prepare(paper), 1);
             QCOMPARE(Text(*report, 1), k.page);
         }
@@ -160,7 +160,7 @@ private slots:
                   "INSERT INTO Expenses (ExpType, ExpCat, ExpDate, ExpYear, Item, Amount, Reimburse, Status, ProjectID, TypeComp) "
                   "SELECT 12, 'MEALS', '2026-07-01 00:00:00', 2026, 'Meal ' || i, 100, 1, 1 + i % 3, 7, 2 FROM n");
         for (const bool summary : {false, true}) {
-            const auto report = CExpenseReport::Create(f.connection, f.settings(12, 7, summary, summary ? 1 : 0));
+            const auto report = ReportFactory::Create(f.connection, f.settings(12, 7, summary, summary ? 1 : 0));
             QImage a4 = Paper(210, 297, 100);
             const int pages = report->Prepare(a4);
             QVERIFY2(summary ? pages == 1 : pages >= 3, qPrintable(QString::number(pages) + QString::fromStdString(report->ReadFailure())));
@@ -178,7 +178,7 @@ private slots:
 
         // Any page drawn in any order, any number of times, looks the same; and no body line
         // comes below the body, into the footer's margin.
-        const auto report = CExpenseReport::Create(f.connection, f.settings(12, 7));
+        const auto report = ReportFactory::Create(f.connection, f.settings(12, 7));
         QImage paper = Paper(210, 297, 100);
         const int pages = report->Prepare(paper);
         const auto draw = [&](int page) {
@@ -206,7 +206,7 @@ private slots:
         f.db.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200) "
                   "INSERT INTO Expenses (ExpType, ExpCat, ExpDate, ExpYear, Item, Amount, ProjectID, TypeComp) "
                   "SELECT 20, 'SUPPLIES', '2026-08-01 00:00:00', 2026, 'Pen ' || i, 100, 2026, 1 FROM n");
-        const auto report = CExpenseReport::Create(f.connection, f.settings(20, 2026));
+        const auto report = ReportFactory::Create(f.connection, f.settings(20, 2026));
         QImage a4 = Paper(210, 297, 150), landscape = Paper(297, 210, 150);
         const int portraitPages = report->Prepare(a4);
         const int landscapePages = report->Prepare(landscape);
@@ -220,7 +220,7 @@ private slots:
         FileDialogScript files;
         const std::string pdf = f.db.dir().file("preview.pdf");
         files.choose(pdf);
-        const auto report = CExpenseReport::Create(f.connection, f.settings(20, 2026));
+        const auto report = ReportFactory::Create(f.connection, f.settings(20, 2026));
         QStringList said;
         whenModal<QPrintPreviewDialog>([](QPrintPreviewDialog* preview) {
             preview->findChild<QAction*>("exportPdfAction")->trigger();

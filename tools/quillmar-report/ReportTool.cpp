@@ -8,9 +8,9 @@
 #include "database/ExpenseSchema.h"
 #include "dbaccess/CADODataBase.h"
 #include "dbaccess/CAdoRecordset.h"
-#include "reports/CExpenseReport.h"
 #include "reports/PdfReport.h"
 #include "reports/ReportChoice.h"
+#include "reports/ReportFactory.h"
 #include "tools/CommandLine.h"
 
 namespace {
@@ -187,7 +187,7 @@ int ReportTool::run(const std::vector<std::string>& arguments)
     }
     const ReportSettings settings = choice.Settings(static_cast<std::int16_t>(o.type), static_cast<std::int32_t>(o.key),
                                                     o.summary, o.groupBy, o.statuses);
-    const auto report = CExpenseReport::Create(db, settings);
+    const auto report = ReportFactory::Create(db, settings);
     int pages = 0;
     std::string error;
     if (!PdfReport::Write(*report, o.pdf, o.pageSize, o.dpi, pages, error)) {

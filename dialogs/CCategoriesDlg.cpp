@@ -247,7 +247,7 @@ bool CCategoriesDlg::IsUserItem(const QTreeWidgetItem* item)
 {
     if (item->parent())
         return true;
-    return static_cast<std::uint16_t>(TypeNumber(item)) > 9;  // 0 to 9 are the system's types
+    return !schema::typerange::IsSystem(static_cast<std::uint16_t>(TypeNumber(item)));
 }
 
 void CCategoriesDlg::OnSelectionChanged()
@@ -296,7 +296,7 @@ void CCategoriesDlg::OnNewType()
     CExpTypeDlg dialog(this);
     dialog.SetEditMode(false);
     dialog.SetRecordsets(&m_types, &m_rsCategories);
-    dialog.m_nExpType = std::max<int>(HighestTypeNumber() + 1, 10);
+    dialog.m_nExpType = std::max<int>(HighestTypeNumber() + 1, schema::typerange::kFirstUser);
     const bool saved = dialog.exec() == QDialog::Accepted;
     if (dialog.StoreFailed())
         return AfterFailure();

@@ -6,7 +6,7 @@
 
 bool ReportChoice::IsProjectType(std::int16_t nType)
 {
-    if (nType <= 9)
+    if (schema::typerange::IsSystem(nType))
         return false;
     m_types.m_strFind = std::string(schema::types::kExpType) + "=" + std::to_string(nType);
     return m_types.FindFirst() && m_types.GetDF_Byte(schema::types::kExpComp) == schema::comp::kReimbursable;

@@ -16,7 +16,7 @@ public:
     // types: lkpExpTypes; projects: Projects (both open; their current rows move).
     ReportChoice(CAdoRecordset& types, CAdoRecordset& projects) : m_types(types), m_projects(projects) {}
 
-    // A type above 9 whose row has ExpComp 2; types 0 to 9 never are.
+    // A user type (above 9) whose row has ExpComp 2; the system's types never are.
     bool IsProjectType(std::int16_t nType);
     // "Status=2", "Status IN (1,2,3)", or empty for none.
     static std::string StatusFilter(const std::vector<std::int16_t>& statuses);

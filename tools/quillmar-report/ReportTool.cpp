@@ -169,7 +169,7 @@ int ReportTool::run(const std::vector<std::string>& arguments)
               << "\n";
         return 1;
     }
-    if (o.type == 1 && o.summary) {
+    if (o.type == schema::typerange::kEstimatedTax && o.summary) {
         m_err << "quillmar-report: type 1 has no summary report\n";
         return 1;
     }

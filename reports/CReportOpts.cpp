@@ -229,7 +229,8 @@ bool CReportOpts::CollectSettings()
         return false;
     }
     m_settings = choice.Settings(type, m_pKeyList->currentItem()->data(Qt::UserRole).toInt(),
-                                 type != 1 && m_pForm->checkedId() == 1, m_pGrouping->checkedId(), statuses);
+                                 type != schema::typerange::kEstimatedTax && m_pForm->checkedId() == 1,
+                                 GroupByOfRadio(m_pGrouping->checkedId()), statuses);
     return true;
 }
 

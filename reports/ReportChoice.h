@@ -23,7 +23,7 @@ public:
     // The settings for a type and a year or project (nKey), the form and, for a project type,
     // the grouping and statuses. The title is the project's name for a project type, else the
     // type's description ("<unknown>", "<unknown project>" when a lookup fails).
-    ReportSettings Settings(std::int16_t nType, std::int32_t nKey, bool bSummary, int nGroupBy,
+    ReportSettings Settings(std::int16_t nType, std::int32_t nKey, bool bSummary, GroupBy groupBy,
                             const std::vector<std::int16_t>& statuses);
 
 private:

@@ -10,13 +10,13 @@
 std::unique_ptr<CExpenseReport> ReportFactory::Create(CADODataBase& db, const ReportSettings& settings)
 {
     switch (settings.m_nKind) {
-    case 0:
-    case 2: return std::make_unique<CYearDetailReport>(db, settings);
-    case 1: return std::make_unique<CYearListReport>(db, settings);
-    case 3: return std::make_unique<CProjectDetailReport>(db, settings);
-    case 4:
-    case 5: return std::make_unique<CYearSummaryReport>(db, settings);
-    case 6: return std::make_unique<CProjectSummaryReport>(db, settings);
-    default: return nullptr;
+    case ReportKind::TaxYearDetail:
+    case ReportKind::YearDetail: return std::make_unique<CYearDetailReport>(db, settings);
+    case ReportKind::EstimatedTaxYearList: return std::make_unique<CYearListReport>(db, settings);
+    case ReportKind::ProjectDetail: return std::make_unique<CProjectDetailReport>(db, settings);
+    case ReportKind::TaxYearSummary:
+    case ReportKind::YearSummary: return std::make_unique<CYearSummaryReport>(db, settings);
+    case ReportKind::ProjectSummary: return std::make_unique<CProjectSummaryReport>(db, settings);
     }
+    return nullptr;
 }

@@ -41,7 +41,7 @@ struct Options {
     int type = -1;
     long key = 0;
     bool hasYear = false, hasProject = false, summary = false, hasStatus = false, force = false;
-    int groupBy = 0;
+    GroupBy groupBy = GroupBy::Category;
     std::vector<std::int16_t> statuses;
     QPageSize::PageSizeId pageSize = QPageSize::A4;
     int dpi = 600;
@@ -120,7 +120,7 @@ int ReportTool::run(const std::vector<std::string>& arguments)
         } else if (a == "--group-by") {
             if (value != "category" && value != "status")
                 return bad();
-            o.groupBy = value == "status" ? 1 : 0;
+            o.groupBy = value == "status" ? GroupBy::Status : GroupBy::Category;
         } else if (a == "--status") {
             if (!ParseStatuses(value, o.statuses))
                 return bad();

@@ -59,7 +59,7 @@ CExpTreeItem::CExpTreeItem(std::uint32_t nKind, const ExpenseRow& row, CAdoRecor
 }
 
 CExpTreeItem::CExpTreeItem(ExpenseRow row, CAdoRecordset& statuses, std::unique_ptr<ole::Variant> pBookmark,
-                           int nSortMode)
+                           SortMode sortMode)
     : m_pBookmark(std::move(pBookmark)), m_nKind(ExpenseItem)
 {
     m_bReimbursable = row.IsReimbursableType();
@@ -78,7 +78,7 @@ CExpTreeItem::CExpTreeItem(ExpenseRow row, CAdoRecordset& statuses, std::unique_
     m_strDetail = std::move(row.m_strDetail);
     m_strDateText = row.m_dtDate.format("%m/%d");
     m_cyTotal = row.m_cyAmount;
-    FormatText(nSortMode);
+    FormatText(sortMode);
 }
 
 CExpTreeItem::~CExpTreeItem() = default;
@@ -181,7 +181,7 @@ bool CExpTreeItem::SortsAfter(const CExpTreeItem& newGroup) const
     return m_nProjectKey > newGroup.m_nProjectKey;
 }
 
-const std::string& CExpTreeItem::FormatText(int nSortMode)
+const std::string& CExpTreeItem::FormatText(SortMode sortMode)
 {
     using fixedwidth::Left;
     using fixedwidth::Right;
@@ -211,7 +211,7 @@ const std::string& CExpTreeItem::FormatText(int nSortMode)
         m_strText += ' ';
         m_strText += m_strStatusCode;
         m_strText += ' ';
-        if (nSortMode == 0) {
+        if (sortMode == SortMode::ByDate) {  // by category, the group above names it
             fixedwidth::AppendLeft(m_strText, m_strCategory, 8);
             m_strText += ' ';
         }

@@ -124,7 +124,7 @@ void CQuillmarView::OnUpdate(int nHint)
 void CQuillmarView::OnTabChanged()
 {
     if (m_db.IsOpen())
-        m_tree.ChangeSortMode(m_ui->sortTabWidget->currentIndex() == 1 ? 1 : 0);
+        m_tree.ChangeSortMode(SortModeOfTab(m_ui->sortTabWidget->currentIndex()));
     m_ui->deleteButton->setEnabled(false);
 }
 
@@ -154,7 +154,7 @@ void CQuillmarView::SelectItem(Item item)
 
 void CQuillmarView::RefreshTree()
 {
-    m_tree.Refresh(m_ui->sortTabWidget->currentIndex() == 1 ? 1 : 0);
+    m_tree.Refresh(SortModeOfTab(m_ui->sortTabWidget->currentIndex()));
 }
 
 // ---- view commands ----

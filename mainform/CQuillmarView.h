@@ -35,7 +35,7 @@ public:
 
     ExpenseTree& Tree() { return m_tree; }
     ExpenseTreeModel& Model() { return m_tree.Model(); }
-    int SortMode() const { return m_tree.SortMode(); }
+    SortMode CurrentSortMode() const { return m_tree.CurrentSortMode(); }
     CAdoRecordset& Expenses() { return m_tree.Expenses(); }
     CAdoRecordset& Types() { return m_tree.Types(); }
     CAdoRecordset& Projects() { return m_tree.Projects(); }

@@ -44,7 +44,7 @@ private slots:
     {
         ViewFixture f;
         f.open();
-        QCOMPARE(f.view->SortMode(), 0);
+        QCOMPARE(f.view->CurrentSortMode(), SortMode::ByDate);
         QCOMPARE(f.view->TabControl()->count(), 2);
         QCOMPARE(f.view->TabControl()->tabText(0), QString("   Sort by Date   "));
         QCOMPARE(f.view->TabControl()->tabText(1), QString("  Sort by Category  "));
@@ -78,7 +78,7 @@ private slots:
         ViewFixture f;
         f.open();
         f.view->TabControl()->setCurrentIndex(1);  // the tab change rebuilds
-        QCOMPARE(f.view->SortMode(), 1);
+        QCOMPARE(f.view->CurrentSortMode(), SortMode::ByCategory);
         const QStringList expected = {
             "Tax YR: 2004 =  1334.50",
             "  GENERAL  =   100.00",

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "document/UpdateHint.h"
 #include "expensetree/ExpenseTree.h"
 #include "reports/ReportSettings.h"
 
@@ -24,13 +25,12 @@ class CQuillmarView : public QWidget {
     Q_OBJECT
 public:
     using Item = ExpenseTree::Item;
-    static constexpr int kHintReload = 1;  // update hint: a database was opened or re-opened
 
     CQuillmarView(CADODataBase& db, QWidget* parent = nullptr);
     ~CQuillmarView() override;
 
     void OnInitialUpdate();
-    void OnUpdate(int nHint);  // hint 1: a database was opened or re-opened
+    void OnUpdate(UpdateHint hint);
     void RefreshTree();
 
     ExpenseTree& Tree() { return m_tree; }

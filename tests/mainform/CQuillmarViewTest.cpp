@@ -171,10 +171,10 @@ private slots:
         f.view->SelectItem(nullptr);
         QVERIFY(!f.view->DeleteButton()->isEnabled());
         f.view->SelectItem(f.view->Model().GetRootItem());
-        f.view->OnUpdate(1);  // a reload clears the selection
+        f.view->OnUpdate(UpdateHint::DatabaseOpened);  // a reload clears the selection
         QVERIFY(!f.view->DeleteButton()->isEnabled());
         f.connection.Close();
-        f.view->OnUpdate(1);
+        f.view->OnUpdate(UpdateHint::DatabaseOpened);
         QVERIFY(!f.view->AddNewButton()->isEnabled());
     }
 

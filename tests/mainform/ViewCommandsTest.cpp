@@ -147,7 +147,7 @@ bool pressAcrossASync(Fixture& f, QDialog* dialog, const char* button)
     f.db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, Item, Amount, ProjectID, TypeComp) "
               "VALUES (0, 'GENERAL', '2006-01-01 00:00:00', 'From the handheld', 10000, 2006, 0)");
     if (f.connection.Open(f.db.path())) {
-        f.view->OnUpdate(CQuillmarView::kHintReload);
+        f.view->OnUpdate(UpdateHint::DatabaseOpened);
         dialog->findChild<QPushButton*>(button)->click();
     }
     if (dialog->isVisible())

@@ -18,5 +18,5 @@ std::unique_ptr<CExpenseReport> ReportFactory::Create(CADODataBase& db, const Re
     case ReportKind::YearSummary: return std::make_unique<CYearSummaryReport>(db, settings);
     case ReportKind::ProjectSummary: return std::make_unique<CProjectSummaryReport>(db, settings);
     }
-    return nullptr;
+    return nullptr;  // a number that names no kind
 }

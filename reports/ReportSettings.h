@@ -20,11 +20,11 @@ constexpr GroupBy GroupByOfRadio(int nRadio) { return nRadio == 1 ? GroupBy::Sta
 constexpr GroupBy OtherGrouping(GroupBy by) { return by == GroupBy::Status ? GroupBy::Category : GroupBy::Status; }
 
 struct ReportSettings {
-    ReportKind m_nKind = ReportKind::TaxYearDetail;
+    ReportKind m_nKind = ReportKind::TaxYearDetail;  // which report (ReportKindFor)
     std::int16_t m_nExpType = 0;
-    std::string m_strTitle;          // ProjectName of a project type, else ExpDesc of the type
-    std::int16_t m_nYear = 0;        // the kinds by year
-    std::int32_t m_lProjectID = 0;   // ProjectDetail, ProjectSummary
-    GroupBy m_nGroupBy = GroupBy::Category;  // ProjectDetail, ProjectSummary
-    std::string m_strStatusFilter;   // ProjectDetail, ProjectSummary: the condition on Status, e.g. "Status IN (1,2)"
+    std::string m_strTitle;                  // ProjectName of a project type, else ExpDesc of the type
+    std::int16_t m_nYear = 0;                // the kinds by year
+    std::int32_t m_lProjectID = 0;           // the project kinds
+    GroupBy m_nGroupBy = GroupBy::Category;  // the project kinds
+    std::string m_strStatusFilter;           // the project kinds: the condition on Status, e.g. "Status IN (1,2)"
 };

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QRadioButton>
+#include <iterator>
 
 #include "conduit/entry/ShowHotSyncHelp.h"
 
@@ -52,10 +53,10 @@ QPixmap actionPicture(int index, const QColor& face)
 
 int CSyncActionDlg::RadioIndexOf(HotSyncAction action)
 {
-    for (int index = 0; index < kDoNothingRadio; ++index)
+    for (int index = 0; index < static_cast<int>(std::size(kRadioActions)); ++index)
         if (kRadioActions[index] == action)
             return index;
-    return kDoNothingRadio;
+    return kDoNothingRadio;  // a number that is no action
 }
 
 HotSyncAction CSyncActionDlg::SyncTypeOf(int nRadioIndex)

@@ -28,12 +28,12 @@ public:
     // Whether a key is taken: a row of the record set has it (text keys in any letter case).
     // loaded is the key the edited row had; an edit that keeps it exactly searches nothing. None
     // for a new row. A record set that is not open holds no key.
-    static bool AccountCodeTaken(CAdoRecordset& accounts, const std::string& code,
+    [[nodiscard]] static bool AccountCodeTaken(CAdoRecordset& accounts, const std::string& code,
                                  const std::optional<std::string>& loaded);
-    static bool TypeNumberTaken(CAdoRecordset& types, std::int16_t number, std::optional<std::int16_t> loaded);
+    [[nodiscard]] static bool TypeNumberTaken(CAdoRecordset& types, std::int16_t number, std::optional<std::int16_t> loaded);
     static bool CategoryTaken(CAdoRecordset& categories, std::int16_t type, const std::string& code,
                               const std::optional<std::string>& loaded);
-    static bool ProjectIDTaken(CAdoRecordset& projects, std::int32_t id, std::optional<std::int32_t> loaded);
+    [[nodiscard]] static bool ProjectIDTaken(CAdoRecordset& projects, std::int32_t id, std::optional<std::int32_t> loaded);
 
     // One row of lkpExpCategories as an editor lists it.
     struct CategoryRow {
@@ -51,7 +51,7 @@ public:
 
     // The number offered to a new type: one above the highest in the record set, but at least the
     // first of the user's own types (10).
-    static std::int32_t NewTypeNumber(CAdoRecordset& types);
+    [[nodiscard]] static std::int32_t NewTypeNumber(CAdoRecordset& types);
 
     // What an expense type row holds.
     struct TypeValues {
@@ -69,10 +69,10 @@ public:
     // the number moves the type's categories (through categories) and expenses to it. The types
     // record set then stands on the stored row. False when any part was refused: nothing is
     // stored, Failure() says why, and the record sets may no longer match the tables.
-    bool StoreType(CAdoRecordset& types, CAdoRecordset& categories, const TypeValues& values,
+    [[nodiscard]] bool StoreType(CAdoRecordset& types, CAdoRecordset& categories, const TypeValues& values,
                    const std::optional<TypeEdit>& edit);
     // Deletes the type row typeRow names and every category of its number. False as StoreType.
-    bool DeleteType(CAdoRecordset& types, CAdoRecordset& categories, const ole::Variant& typeRow);
+    [[nodiscard]] bool DeleteType(CAdoRecordset& types, CAdoRecordset& categories, const ole::Variant& typeRow);
 
     // How many expenses are charged to the project: those of reimbursable types (TypeComp 2)
     // with its ID; other types keep a year in ProjectID. None when they cannot be counted.
@@ -80,13 +80,13 @@ public:
 
     // Ends a row's writes: Update when every value was taken, else (or when Update is refused)
     // the pending row is dropped and failure tells why.
-    static bool FinishRow(CAdoRecordset& rs, bool bValuesTaken, AdoFailure& failure);
+    [[nodiscard]] static bool FinishRow(CAdoRecordset& rs, bool bValuesTaken, AdoFailure& failure);
 
     // Why the last StoreType, DeleteType or ExpensesChargedTo failed.
     const AdoFailure& Failure() const { return m_failure; }
 
 private:
-    static bool Found(CAdoRecordset& rs, const std::string& criterion);
+    [[nodiscard]] static bool Found(CAdoRecordset& rs, const std::string& criterion);
     static bool DeleteCategoriesOf(CAdoRecordset& categories, std::int16_t type, AdoFailure& failure);
 
     CADODataBase& m_db;   // the editors' connection

@@ -243,7 +243,7 @@ bool CCategoriesDlg::IsUserItem(const QTreeWidgetItem* item)
 {
     if (item->parent())
         return true;
-    return static_cast<std::uint16_t>(TypeNumber(item)) > 9;  // 0 to 9 are the system's types
+    return !schema::typerange::IsSystem(static_cast<std::uint16_t>(TypeNumber(item)));
 }
 
 void CCategoriesDlg::OnSelectionChanged()

@@ -18,7 +18,7 @@ using namespace schema::types;
 using ui::DataExchange;
 
 namespace {
-constexpr long long kFirstUserType = 10;  // 0 to 9 are the system's
+constexpr long long kFirstUserType = schema::typerange::kFirstUser;
 constexpr long long kLastUserType = 999;
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "database/ExpenseSchema.h"
 #include "platform/ole/Variant.h"
 
 class CAdoRecordset;
@@ -20,7 +21,7 @@ class CExpTypeDlg : public QDialog {
 public:
     explicit CExpTypeDlg(QWidget* parent = nullptr);
 
-    std::int32_t m_nExpType = 10;   // preset by the caller for a new type
+    std::int32_t m_nExpType = schema::typerange::kFirstUser;  // preset by the caller for a new type
     std::int32_t m_nLoadedType = -1;  // the number as loaded; -1 for a new type
     std::string m_strExpLabel;
     std::string m_strExpDesc;

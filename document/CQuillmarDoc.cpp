@@ -70,10 +70,10 @@ bool CQuillmarDoc::OpenDatabase(const std::string& strPath, bool bStoreAsDefault
     m_strCurrDB = strPath;
     // The views read the file while its full check runs; the answer comes before the user can
     // do anything with what they show, and a refused file leaves them empty.
-    emit UpdateAllViews(kHintDatabaseOpened);
+    emit UpdateAllViews(UpdateHint::DatabaseOpened);
     if (!m_db.SettleCheck()) {
         m_strCurrDB = previous;
-        emit UpdateAllViews(kHintDatabaseOpened);
+        emit UpdateAllViews(UpdateHint::DatabaseOpened);
         Message("Unable to open: " + strPath + OpenFailureReason(strPath));
         return false;
     }
@@ -96,7 +96,7 @@ bool CQuillmarDoc::ReopenDatabase()
     std::string reason;
     if (m_db.Open(m_strCurrDB)) {
         if (VerifyDatabaseVersion(m_strCurrDB)) {
-            emit UpdateAllViews(kHintDatabaseOpened);
+            emit UpdateAllViews(UpdateHint::DatabaseOpened);
             return true;
         }
     } else {
@@ -205,7 +205,7 @@ void CQuillmarDoc::ReopenAfterSync(const QString& head)
     // The views read the synced file while its check runs, as at an open.
     const bool opened = m_db.OpenCheckingBeside(m_strCurrDB);
     if (opened)
-        emit UpdateAllViews(kHintDatabaseOpened);
+        emit UpdateAllViews(UpdateHint::DatabaseOpened);
     if (opened && m_db.SettleCheck()) {
         const std::optional<long> before = std::exchange(m_nExpensesBeforeSync, std::nullopt);
         const std::optional<long> after = CountExpenses();
@@ -218,7 +218,7 @@ void CQuillmarDoc::ReopenAfterSync(const QString& head)
         return;
     }
     if (m_strCurrDB.empty()) {
-        emit UpdateAllViews(kHintDatabaseOpened);
+        emit UpdateAllViews(UpdateHint::DatabaseOpened);
         return;
     }
     const std::string reason = OpenFailureReason(m_strCurrDB);
@@ -229,7 +229,7 @@ void CQuillmarDoc::ReopenAfterSync(const QString& head)
         QTimer::singleShot(0, this, [this, text] { Message(text); });
     }
     m_db.Close("The database could not be opened again after the HotSync." + reason);
-    emit UpdateAllViews(kHintDatabaseOpened);
+    emit UpdateAllViews(UpdateHint::DatabaseOpened);
     emit StatusMessage(head + ": the database could not be opened again.");
 }
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <sys/types.h>
 
+#include "document/UpdateHint.h"
+
 class CADODataBase;
 class QTimer;
 class QWidget;
@@ -20,8 +22,6 @@ class RecentFileList;
 class CQuillmarDoc : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kHintDatabaseOpened = 1;  // update hint: reload everything
-
     // What the document needs from the application's frame.
     class Frame {
     public:
@@ -54,7 +54,7 @@ public:
         "A HotSync is using the database. Try again when the HotSync has finished.";
 
 signals:
-    void UpdateAllViews(int nHint);
+    void UpdateAllViews(UpdateHint hint);
     void RecentFilesChanged();
     void StatusMessage(const QString& text);  // what was just done, for the status bar
 

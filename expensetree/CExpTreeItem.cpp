@@ -36,7 +36,7 @@ CExpTreeItem::CExpTreeItem(std::uint32_t nKind, const ExpenseRow& row, CAdoRecor
     m_nExpType = row.m_nExpType;
     const std::uint8_t typeComp = row.m_nTypeComp;
     m_nYearKey = (typeComp != comp::kSystem && typeComp != comp::kReimbursable) ? row.m_lProjectID : row.m_dtDate.year();
-    m_nProjectKey = m_nExpType <= 0 ? m_nYearKey : row.m_lProjectID;
+    m_nProjectKey = m_nExpType <= schema::typerange::kTax ? m_nYearKey : row.m_lProjectID;
 
     types.m_strFind = std::string(types::kExpType) + "=" + Number(m_nExpType);
     if (!types.FindFirst()) {
@@ -59,13 +59,13 @@ CExpTreeItem::CExpTreeItem(std::uint32_t nKind, const ExpenseRow& row, CAdoRecor
 }
 
 CExpTreeItem::CExpTreeItem(ExpenseRow row, CAdoRecordset& statuses, std::unique_ptr<ole::Variant> pBookmark,
-                           int nSortMode)
+                           SortMode sortMode)
     : m_pBookmark(std::move(pBookmark)), m_nKind(ExpenseItem)
 {
     m_bReimbursable = row.IsReimbursableType();
     m_nYearKey = row.m_dtDate.year();
     m_nExpType = row.m_nExpType;
-    m_nProjectKey = m_nExpType <= 0 ? m_nYearKey : row.m_lProjectID;
+    m_nProjectKey = m_nExpType <= schema::typerange::kTax ? m_nYearKey : row.m_lProjectID;
     if (m_bReimbursable) {
         m_bReimburse = row.m_bReimburse;
         if (m_bReimburse)
@@ -78,7 +78,7 @@ CExpTreeItem::CExpTreeItem(ExpenseRow row, CAdoRecordset& statuses, std::unique_
     m_strDetail = std::move(row.m_strDetail);
     m_strDateText = row.m_dtDate.format("%m/%d");
     m_cyTotal = row.m_cyAmount;
-    FormatText(nSortMode);
+    FormatText(sortMode);
 }
 
 CExpTreeItem::~CExpTreeItem() = default;
@@ -152,9 +152,9 @@ bool CExpTreeItem::MatchesLine(const CExpTreeItem& line) const
 {
     if (m_nExpType != line.m_nExpType)
         return false;
-    if (m_nExpType == 0)
+    if (m_nExpType == schema::typerange::kTax)
         return line.m_nYearKey == m_nYearKey;
-    if (m_nExpType == 1)
+    if (m_nExpType == schema::typerange::kEstimatedTax)
         return line.m_nProjectKey == m_nYearKey;
     return line.m_nProjectKey == m_nProjectKey;
 }
@@ -176,12 +176,12 @@ bool CExpTreeItem::SortsAfter(const CExpTreeItem& newGroup) const
         return true;
     if (m_nExpType != newGroup.m_nExpType || m_nExpType < 0)
         return false;
-    if (m_nExpType == 0)
+    if (m_nExpType == schema::typerange::kTax)
         return m_nYearKey > newGroup.m_nYearKey;
     return m_nProjectKey > newGroup.m_nProjectKey;
 }
 
-const std::string& CExpTreeItem::FormatText(int nSortMode)
+const std::string& CExpTreeItem::FormatText(SortMode sortMode)
 {
     using fixedwidth::Left;
     using fixedwidth::Right;
@@ -211,7 +211,7 @@ const std::string& CExpTreeItem::FormatText(int nSortMode)
         m_strText += ' ';
         m_strText += m_strStatusCode;
         m_strText += ' ';
-        if (nSortMode == 0) {
+        if (sortMode == SortMode::ByDate) {  // by category, the group above names it
             fixedwidth::AppendLeft(m_strText, m_strCategory, 8);
             m_strText += ' ';
         }

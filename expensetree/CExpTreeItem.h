@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "expensetree/SortMode.h"
 #include "platform/ole/Currency.h"
 #include "platform/ole/Variant.h"
 
@@ -36,7 +37,7 @@ public:
     // record sets.
     CExpTreeItem(std::uint32_t nKind, const ExpenseRow& row, CAdoRecordset& types, CAdoRecordset& projects);
     // An expense line for a row (its texts are taken over); takes ownership of the bookmark copy.
-    CExpTreeItem(ExpenseRow row, CAdoRecordset& statuses, std::unique_ptr<ole::Variant> pBookmark, int nSortMode);
+    CExpTreeItem(ExpenseRow row, CAdoRecordset& statuses, std::unique_ptr<ole::Variant> pBookmark, SortMode sortMode);
     virtual ~CExpTreeItem();
     CExpTreeItem(const CExpTreeItem&) = delete;
     CExpTreeItem& operator=(const CExpTreeItem&) = delete;
@@ -48,8 +49,8 @@ public:
     void ResetSums();
     // Takes an expense line's amount, status, item, detail, category and date after a change.
     void UpdateFromRecord(const ExpenseRow& row, CAdoRecordset& statuses);
-    // Formats m_strText for the sort mode (0 by date, 1 by category) and returns it.
-    const std::string& FormatText(int nSortMode);
+    // Formats m_strText for the sort mode and returns it.
+    const std::string& FormatText(SortMode sortMode);
 
     // Top-level groups: whether this group holds the expense line, whether the next row of a
     // build in sorted order starts a group after this one, and whether this existing group sorts

@@ -46,11 +46,11 @@ bool ExpenseTree::OpenRecordsets()
     return opened;
 }
 
-void ExpenseTree::Refresh(int nSortMode)
+void ExpenseTree::Refresh(SortMode sortMode)
 {
     m_model->BeginBulkBuild();
     Clear();
-    m_nSortMode = nSortMode == 1 ? 1 : 0;
+    m_sortMode = sortMode;
     if (OpenRecordsets())
         ExpenseTreeBuilder(*this).Walk();
     m_model->EndBulkBuild();
@@ -62,18 +62,17 @@ bool ExpenseTree::Reopen()
     return OpenRecordsets();
 }
 
-void ExpenseTree::ChangeSortMode(int nSortMode)
+void ExpenseTree::ChangeSortMode(SortMode sortMode)
 {
-    nSortMode = nSortMode == 1 ? 1 : 0;
     const bool readable = m_rsExpenses.IsOpen() && m_rsTypes.IsOpen() && m_rsProjects.IsOpen() &&
                           m_rsStatus.IsOpen() && m_rsLineStatus.IsOpen();
-    if (!readable || !m_rsExpenses.SetSort(ExpenseTreeBuilder::SortOf(nSortMode), true)) {
-        Refresh(nSortMode);
+    if (!readable || !m_rsExpenses.SetSort(ExpenseTreeBuilder::SortOf(sortMode), true)) {
+        Refresh(sortMode);
         return;
     }
     m_model->BeginBulkBuild();
     m_model->DeleteAllItems();
-    m_nSortMode = nSortMode;
+    m_sortMode = sortMode;
     ExpenseTreeBuilder(*this).Walk();
     m_model->EndBulkBuild();
 }
@@ -83,7 +82,7 @@ ExpenseRow ExpenseTree::CurrentRow() { return ExpenseRow::Read(m_rsExpenses, CEx
 std::unique_ptr<CExpTreeItem> ExpenseTree::MakeLine(ExpenseRow row)
 {
     auto bookmark = std::make_unique<ole::Variant>(m_rsExpenses.GetBookmark());
-    return std::make_unique<CExpTreeItem>(std::move(row), m_rsStatus, std::move(bookmark), m_nSortMode);
+    return std::make_unique<CExpTreeItem>(std::move(row), m_rsStatus, std::move(bookmark), m_sortMode);
 }
 
 ExpenseTree::Item ExpenseTree::AddLine(Item parent) { return m_model->InsertLine(m_rsExpenses.GetBookmark(), parent); }
@@ -102,10 +101,10 @@ std::unique_ptr<CExpTreeItem> ExpenseTree::Line(Item line)
     }
     const bool updated = m_model->LineUpdatedInPlace(line);
     auto data = std::make_unique<CExpTreeItem>(ExpenseRow(row), m_rsLineStatus,
-                                               std::make_unique<ole::Variant>(bookmark), m_nSortMode);
+                                               std::make_unique<ole::Variant>(bookmark), m_sortMode);
     if (updated) {
         data->UpdateFromRecord(row, m_rsLineStatus);
-        data->FormatText(m_nSortMode);
+        data->FormatText(m_sortMode);
     }
     return data;
 }
@@ -131,7 +130,7 @@ ExpenseTree::Item ExpenseTree::FinishGroupAndStartNext(Item current, std::uint32
 void ExpenseTree::ReShow(Item item)
 {
     if (CExpTreeItem* data = Data(item))
-        data->FormatText(m_nSortMode);
+        data->FormatText(m_sortMode);
     m_model->RefreshItem(item);  // a line's text is made when it is shown
 }
 
@@ -193,7 +192,7 @@ ExpenseTree::Item ExpenseTree::PlaceLine(std::unique_ptr<CExpTreeItem> line, con
     }
     Data(group)->AddRecord(row);
     Item parent = group;
-    if (m_nSortMode == 1) {
+    if (m_sortMode == SortMode::ByCategory) {
         parent = FindCategoryGroup(group, line->m_strCategory);
         if (!parent)
             parent = InsertGroup(CExpTreeItem::CategoryGroup, row, group);

@@ -10,8 +10,9 @@
 #include <memory>
 #include <string>
 
-#include "expensetree/ExpenseTreeModel.h"
 #include "dbaccess/CAdoRecordset.h"
+#include "expensetree/ExpenseTreeModel.h"
+#include "expensetree/SortMode.h"
 
 class CADODataBase;
 class ExpenseRow;
@@ -25,11 +26,11 @@ public:
     ExpenseTree(const ExpenseTree&) = delete;
     ExpenseTree& operator=(const ExpenseTree&) = delete;
 
-    // Empties the tree, re-opens the record sets and builds every line (0 by date, 1 by category).
-    void Refresh(int nSortMode);
+    // Empties the tree, re-opens the record sets and builds every line in the sort mode.
+    void Refresh(SortMode sortMode);
     // Builds every line again in the other sort mode from the rows already read (re-sorted in
     // memory), which a rebuild would read again; a full Refresh when the record sets are closed.
-    void ChangeSortMode(int nSortMode);
+    void ChangeSortMode(SortMode sortMode);
     // Empties the tree and closes the record sets.
     void Clear();
     // Opens the record sets again on a re-opened database, keeping every item: a line names its
@@ -39,7 +40,7 @@ public:
 
     ExpenseTreeModel& Model() { return *m_model; }
     const ExpenseTreeModel& Model() const { return *m_model; }
-    int SortMode() const { return m_nSortMode; }
+    SortMode CurrentSortMode() const { return m_sortMode; }
     CADODataBase& Database() const { return m_db; }
     CAdoRecordset& Expenses() { return m_rsExpenses; }
     CAdoRecordset& Types() { return m_rsTypes; }
@@ -96,5 +97,5 @@ private:
     CAdoRecordset m_rsLineStatus;              // the same, for line texts only: painting never
                                                // moves a record set a dialog may be using
     std::unique_ptr<ExpenseTreeModel> m_model; // the tree's items
-    int m_nSortMode = 0;                       // 0 = by date, 1 = by category
+    SortMode m_sortMode = SortMode::ByDate;    // the order the lines are built in
 };

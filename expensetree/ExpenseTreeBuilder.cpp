@@ -4,9 +4,9 @@
 #include "database/ExpenseRow.h"
 #include "database/ExpenseSchema.h"
 
-const char* ExpenseTreeBuilder::SortOf(int nSortMode)
+const char* ExpenseTreeBuilder::SortOf(SortMode sortMode)
 {
-    return nSortMode == 1 ? schema::expenses::kSortByCategory : schema::expenses::kSortByDate;
+    return sortMode == SortMode::ByCategory ? schema::expenses::kSortByCategory : schema::expenses::kSortByDate;
 }
 
 bool ExpenseTreeBuilder::OpenRecordsets()
@@ -18,14 +18,14 @@ bool ExpenseTreeBuilder::OpenRecordsets()
     if (!statuses.OpenTable(schema::statuses::kTable))
         return false;
     CAdoRecordset& expenses = m_tree.Expenses();
-    expenses.m_strSort = SortOf(m_tree.SortMode());
+    expenses.m_strSort = SortOf(m_tree.CurrentSortMode());
     return expenses.OpenTable(schema::expenses::kTable);
 }
 
 void ExpenseTreeBuilder::Walk()
 {
     CAdoRecordset& expenses = m_tree.Expenses();
-    const bool byCategory = m_tree.SortMode() == 1;
+    const bool byCategory = m_tree.CurrentSortMode() == SortMode::ByCategory;
     ExpenseTree::Item group = nullptr;
     ExpenseTree::Item category = nullptr;
     for (; !expenses.IsEOF(); expenses.MoveNext()) {

@@ -18,8 +18,8 @@ public:
     // Builds every line from the open, sorted Expenses record set, from its current row on.
     void Walk();
 
-    // The Expenses order of a sort mode (0 by date, 1 by category).
-    static const char* SortOf(int nSortMode);
+    // The Expenses order of a sort mode.
+    static const char* SortOf(SortMode sortMode);
 
 private:
     ExpenseTree& m_tree;  // the tree being built

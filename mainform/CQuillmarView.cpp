@@ -96,10 +96,10 @@ void CQuillmarView::OnInitialUpdate()
         RefreshTree();
 }
 
-void CQuillmarView::OnUpdate(int nHint)
+void CQuillmarView::OnUpdate(UpdateHint hint)
 {
     // Before the first update there are no tabs yet; the first update builds the tree itself.
-    if (nHint <= 0 || !m_bInitialUpdateDone)
+    if (hint != UpdateHint::DatabaseOpened || !m_bInitialUpdateDone)
         return;
     if (m_nCommandDepth > 0) {
         // A command is waiting on one of its dialogs and holds tree items: rebuilding now would
@@ -124,7 +124,7 @@ void CQuillmarView::OnUpdate(int nHint)
 void CQuillmarView::OnTabChanged()
 {
     if (m_db.IsOpen())
-        m_tree.ChangeSortMode(m_ui->sortTabWidget->currentIndex() == 1 ? 1 : 0);
+        m_tree.ChangeSortMode(SortModeOfTab(m_ui->sortTabWidget->currentIndex()));
     m_ui->deleteButton->setEnabled(false);
 }
 
@@ -154,7 +154,7 @@ void CQuillmarView::SelectItem(Item item)
 
 void CQuillmarView::RefreshTree()
 {
-    m_tree.Refresh(m_ui->sortTabWidget->currentIndex() == 1 ? 1 : 0);
+    m_tree.Refresh(SortModeOfTab(m_ui->sortTabWidget->currentIndex()));
 }
 
 // ---- view commands ----
@@ -167,7 +167,7 @@ public:
     {
         if (--m_view.m_nCommandDepth == 0 && m_view.m_bUpdatePending) {
             m_view.m_bUpdatePending = false;
-            m_view.OnUpdate(kHintReload);
+            m_view.OnUpdate(UpdateHint::DatabaseOpened);
         }
     }
     CommandScope(const CommandScope&) = delete;

@@ -1,7 +1,8 @@
 // CQuillmarView: the main form. It shows the expense tree as fixed-width lines inside a tab
 // control whose two tabs choose the sort mode ("Sort by Date" / "Sort by Category"), and wires
 // the form's buttons and the tree's double-click to the view commands. The tree itself, its
-// record sets and its operations live in ExpenseTree; each command in a file of its own.
+// record sets and its operations live in ExpenseTree; each command in a file of its own, which
+// reaches the form only as its CommandHost.
 #pragma once
 
 #include <QFont>
@@ -9,7 +10,9 @@
 #include <memory>
 #include <string>
 
+#include "document/UpdateHint.h"
 #include "expensetree/ExpenseTree.h"
+#include "mainform/commands/CommandHost.h"
 #include "reports/ReportSettings.h"
 
 class CADODataBase;
@@ -20,22 +23,28 @@ namespace Ui {
 class QuillmarView;
 }
 
-class CQuillmarView : public QWidget {
+class CQuillmarView : public QWidget, public CommandHost {
     Q_OBJECT
 public:
     using Item = ExpenseTree::Item;
-    static constexpr int kHintReload = 1;  // update hint: a database was opened or re-opened
 
     CQuillmarView(CADODataBase& db, QWidget* parent = nullptr);
     ~CQuillmarView() override;
 
     void OnInitialUpdate();
-    void OnUpdate(int nHint);  // hint 1: a database was opened or re-opened
-    void RefreshTree();
+    void OnUpdate(UpdateHint hint);
 
-    ExpenseTree& Tree() { return m_tree; }
+    // CommandHost
+    ExpenseTree& Tree() override { return m_tree; }
+    CADODataBase& Database() const override { return m_db; }
+    void RefreshTree() override;
+    void SelectItem(Item item) override;
+    // Tells the user in the status bar what a command just did.
+    void ShowStatus(const QString& text) override { emit StatusMessage(text); }
+    QWidget* DialogParent() override { return this; }
+
     ExpenseTreeModel& Model() { return m_tree.Model(); }
-    int SortMode() const { return m_tree.SortMode(); }
+    SortMode CurrentSortMode() const { return m_tree.CurrentSortMode(); }
     CAdoRecordset& Expenses() { return m_tree.Expenses(); }
     CAdoRecordset& Types() { return m_tree.Types(); }
     CAdoRecordset& Projects() { return m_tree.Projects(); }
@@ -46,7 +55,6 @@ public:
     QPushButton* AddNewButton() const;
     QPushButton* DeleteButton() const;
     Item SelectedItem() const;
-    void SelectItem(Item item);
 
     // The view commands: Add New, Delete (a line, a category or a group), and a double-click
     // (edit a line, or re-state the billing status of a reimbursable group).
@@ -57,16 +65,12 @@ public:
     void OnConfigAccounts();
     void OnConfigCategories();
     void OnConfigProjects();
-    CADODataBase& Database() const { return m_db; }
     // File > Export... and File > Create Backup... (of strCurrDB).
     void OnFileExport();
     void OnFileBackup(const std::string& strCurrDB);
     // File > Reports...: the options, then the preview or the print.
     void OnFileReports();
     ReportSettings& Reports() { return m_reportSettings; }
-
-    // Tells the user in the status bar what a command just did.
-    void ShowStatus(const QString& text) { emit StatusMessage(text); }
 
 signals:
     void StatusMessage(const QString& text);

@@ -10,11 +10,6 @@
 #include "database/ExpenseSchema.h"
 #include "platform/ado/SqlText.h"
 #include "platform/ole/FormatAmount.h"
-#include "reports/CProjectDetailReport.h"
-#include "reports/CProjectSummaryReport.h"
-#include "reports/CYearDetailReport.h"
-#include "reports/CYearListReport.h"
-#include "reports/CYearSummaryReport.h"
 
 namespace {
 
@@ -37,20 +32,6 @@ QString Fitted(const QFontMetrics& metrics, const QString& text, int width)
 }
 
 }  // namespace
-
-std::unique_ptr<CExpenseReport> CExpenseReport::Create(CADODataBase& db, const ReportSettings& settings)
-{
-    switch (settings.m_nKind) {
-    case 0:
-    case 2: return std::make_unique<CYearDetailReport>(db, settings);
-    case 1: return std::make_unique<CYearListReport>(db, settings);
-    case 3: return std::make_unique<CProjectDetailReport>(db, settings);
-    case 4:
-    case 5: return std::make_unique<CYearSummaryReport>(db, settings);
-    case 6: return std::make_unique<CProjectSummaryReport>(db, settings);
-    default: return nullptr;
-    }
-}
 
 CExpenseReport::CExpenseReport(CADODataBase& db, const ReportSettings& settings)
     : m_settings(settings), m_rsMain(&db), m_rsCategories(&db)

@@ -7,7 +7,6 @@
 
 #include <QFont>
 #include <functional>
-#include <memory>
 #include <unordered_map>
 #include <string>
 #include <vector>
@@ -27,9 +26,6 @@ class QRect;
 
 class CExpenseReport {
 public:
-    // The report for settings.m_nKind; none for a kind that does not exist.
-    static std::unique_ptr<CExpenseReport> Create(CADODataBase& db, const ReportSettings& settings);
-
     CExpenseReport(CADODataBase& db, const ReportSettings& settings);
     virtual ~CExpenseReport();
     CExpenseReport(const CExpenseReport&) = delete;

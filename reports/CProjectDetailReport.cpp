@@ -5,7 +5,7 @@
 
 void CProjectDetailReport::SetupColumns(int u)
 {
-    if (m_settings.m_nGroupBy == 1) {
+    if (m_settings.m_nGroupBy == GroupBy::Status) {
         AddColumn("Stat", 0, u / 4);
         AddColumn("Cat", 3 * u / 8, 5 * u / 8);
         AddColumn("Item", u + u / 8, u + 3 * u / 4);
@@ -24,7 +24,7 @@ void CProjectDetailReport::SetupColumns(int u)
 void CProjectDetailReport::BuildLines()
 {
     constexpr int kAmount = 6;
-    const bool byStatus = m_settings.m_nGroupBy == 1;
+    const bool byStatus = m_settings.m_nGroupBy == GroupBy::Status;
     std::string key, description;
     int heading = -1;
     ole::Currency subtotal, total;

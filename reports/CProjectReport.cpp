@@ -12,8 +12,8 @@ CProjectReport::CProjectReport(CADODataBase& db, const ReportSettings& settings)
 
 bool CProjectReport::OpenReportData()
 {
-    const char* order = m_settings.m_nGroupBy == 1 ? " ORDER BY Status ASC, ExpCat ASC, ExpDate ASC;"
-                                                   : " ORDER BY ExpCat ASC, Status ASC, ExpDate ASC;";
+    const char* order = m_settings.m_nGroupBy == GroupBy::Status ? " ORDER BY Status ASC, ExpCat ASC, ExpDate ASC;"
+                                                                 : " ORDER BY ExpCat ASC, Status ASC, ExpDate ASC;";
     if (!OpenMain("SELECT * FROM Expenses WHERE ExpType=" + std::to_string(m_settings.m_nExpType) +
                   " AND ProjectID=" + std::to_string(m_settings.m_lProjectID) + " AND " + m_settings.m_strStatusFilter +
                   order))
@@ -40,14 +40,14 @@ std::string CProjectReport::StatusCode(std::int16_t nStatus)
                                  : std::string();
 }
 
-std::string CProjectReport::GroupKey(int nBy, const ExpenseRow& row)
+std::string CProjectReport::GroupKey(GroupBy by, const ExpenseRow& row)
 {
-    return nBy == 0 ? row.m_strExpCat : StatusCode(row.m_nStatus.value_or(0));
+    return by == GroupBy::Category ? row.m_strExpCat : StatusCode(row.m_nStatus.value_or(0));
 }
 
-std::string CProjectReport::GroupDescription(int nBy, const std::string& key)
+std::string CProjectReport::GroupDescription(GroupBy by, const std::string& key)
 {
-    if (nBy == 0)
+    if (by == GroupBy::Category)
         return CategoryDescription(key);
     m_rsStatuses.m_strFind = std::string(schema::statuses::kStatusCode) + "=" + ado::quoteText(key);
     return m_rsStatuses.IsOpen() && m_rsStatuses.FindFirst() ? m_rsStatuses.GetDF_Text(schema::statuses::kStatDesc)

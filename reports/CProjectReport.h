@@ -16,10 +16,10 @@ protected:
     std::string Title() const override;
     std::string TotalLabel() const override;
 
-    // 0: the row's category; 1: its status code.
-    std::string GroupKey(int nBy, const ExpenseRow& row);
-    // 0: the category's description; 1: the status code's description; empty when not found.
-    std::string GroupDescription(int nBy, const std::string& key);
+    // The row's category, or its status code.
+    std::string GroupKey(GroupBy by, const ExpenseRow& row);
+    // The category's description, or the status code's; empty when not found.
+    std::string GroupDescription(GroupBy by, const std::string& key);
     std::string StatusCode(std::int16_t nStatus);
 
     CAdoRecordset m_rsStatuses;  // lkpExpBillStatus

@@ -5,7 +5,7 @@
 
 void CProjectSummaryReport::SetupColumns(int u)
 {
-    if (m_settings.m_nGroupBy == 1) {
+    if (m_settings.m_nGroupBy == GroupBy::Status) {
         AddColumn("Stat", u, u / 4);
         AddColumn("Cat", u + 3 * u / 8, 5 * u / 8);
         AddColumn("Description", 2 * u + u / 8, 2 * u);
@@ -22,7 +22,7 @@ void CProjectSummaryReport::SetupColumns(int u)
 void CProjectSummaryReport::BuildLines()
 {
     constexpr int kAmount = 3;
-    const int by = m_settings.m_nGroupBy, subBy = 1 - m_settings.m_nGroupBy;
+    const GroupBy by = m_settings.m_nGroupBy, subBy = OtherGrouping(by);
     std::string group, description, subKey;
     int heading = -1;
     ole::Currency subSum, subtotal, total;

@@ -153,7 +153,7 @@ void CReportOpts::UpdateForType()
     const bool project = type >= 0 && ReportChoice(m_types, m_projects).IsProjectType(type);
     m_pPrintButton->setEnabled(type >= 0);
     m_pPreviewButton->setEnabled(type >= 0);
-    m_pForm->button(1)->setEnabled(type != 1);
+    m_pForm->button(1)->setEnabled(type != schema::typerange::kEstimatedTax);
     for (QWidget* control : {static_cast<QWidget*>(m_pGrouping->button(0)), static_cast<QWidget*>(m_pGrouping->button(1)),
                              static_cast<QWidget*>(m_pStatusList), static_cast<QWidget*>(m_pStatusLabel)})
         control->setEnabled(project);
@@ -193,7 +193,8 @@ bool CReportOpts::CollectSettings()
         return false;
     }
     m_settings = choice.Settings(type, m_pKeyList->currentItem()->data(Qt::UserRole).toInt(),
-                                 type != 1 && m_pForm->checkedId() == 1, m_pGrouping->checkedId(), statuses);
+                                 type != schema::typerange::kEstimatedTax && m_pForm->checkedId() == 1,
+                                 GroupByOfRadio(m_pGrouping->checkedId()), statuses);
     return true;
 }
 

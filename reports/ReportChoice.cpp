@@ -6,7 +6,7 @@
 
 bool ReportChoice::IsProjectType(std::int16_t nType)
 {
-    if (nType <= 9)
+    if (schema::typerange::IsSystem(nType))
         return false;
     m_types.m_strFind = std::string(schema::types::kExpType) + "=" + std::to_string(nType);
     return m_types.FindFirst() && m_types.GetDF_Byte(schema::types::kExpComp) == schema::comp::kReimbursable;
@@ -24,19 +24,18 @@ std::string ReportChoice::StatusFilter(const std::vector<std::int16_t>& statuses
     return filter + ")";
 }
 
-ReportSettings ReportChoice::Settings(std::int16_t nType, std::int32_t nKey, bool bSummary, int nGroupBy,
+ReportSettings ReportChoice::Settings(std::int16_t nType, std::int32_t nKey, bool bSummary, GroupBy groupBy,
                                       const std::vector<std::int16_t>& statuses)
 {
     ReportSettings settings;
     settings.m_nExpType = nType;
     const bool project = IsProjectType(nType);
+    settings.m_nKind = ReportKindFor(nType, project, bSummary);
     if (project) {
-        settings.m_nKind = bSummary ? 6 : 3;
         settings.m_lProjectID = nKey;
-        settings.m_nGroupBy = nGroupBy;
+        settings.m_nGroupBy = groupBy;
         settings.m_strStatusFilter = StatusFilter(statuses);
     } else {
-        settings.m_nKind = nType == 0 ? (bSummary ? 4 : 0) : nType == 1 ? 1 : (bSummary ? 5 : 2);
         settings.m_nYear = static_cast<std::int16_t>(nKey);
     }
     m_types.m_strFind = std::string(schema::types::kExpType) + "=" + std::to_string(nType);

@@ -16,14 +16,14 @@ public:
     // types: lkpExpTypes; projects: Projects (both open; their current rows move).
     ReportChoice(CAdoRecordset& types, CAdoRecordset& projects) : m_types(types), m_projects(projects) {}
 
-    // A type above 9 whose row has ExpComp 2; types 0 to 9 never are.
+    // A user type (above 9) whose row has ExpComp 2; the system's types never are.
     bool IsProjectType(std::int16_t nType);
     // "Status=2", "Status IN (1,2,3)", or empty for none.
     static std::string StatusFilter(const std::vector<std::int16_t>& statuses);
     // The settings for a type and a year or project (nKey), the form and, for a project type,
     // the grouping and statuses. The title is the project's name for a project type, else the
     // type's description ("<unknown>", "<unknown project>" when a lookup fails).
-    ReportSettings Settings(std::int16_t nType, std::int32_t nKey, bool bSummary, int nGroupBy,
+    ReportSettings Settings(std::int16_t nType, std::int32_t nKey, bool bSummary, GroupBy groupBy,
                             const std::vector<std::int16_t>& statuses);
 
 private:

@@ -17,6 +17,6 @@ void CQuillConfigDlg::OnInitDialog()
 {
     CSyncActionDlg::OnInitDialog();
     m_ui->settingsGroupBox->setTitle(QString::fromStdString(m_strUserName + "'s Current Settings:"));
-    m_ui->nextActionText->setText(LabelText(SyncTypeText(m_nNextSyncType)));
-    m_ui->defaultActionText->setText(LabelText(SyncTypeText(m_nDefaultSyncType)));
+    m_ui->nextActionText->setText(LabelText(SyncTypeText(m_nextAction)));
+    m_ui->defaultActionText->setText(LabelText(SyncTypeText(m_defaultAction)));
 }

@@ -18,8 +18,8 @@ public:
     ~CQuillConfigDlg() override;
 
     std::string m_strUserName;         // the HotSync user
-    std::int32_t m_nNextSyncType = 0;  // the action of the next HotSync
-    std::int32_t m_nDefaultSyncType = 0;  // the default action
+    palm::HotSyncAction m_nextAction = palm::HotSyncAction::Synchronize;     // the action of the next HotSync
+    palm::HotSyncAction m_defaultAction = palm::HotSyncAction::Synchronize;  // the default action
 
 protected:
     void OnInitDialog() override;

@@ -5,10 +5,18 @@
 #include <QLabel>
 #include <QPainter>
 #include <QRadioButton>
+#include <iterator>
 
 #include "conduit/entry/ShowHotSyncHelp.h"
 
 namespace {
+
+using palm::HotSyncAction;
+
+// The actions in the order of their radio buttons.
+constexpr HotSyncAction kRadioActions[] = {HotSyncAction::Synchronize, HotSyncAction::HandheldToDesktop,
+                                           HotSyncAction::DoNothing};
+constexpr int kDoNothingRadio = 2;
 
 // The three pictures are drawn on light grey, which then takes the button face colour, as a
 // bitmap resource would be loaded with that colour mapped.
@@ -43,25 +51,27 @@ QPixmap actionPicture(int index, const QColor& face)
 
 }  // namespace
 
-int CSyncActionDlg::RadioIndexOf(std::int32_t nSyncType)
+int CSyncActionDlg::RadioIndexOf(HotSyncAction action)
 {
-    return nSyncType == 0 ? 0 : (nSyncType == 2 ? 1 : 2);
+    for (int index = 0; index < static_cast<int>(std::size(kRadioActions)); ++index)
+        if (kRadioActions[index] == action)
+            return index;
+    return kDoNothingRadio;  // a number that is no action
 }
 
-std::int32_t CSyncActionDlg::SyncTypeOf(int nRadioIndex)
+HotSyncAction CSyncActionDlg::SyncTypeOf(int nRadioIndex)
 {
-    static constexpr std::int32_t kTypes[] = {0, 2, 6};
-    return kTypes[nRadioIndex >= 0 && nRadioIndex <= 2 ? nRadioIndex : 2];
+    return kRadioActions[nRadioIndex >= 0 && nRadioIndex <= kDoNothingRadio ? nRadioIndex : kDoNothingRadio];
 }
 
-std::string CSyncActionDlg::SyncTypeText(std::int32_t nSyncType)
+std::string CSyncActionDlg::SyncTypeText(HotSyncAction action)
 {
-    switch (nSyncType) {
-    case 0: return "Synchronize the PC && Handheld.";
-    case 2: return "Handheld writes to Desktop.";
-    case 6: return "Do Nothing";
-    default: return {};
+    switch (action) {
+    case HotSyncAction::Synchronize: return "Synchronize the PC && Handheld.";
+    case HotSyncAction::HandheldToDesktop: return "Handheld writes to Desktop.";
+    case HotSyncAction::DoNothing: return "Do Nothing";
     }
+    return {};  // a number that is no action
 }
 
 QString CSyncActionDlg::LabelText(const std::string& text)

@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <string>
 
+#include "platform/palm/HotSyncAction.h"
+
 class QAbstractButton;
 class QLabel;
 class QRadioButton;
@@ -14,11 +16,12 @@ class QRadioButton;
 class CSyncActionDlg : public QDialog {
     Q_OBJECT
 public:
-    // Sync types and the radio index that shows each.
-    static int RadioIndexOf(std::int32_t nSyncType);     // 0 -> 0, 2 -> 1, anything else -> 2
-    [[nodiscard]] static std::int32_t SyncTypeOf(int nRadioIndex);     // 0 -> 0, 1 -> 2, 2 -> 6
-    // The text for a sync type ("" for one the conduit does not know).
-    static std::string SyncTypeText(std::int32_t nSyncType);
+    // Actions and the radio index that shows each: Synchronize 0, HandheldToDesktop 1, and
+    // DoNothing 2, which also shows a number that is no action.
+    static int RadioIndexOf(palm::HotSyncAction action);
+    static palm::HotSyncAction SyncTypeOf(int nRadioIndex);  // an index out of range: DoNothing
+    // The text for an action ("" for a number that is none).
+    static std::string SyncTypeText(palm::HotSyncAction action);
 
     int m_nRadioIndex = 0;      // chosen action: 0 synchronise, 1 handheld to desktop, 2 nothing
     int m_nSetDefault = 0;      // the "Set as default" box

@@ -15,6 +15,7 @@
 #include "conduit/sync/SyncResultText.h"
 #include "platform/ipc/DesktopChannel.h"
 #include "platform/palm/HSLog.h"
+#include "platform/palm/HotSyncAction.h"
 #include "platform/palm/SyncMgr.h"
 #include "platform/settings/ProfileSettings.h"
 
@@ -48,6 +49,14 @@ void writeLE(void* block, int offset, std::int32_t value)
     auto* p = static_cast<std::uint8_t*>(block) + offset;
     for (int i = 0; i < 4; ++i)
         p[i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i));
+}
+
+// The sync type fields of the request blocks.
+palm::HotSyncAction readAction(const void* block, int offset) { return palm::HotSyncActionOf(readLE(block, offset)); }
+
+void writeAction(void* block, int offset, palm::HotSyncAction action)
+{
+    writeLE(block, offset, palm::StoredValue(action));
 }
 
 void log(const char* text, std::int32_t activity) { LogAddEntry(text, activity, 0); }
@@ -101,7 +110,7 @@ void logOutcome(std::int32_t result, const CSyncContext& context)
         logReason(desktop);
 }
 
-std::int32_t synchronise(std::int32_t syncType, const std::string& database)
+std::int32_t synchronise(palm::HotSyncAction action, const std::string& database)
 {
     std::uint32_t registration = 0;
     const std::int32_t registered = SyncRegisterConduit(&registration);
@@ -122,7 +131,7 @@ std::int32_t synchronise(std::int32_t syncType, const std::string& database)
         CSyncContext context;
         context.m_strDBPath = database;
         result = context.ImportExpenses();
-        if (result == 0 && syncType == 0 && context.m_bLookupsChanged)
+        if (result == 0 && action == palm::HotSyncAction::Synchronize && context.m_bLookupsChanged)
             result = context.PushLookups();
         context.m_db.Close();
         const bool reopened = NotifyDesktop(ipc::kReopenDatabase);
@@ -189,10 +198,10 @@ int32_t ConfigureConduit(void* pBlock)
         return kNoArgument;
     writeLE(pBlock, kConfigureScopeOffset, 0);
     CQuillCfgMinDlg dialog(activeWindow());
-    dialog.m_nRadioIndex = CSyncActionDlg::RadioIndexOf(readLE(pBlock, kConfigureSyncTypeOffset));
+    dialog.m_nRadioIndex = CSyncActionDlg::RadioIndexOf(readAction(pBlock, kConfigureSyncTypeOffset));
     if (dialog.exec() != QDialog::Accepted)
         return -1;
-    writeLE(pBlock, kConfigureSyncTypeOffset, CSyncActionDlg::SyncTypeOf(dialog.m_nRadioIndex));
+    writeAction(pBlock, kConfigureSyncTypeOffset, CSyncActionDlg::SyncTypeOf(dialog.m_nRadioIndex));
     writeLE(pBlock, kConfigureScopeOffset, dialog.m_nSetDefault ? 1 : 2);
     return 0;
 }
@@ -212,12 +221,12 @@ int32_t CfgConduit(int32_t operation, void* pBlock, uint32_t* pdwSize)
     const char* name = static_cast<const char*>(pBlock) + kCfgUserNameOffset;
     CQuillConfigDlg dialog(activeWindow());
     dialog.m_strUserName.assign(name, strnlen(name, kCfgDefaultTypeOffset - kCfgUserNameOffset));
-    dialog.m_nDefaultSyncType = readLE(pBlock, kCfgDefaultTypeOffset);
-    dialog.m_nNextSyncType = readLE(pBlock, kCfgNextTypeOffset);
-    dialog.m_nRadioIndex = CSyncActionDlg::RadioIndexOf(dialog.m_nNextSyncType);
+    dialog.m_defaultAction = readAction(pBlock, kCfgDefaultTypeOffset);
+    dialog.m_nextAction = readAction(pBlock, kCfgNextTypeOffset);
+    dialog.m_nRadioIndex = CSyncActionDlg::RadioIndexOf(dialog.m_nextAction);
     if (dialog.exec() != QDialog::Accepted)
         return -1;
-    writeLE(pBlock, kCfgChosenTypeOffset, CSyncActionDlg::SyncTypeOf(dialog.m_nRadioIndex));
+    writeAction(pBlock, kCfgChosenTypeOffset, CSyncActionDlg::SyncTypeOf(dialog.m_nRadioIndex));
     writeLE(pBlock, kCfgScopeOffset, dialog.m_nSetDefault ? 1 : 2);
     return 0;
 }
@@ -226,12 +235,12 @@ int32_t OpenConduit(void* pCallback, void* pProps)
 {
     if (!pCallback || !pProps)
         return -1;
-    const std::int32_t syncType = readLE(pProps, 0);
-    if (syncType == 6) {
+    const palm::HotSyncAction action = readAction(pProps, 0);
+    if (action == palm::HotSyncAction::DoNothing) {
         log("Quillmar - sync configured to Do Nothing.", HSLOG_TEXT);
         return 0;
     }
-    if (syncType != 0 && syncType != 2) {
+    if (action != palm::HotSyncAction::Synchronize && action != palm::HotSyncAction::HandheldToDesktop) {
         log("Quillmar - Invalid sync operation.", HSLOG_SYNC_ABORTED);
         return kBadOperation;
     }
@@ -243,7 +252,7 @@ int32_t OpenConduit(void* pCallback, void* pProps)
         return 0;
     }
     try {
-        return synchronise(syncType, database);
+        return synchronise(action, database);
     } catch (const std::exception& error) {
         // Nothing may escape into the host; the engine itself never throws.
         log((std::string("--> Quillmar - ") + error.what()).c_str(), HSLOG_TEXT);

@@ -5,10 +5,11 @@
 #include <span>
 
 #include "conduit/handheld/HandheldConstants.h"
+#include "platform/palm/RecordAttributes.h"
 
 namespace {
 
-constexpr std::uint8_t kDeletedOrBusy = 0x80 | 0x20;  // record attributes: not a live record
+constexpr std::uint8_t kDeletedOrBusy = palm::kRecAttrDelete | palm::kRecAttrBusy;  // not a live record
 
 // FNV-1a over the record's bytes: tells a record from another that reuses its unique ID.
 std::uint32_t DigestOf(std::span<const std::uint8_t> bytes)

@@ -1,13 +1,12 @@
 // Add New.
 #include "mainform/commands/AddExpenseCommand.h"
 
-#include "mainform/CQuillmarView.h"
 #include "database/ExpenseRow.h"
 #include "dialogs/CExpenseDlg.h"
 
 void AddExpenseCommand::Run()
 {
-    CExpenseDlg dialog(Tree().Database(), &View());
+    CExpenseDlg dialog(Tree().Database(), Host().DialogParent());
     dialog.SetStore([this](const ExpenseRow& row, std::string& why) { return Store(row, why); });
     dialog.exec();
 }
@@ -20,7 +19,7 @@ bool AddExpenseCommand::Store(const ExpenseRow& row, std::string& why)
         why = expenses.ClosedReason();
         return false;
     }
-    View().SelectItem(nullptr);
+    Host().SelectItem(nullptr);
     if (!row.StoreNew(expenses)) {
         why = expenses.LastFailure().description;
         return false;
@@ -28,10 +27,10 @@ bool AddExpenseCommand::Store(const ExpenseRow& row, std::string& why)
     const ole::Variant bookmark = expenses.GetBookmark();
     expenses.MoveFirst();
     if (!expenses.SetBookmark(bookmark)) {
-        View().RefreshTree();  // stored but not found again: the tree is read afresh instead
+        Host().RefreshTree();  // stored but not found again: the tree is read afresh instead
         return true;
     }
     const ExpenseRow stored = Tree().CurrentRow();
-    View().SelectItem(Tree().PlaceLine(Tree().MakeLine(stored), stored));
+    Host().SelectItem(Tree().PlaceLine(Tree().MakeLine(stored), stored));
     return true;
 }

@@ -3,15 +3,14 @@
 
 #include <QDialog>
 
-#include "mainform/CQuillmarView.h"
 #include "document/CBackupDlg.h"
 
 void BackupCommand::Run(const std::string& strCurrDB)
 {
-    CBackupDlg dialog(View().Database(), strCurrDB, &View());
+    CBackupDlg dialog(Host().Database(), strCurrDB, Host().DialogParent());
     if (dialog.exec() != QDialog::Accepted)
         return;
-    View().RefreshTree();  // the copy left the record sets closed
+    Host().RefreshTree();  // the copy left the record sets closed
     if (!dialog.WrittenTo().empty())
-        View().ShowStatus(QString::fromStdString("Backup written to " + dialog.WrittenTo() + "."));
+        Host().ShowStatus(QString::fromStdString("Backup written to " + dialog.WrittenTo() + "."));
 }

@@ -1,27 +1,26 @@
 // The lookup table editors, run from the main form.
 #include "mainform/commands/ConfigureLookupsCommand.h"
 
-#include "mainform/CQuillmarView.h"
 #include "dialogs/CAccountsDlg.h"
 #include "dialogs/CCategoriesDlg.h"
 #include "dialogs/CProjectsDlg.h"
 
 void ConfigureLookupsCommand::Accounts()
 {
-    CAccountsDlg dialog(View().Database(), &View());
+    CAccountsDlg dialog(Host().Database(), Host().DialogParent());
     dialog.exec();  // the tree shows no account, so nothing to rebuild
 }
 
 void ConfigureLookupsCommand::Categories()
 {
-    CCategoriesDlg dialog(Tree().Types(), &View());
+    CCategoriesDlg dialog(Tree().Types(), Host().DialogParent());
     dialog.exec();
     AfterEditor(dialog.Changed());
 }
 
 void ConfigureLookupsCommand::Projects()
 {
-    CProjectsDlg dialog(Tree().Projects(), &View());
+    CProjectsDlg dialog(Tree().Projects(), Host().DialogParent());
     dialog.exec();
     AfterEditor(dialog.Changed());
 }
@@ -29,5 +28,5 @@ void ConfigureLookupsCommand::Projects()
 void ConfigureLookupsCommand::AfterEditor(bool bChanged)
 {
     if (bChanged)
-        View().RefreshTree();
+        Host().RefreshTree();
 }

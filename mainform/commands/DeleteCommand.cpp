@@ -1,7 +1,6 @@
 // Delete: one line, a category or a group.
 #include "mainform/commands/DeleteCommand.h"
 
-#include "mainform/CQuillmarView.h"
 #include "database/ExpenseRow.h"
 #include "platform/ui/MessageBox.h"
 
@@ -29,22 +28,22 @@ void DeleteCommand::Run(Item selected)
 bool DeleteCommand::Ask(const std::string& question, bool bDefaultNo) const
 {
     using ui::MessageBox;
-    return MessageBox::Show(&View(), QString::fromStdString(question), "Confirm Delete", MessageBox::Buttons::YesNo,
-                            MessageBox::Icon::Question, bDefaultNo ? MessageBox::Answer::No : MessageBox::Answer::Yes) ==
-           MessageBox::Answer::Yes;
+    const MessageBox::Answer byDefault = bDefaultNo ? MessageBox::Answer::No : MessageBox::Answer::Yes;
+    return MessageBox::Show(Host().DialogParent(), QString::fromStdString(question), "Confirm Delete",
+                            MessageBox::Buttons::YesNo, MessageBox::Icon::Question, byDefault) == MessageBox::Answer::Yes;
 }
 
 void DeleteCommand::DeleteLine(Item line)
 {
     if (!Ask("Do you wish to delete the selected expense item?", false))
         return;
-    View().SelectItem(nullptr);
+    Host().SelectItem(nullptr);
     const Item next = NeighbourLine(line);
     if (!DeleteRow(line)) {
-        View().SelectItem(line);
+        Host().SelectItem(line);
         return;
     }
-    View().SelectItem(next);
+    Host().SelectItem(next);
 }
 
 Item DeleteCommand::NeighbourLine(Item line) const
@@ -74,7 +73,7 @@ std::vector<Item> DeleteCommand::LinesUnder(Item group) const
 
 void DeleteCommand::DeleteLinesUnder(Item group)
 {
-    View().SelectItem(nullptr);
+    Host().SelectItem(nullptr);
     const std::vector<Item> lines = LinesUnder(group);
     // From the last line up, so each line leaves the end of its group's list.
     for (auto line = lines.rbegin(); line != lines.rend(); ++line)

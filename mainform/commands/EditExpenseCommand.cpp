@@ -3,7 +3,6 @@
 
 #include <QDialog>
 
-#include "mainform/CQuillmarView.h"
 #include "database/ExpenseRow.h"
 #include "dialogs/CExpEditDlg.h"
 
@@ -19,7 +18,7 @@ void EditExpenseCommand::Run(Item line)
     }
     const Item parent = Model().GetParentItem(line);
     CExpEditDlg dialog(Tree().Database(), expenses, Tree().Statuses(), Tree().Data(parent)->m_strLabel,
-                       shown->m_strCategory, &View());
+                       shown->m_strCategory, Host().DialogParent());
     if (dialog.exec() != QDialog::Accepted)
         return;  // nothing was stored
     FollowChange(line, *shown, Tree().CurrentRow());
@@ -31,7 +30,7 @@ void EditExpenseCommand::FollowChange(Item line, const CExpTreeItem& data, const
     if (!Tree().Data(Tree().TopLevelOf(line))->MatchesLine(*changed)) {
         // A date in another year files the expense under that year.
         Tree().RemoveLine(line, data);
-        View().SelectItem(Tree().PlaceLine(std::move(changed), row));
+        Host().SelectItem(Tree().PlaceLine(std::move(changed), row));
         return;
     }
     Item parent = Model().GetParentItem(line);

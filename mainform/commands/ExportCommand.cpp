@@ -3,7 +3,6 @@
 
 #include <QApplication>
 
-#include "mainform/CQuillmarView.h"
 #include "database/CsvExport.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/MessageBox.h"
@@ -19,7 +18,7 @@ void ExportCommand::Run()
     request.defaultExtension = "csv";
     request.initialName = "expenses.csv";
     request.confirmOverwrite = true;
-    const auto chosen = ui::FileDialog::Run(&View(), request);
+    const auto chosen = ui::FileDialog::Run(Host().DialogParent(), request);
     if (!chosen)
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -29,9 +28,10 @@ void ExportCommand::Run()
                              .Write(expenses, chosen->NativePath(), error, &rows);
     QApplication::restoreOverrideCursor();
     if (!written) {
-        ui::MessageBox::Show(&View(), QString::fromStdString("Unable to create export file\n" + error), {},
+        ui::MessageBox::Show(Host().DialogParent(),
+                             QString::fromStdString("Unable to create export file\n" + error), {},
                              ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);
         return;
     }
-    View().ShowStatus(QString("Exported %1 %2 to %3.").arg(rows).arg(rows == 1 ? "expense" : "expenses", chosen->path));
+    Host().ShowStatus(QString("Exported %1 %2 to %3.").arg(rows).arg(rows == 1 ? "expense" : "expenses", chosen->path));
 }

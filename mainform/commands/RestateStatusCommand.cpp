@@ -3,7 +3,6 @@
 
 #include <QDialog>
 
-#include "mainform/CQuillmarView.h"
 #include "database/ExpenseRow.h"
 #include "database/ExpenseSchema.h"
 #include "dialogs/CStatusDlg.h"
@@ -13,7 +12,7 @@ using Item = ExpenseTree::Item;
 void RestateStatusCommand::Run(Item group)
 {
     CExpTreeItem& data = *Tree().Data(group);
-    CStatusDlg dialog(&View());
+    CStatusDlg dialog(Host().DialogParent());
     dialog.SetStatusRecordset(&Tree().Statuses());
     dialog.SetCategoryFlag(data.m_nKind == CExpTreeItem::CategoryGroup);
     if (dialog.exec() != QDialog::Accepted)

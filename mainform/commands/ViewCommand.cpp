@@ -1,14 +1,13 @@
 // The main form's commands: shared access and the failure message.
 #include "mainform/commands/ViewCommand.h"
 
-#include "mainform/CQuillmarView.h"
 #include "dbaccess/AdoFailure.h"
 #include "platform/ui/MessageBox.h"
 
-ViewCommand::ViewCommand(CQuillmarView& view) : m_view(view), m_tree(view.Tree()) {}
+ViewCommand::ViewCommand(CommandHost& host) : m_host(host), m_tree(host.Tree()) {}
 
 void ViewCommand::ReportFailure(const std::string& what, const AdoFailure& failure) const
 {
-    ui::MessageBox::Show(&m_view, QString::fromStdString(what + "\n" + failure.description), {},
+    ui::MessageBox::Show(m_host.DialogParent(), QString::fromStdString(what + "\n" + failure.description), {},
                          ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);
 }

@@ -43,6 +43,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/palm/RecordAttributes.h"
+
 namespace palm {
 
 inline constexpr std::size_t kHeaderSize = 78;          // database header + record-list header
@@ -62,13 +64,6 @@ inline constexpr std::uint16_t kAttrReadOnly = 0x0002;
 inline constexpr std::uint16_t kAttrAppInfoDirty = 0x0004;
 inline constexpr std::uint16_t kAttrBackup = 0x0008;    // back up when no conduit handles it
 inline constexpr std::uint16_t kAttrOpen = 0x8000;      // not closed properly; never written
-
-// Record attributes (high nibble; the low nibble is the category).
-inline constexpr std::uint8_t kRecAttrDelete = 0x80;
-inline constexpr std::uint8_t kRecAttrDirty = 0x40;
-inline constexpr std::uint8_t kRecAttrBusy = 0x20;
-inline constexpr std::uint8_t kRecAttrSecret = 0x10;
-inline constexpr std::uint8_t kRecCategoryMask = 0x0F;
 
 struct PalmDatabaseHeader {
     std::string name;                     // database name, at most 31 bytes

@@ -71,8 +71,8 @@ typedef struct SyncRecordInfo {
     uint16_t wIndex;                     /* read: position of the record, from 0 */
     uint32_t dwRecordID;                 /* write: 0 = a new record, else the record to replace;
                                             out: the record's unique ID */
-    uint8_t bAttributes;                 /* high nibble: 0x80 delete, 0x40 dirty, 0x20 busy,
-                                            0x10 secret (read: out) */
+    uint8_t bAttributes;                 /* the high nibble's flags, palm::kRecAttr... of
+                                            RecordAttributes.h (read: out) */
     uint8_t bCategory;                   /* category 0..15 (read: out) */
     uint8_t* pBytes;                     /* write: the record's bytes; read: the buffer to fill */
     uint32_t dwSize;                     /* write: the byte count; read: the buffer's size */

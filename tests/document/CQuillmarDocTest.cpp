@@ -33,12 +33,12 @@ struct Fixture {
     settings::RecentFileList recent{4};
     FakeFrame frame;
     CQuillmarDoc doc{db, currentDb, recent};
-    std::vector<int> hints;
+    std::vector<UpdateHint> hints;
 
     Fixture()
     {
         doc.SetFrame(&frame);
-        QObject::connect(&doc, &CQuillmarDoc::UpdateAllViews, [this](int hint) { hints.push_back(hint); });
+        QObject::connect(&doc, &CQuillmarDoc::UpdateAllViews, [this](UpdateHint hint) { hints.push_back(hint); });
     }
 };
 
@@ -66,7 +66,7 @@ private slots:
         QCOMPARE(f.currentDb, db.path());
         QCOMPARE(f.profile.defaultDatabase(), db.path());
         QCOMPARE(f.recent.Entries(), std::vector<std::string>{db.path()});
-        QCOMPARE(f.hints, std::vector<int>{1});
+        QCOMPARE(f.hints, std::vector<UpdateHint>{UpdateHint::DatabaseOpened});
         QCOMPARE(f.frame.titleUpdates, 1);
         QVERIFY(f.messages.shown().empty());
     }
@@ -257,7 +257,8 @@ private slots:
                                                   "' is not a database file that can be read (file is not a database)."}));
         QVERIFY(f.db.IsOpen());
         QCOMPARE(f.currentDb, current.path());
-        QCOMPARE(f.hints, std::vector<int>{1}); // "the same database is re-opened and reloaded"
+        // "the same database is re-opened and reloaded"
+        QCOMPARE(f.hints, std::vector<UpdateHint>{UpdateHint::DatabaseOpened});
         QVERIFY(!f.frame.exitPosted);
     }
 
@@ -307,7 +308,7 @@ private slots:
         sync(0);
         sync(1);
         sync(3);
-        QCOMPARE(f.hints, std::vector<int>(3, 1));
+        QCOMPARE(f.hints, std::vector<UpdateHint>(3, UpdateHint::DatabaseOpened));
         QCOMPARE(statusTexts, QStringList({"HotSync: nothing new.", "HotSync: 1 expense received.", "HotSync: 3 expenses received."}));
         QCOMPARE(f.doc.OnDatabaseRequest(15), 0);
         QVERIFY(f.db.IsOpen());

@@ -48,7 +48,7 @@ protected:
         return std::make_unique<CExpTreeItem>(kind, row(id), types, projects);
     }
 
-    std::unique_ptr<CExpTreeItem> line(int id, int sortMode = 0)
+    std::unique_ptr<CExpTreeItem> line(int id, SortMode sortMode = SortMode::ByDate)
     {
         const ExpenseRow read = row(id);
         return std::make_unique<CExpTreeItem>(read, statuses, std::make_unique<ole::Variant>(expenses.GetBookmark()), sortMode);
@@ -67,9 +67,9 @@ TEST_F(CExpTreeItemTest, RecordSumsCountOnlyReimbursedRowsWithStatusOneToThree)
     for (int id = 1; id <= 4; ++id) {
         acme->AddRecord(row(id));
     }
-    EXPECT_EQ(acme->FormatText(0), "Acme =    20.34,  IN=12.34,  SU=5.00,  PD=0.00");
+    EXPECT_EQ(acme->FormatText(SortMode::ByDate), "Acme =    20.34,  IN=12.34,  SU=5.00,  PD=0.00");
     acme->SubtractRecord(row(2));
-    EXPECT_EQ(acme->FormatText(0), "Acme =    15.34,  IN=12.34,  SU=0.00,  PD=0.00");
+    EXPECT_EQ(acme->FormatText(SortMode::ByDate), "Acme =    15.34,  IN=12.34,  SU=0.00,  PD=0.00");
 }
 
 TEST_F(CExpTreeItemTest, ChildSumsFollowTheShownStatusCode)
@@ -81,14 +81,14 @@ TEST_F(CExpTreeItemTest, ChildSumsFollowTheShownStatusCode)
     EXPECT_EQ(notReimbursed->m_strStatusCode, "--");
     for (auto* child : {in.get(), su.get(), na.get(), notReimbursed.get()})
         category->AddChild(*child);
-    EXPECT_EQ(category->FormatText(1), "FUEL     =    20.34, IN=12.34,   SU=5.00,    PD=0.00    ");
+    EXPECT_EQ(category->FormatText(SortMode::ByCategory), "FUEL     =    20.34, IN=12.34,   SU=5.00,    PD=0.00    ");
 
     auto top = group(CExpTreeItem::TypeGroup, 1);
     top->AddChild(*category);
     top->SubtractChild(*su);
-    EXPECT_EQ(top->FormatText(0), "Acme =    15.34,  IN=12.34,  SU=0.00,  PD=0.00");
+    EXPECT_EQ(top->FormatText(SortMode::ByDate), "Acme =    15.34,  IN=12.34,  SU=0.00,  PD=0.00");
     top->ResetSums();
-    EXPECT_EQ(top->FormatText(0), "Acme =     0.00,  IN=0.00,  SU=0.00,  PD=0.00");
+    EXPECT_EQ(top->FormatText(SortMode::ByDate), "Acme =     0.00,  IN=0.00,  SU=0.00,  PD=0.00");
 }
 
 TEST_F(CExpTreeItemTest, LabelsAndMissingLookups)
@@ -112,7 +112,7 @@ TEST_F(CExpTreeItemTest, InPlaceUpdateShowsTwoSpacesForANoLongerReimbursedLine)
     ASSERT_TRUE(expenses.Update());
     gas->UpdateFromRecord(ExpenseRow::Read(expenses), statuses);
     EXPECT_EQ(gas->m_strStatusCode, "  ");
-    EXPECT_EQ(gas->FormatText(1).substr(0, 17), "12/25        9.99");
+    EXPECT_EQ(gas->FormatText(SortMode::ByCategory).substr(0, 17), "12/25        9.99");
 }
 
 TEST_F(CExpTreeItemTest, GroupMatchingAndOrdering)

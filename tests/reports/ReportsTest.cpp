@@ -15,9 +15,9 @@
 
 #include "dbaccess/CADODataBase.h"
 #include "platform/ole/FormatAmount.h"
-#include "reports/CExpenseReport.h"
 #include "reports/CReportOpts.h"
 #include "reports/ReportChoice.h"
+#include "reports/ReportFactory.h"
 #include "reports/ReportPrinter.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/QtTestSupport.h"
@@ -57,7 +57,8 @@ struct Fixture {
             !statuses.OpenTable("lkpExpBillStatus"))
             qFatal("cannot open the test database");
     }
-    ReportSettings settings(std::int16_t type, std::int32_t key, bool summary = false, int groupBy = 0)
+    ReportSettings settings(std::int16_t type, std::int32_t key, bool summary = false,
+                            GroupBy groupBy = GroupBy::Category)
     {
         return ReportChoice(types, projects).Settings(type, key, summary, groupBy, {1, 2, 3});
     }
@@ -99,29 +100,30 @@ private slots:
             std::int16_t type;
             std::int32_t key;
             bool summary;
-            int groupBy;
-            int kind;
+            GroupBy groupBy;
+            ReportKind kind;
             QStringList page;
         } kinds[] = {
-            {"year detail", 20, 2026, false, 0, 2,
+            {"year detail", 20, 2026, false, GroupBy::Category, ReportKind::YearDetail,
              {"Office for 2026", "Cat | Item | Date | Vendor | Payment | Amount", "INK - <no description>",
               " | Refund | 03/01 | Inky's | CASH   | -5.00", "INK  Subtotal: -5.00", "SUPPLIES - Supplies",
               " | Paper | 01/05 | Staples | VISA   | 12.34", " | Toner | 02/01 | Staples | CHK  1042 | 99999.99",
               "Supplies  Subtotal: 100012.33", "Total Office for 2026: 100007.33", "Page 1 of 1"}},
-            {"year list", 1, 2026, true /* no summary for type 1 */, 0, 1,
+            {"year list", 1, 2026, true /* no summary for type 1 */, GroupBy::Category,
+             ReportKind::EstimatedTaxYearList,
              {"Estimated Tax for 2026", "Cat | Date | Description | Payment | Amount", "FED | 06/15/26 | Q2 | CHK  78 | 0.02",
               "FED  Subtotal: 0.02", "STATE | 04/15/26 | Q1 | CHK  77 | 0.01", "STATE  Subtotal: 0.01",
               "Total Estimated Tax for 2026: 0.03", "Page 1 of 1"}},
-            {"year summary", 20, 2026, true, 0, 5,
+            {"year summary", 20, 2026, true, GroupBy::Category, ReportKind::YearSummary,
              {"Office for 2026", "Cat | Description | Amount", "INK |  | -5.00", "SUPPLIES | Supplies | 100012.33",
               "Total Office for 2026: 100007.33", "Page 1 of 1"}},
-            {"project detail by status", 12, 7, false, 1, 3,
+            {"project detail by status", 12, 7, false, GroupBy::Status, ReportKind::ProjectDetail,
              {"Expenses for Acme", "Stat | Cat | Item | Date | Vendor | Payment | Amount", "IN - Incurred",
               " | FUEL | Gas | 05/01 | Shell | VISA   | 40.00", "Incurred  Subtotal: 40.00", "SU - <no description>",
               " | MEALS | Lunch | 05/02 | Deli | AMEX   | 12.00", "SU  Subtotal: 12.00", "PD - Paid",
               " | FUEL | Diesel | 05/03 | BP | VISA   | 10.00", "Paid  Subtotal: 10.00", "Total Expenses for Acme: 62.00",
               "Page 1 of 1"}},
-            {"project summary by category", 12, 7, true, 0, 6,
+            {"project summary by category", 12, 7, true, GroupBy::Category, ReportKind::ProjectSummary,
              {"Expenses for Acme", "Cat | Stat | Description | Amount", "FUEL - Fuel", " | IN | Incurred | 40.00",
               " | PD | Paid | 10.00", "Fuel  Subtotal: 50.00", "MEALS - Meals", " | SU |  | 12.00", "Meals  Subtotal: 12.00",
               "Total Expenses for Acme: 62.00", "Page 1 of 1"}},
@@ -131,7 +133,7 @@ private slots:
         for (const auto& k : kinds) {
             const ReportSettings settings = f.settings(k.type, k.key, k.summary, k.groupBy);
             QCOMPARE(settings.m_nKind, k.kind);
-            const auto report = CExpenseReport::Create(f.connection, settings);
+            const auto report = ReportFactory::Create(f.connection, settings);
             QCOMPARE(report->Prepare(paper), 1);
             QCOMPARE(Text(*report, 1), k.page);
         }
@@ -143,14 +145,49 @@ private slots:
         ReportChoice choice(f.types, f.projects);
         QVERIFY(choice.IsProjectType(12));
         QVERIFY(!choice.IsProjectType(5));  // types up to 9 never are, whatever their row says
-        QCOMPARE(f.settings(5, 2026, true).m_nKind, 5);
-        QCOMPARE(f.settings(0, 2026, true).m_nKind, 4);
-        QCOMPARE(f.settings(0, 2026).m_nKind, 0);
+        QCOMPARE(f.settings(5, 2026, true).m_nKind, ReportKind::YearSummary);
+        QCOMPARE(f.settings(0, 2026, true).m_nKind, ReportKind::TaxYearSummary);
+        QCOMPARE(f.settings(0, 2026).m_nKind, ReportKind::TaxYearDetail);
         QCOMPARE(f.settings(12, 99).m_strTitle, std::string("<unknown project>"));
         QCOMPARE(f.settings(44, 2026).m_strTitle, std::string("<unknown>"));
         QCOMPARE(ReportChoice::StatusFilter({2}), std::string("Status=2"));
         QCOMPARE(ReportChoice::StatusFilter({1, 2, 3}), std::string("Status IN (1,2,3)"));
         QCOMPARE(ReportChoice::StatusFilter({}), std::string());
+    }
+
+    void eachChoiceOfTypeAndFormHasItsKindAndReport()
+    {
+        const struct {
+            std::int16_t type;
+            bool project, summary;
+            ReportKind kind;
+        } choices[] = {
+            {0, false, false, ReportKind::TaxYearDetail},
+            {0, false, true, ReportKind::TaxYearSummary},
+            {1, false, false, ReportKind::EstimatedTaxYearList},
+            {1, false, true, ReportKind::EstimatedTaxYearList},  // type 1 has no summary
+            {5, false, false, ReportKind::YearDetail},
+            {20, false, true, ReportKind::YearSummary},
+            {12, true, false, ReportKind::ProjectDetail},
+            {12, true, true, ReportKind::ProjectSummary},
+        };
+        for (const auto& c : choices)
+            QCOMPARE(ReportKindFor(c.type, c.project, c.summary), c.kind);
+
+        // The tax year's two kinds print as the detail and the summary of a year.
+        Fixture f;
+        f.db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, ExpYear, Item, Amount, ProjectID, TypeComp) "
+                  "VALUES (0, 'FEES', '2026-03-01 00:00:00', 2026, 'Filing', 100, 2026, 0)");
+        QImage paper = Paper(210, 297, 150);
+        for (const bool summary : {false, true}) {
+            const auto report = ReportFactory::Create(f.connection, f.settings(0, 2026, summary));
+            QCOMPARE(report->Prepare(paper), 1);
+            QCOMPARE(Text(*report, 1).at(1), QString(summary ? "Cat | Description | Amount"
+                                                             : "Cat | Item | Date | Vendor | Payment | Amount"));
+        }
+        ReportSettings unknown;
+        unknown.m_nKind = static_cast<ReportKind>(7);
+        QVERIFY(!ReportFactory::Create(f.connection, unknown));
     }
 
     void longReportsRepeatHeadingsKeepTheirSumsAndNeverReachTheFooter()
@@ -160,7 +197,8 @@ private slots:
                   "INSERT INTO Expenses (ExpType, ExpCat, ExpDate, ExpYear, Item, Amount, Reimburse, Status, ProjectID, TypeComp) "
                   "SELECT 12, 'MEALS', '2026-07-01 00:00:00', 2026, 'Meal ' || i, 100, 1, 1 + i % 3, 7, 2 FROM n");
         for (const bool summary : {false, true}) {
-            const auto report = CExpenseReport::Create(f.connection, f.settings(12, 7, summary, summary ? 1 : 0));
+            const GroupBy by = summary ? GroupBy::Status : GroupBy::Category;
+            const auto report = ReportFactory::Create(f.connection, f.settings(12, 7, summary, by));
             QImage a4 = Paper(210, 297, 100);
             const int pages = report->Prepare(a4);
             QVERIFY2(summary ? pages == 1 : pages >= 3, qPrintable(QString::number(pages) + QString::fromStdString(report->ReadFailure())));
@@ -178,7 +216,7 @@ private slots:
 
         // Any page drawn in any order, any number of times, looks the same; and no body line
         // comes below the body, into the footer's margin.
-        const auto report = CExpenseReport::Create(f.connection, f.settings(12, 7));
+        const auto report = ReportFactory::Create(f.connection, f.settings(12, 7));
         QImage paper = Paper(210, 297, 100);
         const int pages = report->Prepare(paper);
         const auto draw = [&](int page) {
@@ -206,7 +244,7 @@ private slots:
         f.db.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200) "
                   "INSERT INTO Expenses (ExpType, ExpCat, ExpDate, ExpYear, Item, Amount, ProjectID, TypeComp) "
                   "SELECT 20, 'SUPPLIES', '2026-08-01 00:00:00', 2026, 'Pen ' || i, 100, 2026, 1 FROM n");
-        const auto report = CExpenseReport::Create(f.connection, f.settings(20, 2026));
+        const auto report = ReportFactory::Create(f.connection, f.settings(20, 2026));
         QImage a4 = Paper(210, 297, 150), landscape = Paper(297, 210, 150);
         const int portraitPages = report->Prepare(a4);
         const int landscapePages = report->Prepare(landscape);
@@ -220,7 +258,7 @@ private slots:
         FileDialogScript files;
         const std::string pdf = f.db.dir().file("preview.pdf");
         files.choose(pdf);
-        const auto report = CExpenseReport::Create(f.connection, f.settings(20, 2026));
+        const auto report = ReportFactory::Create(f.connection, f.settings(20, 2026));
         QStringList said;
         whenModal<QPrintPreviewDialog>([](QPrintPreviewDialog* preview) {
             preview->findChild<QAction*>("exportPdfAction")->trigger();
@@ -269,8 +307,8 @@ private slots:
         dialog.findChild<QRadioButton*>("byStatusRadio")->setChecked(true);
         dialog.findChild<QPushButton*>("previewButton")->click();
         QVERIFY(dialog.m_bPreview);
-        QCOMPARE(settings.m_nKind, 3);
-        QCOMPARE(settings.m_nGroupBy, 1);
+        QCOMPARE(settings.m_nKind, ReportKind::ProjectDetail);
+        QCOMPARE(settings.m_nGroupBy, GroupBy::Status);
         QCOMPARE(settings.m_lProjectID, 7);
         QCOMPARE(settings.m_strTitle, std::string("Acme"));
         QVERIFY(settings.m_strStatusFilter.rfind("Status=", 0) == 0);

@@ -125,7 +125,7 @@ private slots:
         QVERIFY(app.m_db.IsOpen());
         QCOMPARE(app.MainFrame().windowTitle(), QString::fromStdString("Quillmar - " + db.path()));
         QCOMPARE(app.MainFrame().View().Model().ItemCount(), std::size_t(2));
-        QCOMPARE(app.MainFrame().View().SortMode(), 0);
+        QCOMPARE(app.MainFrame().View().CurrentSortMode(), SortMode::ByDate);
     }
 
     void commandLineDatabaseOpensFirstAndTheDialogStillFollows()

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QStatusBar>
 #include <filesystem>
 #include <unistd.h>
@@ -78,15 +79,29 @@ private slots:
     void actionsForTheNextHotSyncAreUsedOnce()
     {
         IsolatedProfile profile;
-        QCOMPARE(HotSyncManager::DefaultAction(), HotSyncManager::kSynchronize);
-        QCOMPARE(HotSyncManager::NextAction(), -1);
-        HotSyncManager::StoreAction(HotSyncManager::kHandheldToDesktop, 2);
-        QCOMPARE(HotSyncManager::TakeAction(), HotSyncManager::kHandheldToDesktop);
-        QCOMPARE(HotSyncManager::TakeAction(), HotSyncManager::kSynchronize);
-        HotSyncManager::StoreAction(HotSyncManager::kDoNothing, 2);
-        HotSyncManager::StoreAction(HotSyncManager::kHandheldToDesktop, 1);  // a new default drops it
-        QCOMPARE(HotSyncManager::TakeAction(), HotSyncManager::kHandheldToDesktop);
-        QCOMPARE(HotSyncManager::NextAction(), -1);
+        QCOMPARE(HotSyncManager::DefaultAction(), palm::HotSyncAction::Synchronize);
+        QVERIFY(!HotSyncManager::NextAction());
+        HotSyncManager::StoreAction(palm::HotSyncAction::HandheldToDesktop, 2);
+        QCOMPARE(HotSyncManager::TakeAction(), palm::HotSyncAction::HandheldToDesktop);
+        QCOMPARE(HotSyncManager::TakeAction(), palm::HotSyncAction::Synchronize);
+        HotSyncManager::StoreAction(palm::HotSyncAction::DoNothing, 2);
+        HotSyncManager::StoreAction(palm::HotSyncAction::HandheldToDesktop, 1);  // a new default drops it
+        QCOMPARE(HotSyncManager::TakeAction(), palm::HotSyncAction::HandheldToDesktop);
+        QVERIFY(!HotSyncManager::NextAction());
+    }
+
+    void actionsKeepTheirNumbersInTheSettings()
+    {
+        IsolatedProfile profile;
+        HotSyncManager::StoreAction(palm::HotSyncAction::HandheldToDesktop, 1);
+        HotSyncManager::StoreAction(palm::HotSyncAction::DoNothing, 2);
+        QSettings stored(QSettings::IniFormat, QSettings::UserScope, "Corvander", "HotSync");
+        QCOMPARE(stored.value("Quillsync/DefaultAction").toString(), QString("2"));
+        QCOMPARE(stored.value("Quillsync/NextAction").toString(), QString("6"));
+        // A number that is no action is handed on as it is, for the conduit to refuse.
+        stored.setValue("Quillsync/NextAction", 3);
+        stored.sync();
+        QCOMPARE(palm::StoredValue(HotSyncManager::TakeAction()), 3);
     }
 
     void logLinesShowTheirOutcome()

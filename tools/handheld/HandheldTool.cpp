@@ -15,6 +15,7 @@
 #include "conduit/handheld/HHRecordFormats.h"
 #include "conduit/handheld/HandheldConstants.h"
 #include "conduit/handheld/HandheldText.h"
+#include "database/ExpenseSchema.h"
 #include "platform/fs/FolderListing.h"
 #include "platform/palm/PalmBytes.h"
 #include "platform/palm/PalmDatabaseFile.h"
@@ -319,7 +320,8 @@ int HandheldTool::addExpense(const std::vector<std::string>& arguments)
     expense.dwAmount = amount;
     expense.dwProjectID = project;
     // As the handheld application records it: the built-in types are composition 0.
-    expense.bExpComp = static_cast<std::uint8_t>(compGiven ? comp : (type < 10 ? 0 : 1));
+    const std::uint8_t builtIn = schema::typerange::IsSystem(type) ? schema::comp::kSystem : schema::comp::kPlain;
+    expense.bExpComp = static_cast<std::uint8_t>(compGiven ? comp : builtIn);
     expense.bReimburse = reimbursed;
     expense.item = texts["--item"];
     expense.category = texts["--category"];

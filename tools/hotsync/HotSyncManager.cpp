@@ -138,40 +138,50 @@ std::string FileBehind(std::int32_t result)
 // OpenConduit only tests its callback for null; the host passes this one.
 void progressCallback() {}
 
-std::string actionName(std::int32_t type)
+std::string actionName(palm::HotSyncAction action)
 {
-    switch (type) {
-    case HotSyncManager::kSynchronize: return "Synchronize PC & Handheld";
-    case HotSyncManager::kHandheldToDesktop: return "Handheld writes to Desktop";
-    case HotSyncManager::kDoNothing: return "Do nothing";
-    default: return "action " + std::to_string(type);
+    switch (action) {
+    case palm::HotSyncAction::Synchronize: return "Synchronize PC & Handheld";
+    case palm::HotSyncAction::HandheldToDesktop: return "Handheld writes to Desktop";
+    case palm::HotSyncAction::DoNothing: return "Do nothing";
     }
+    return "action " + std::to_string(palm::StoredValue(action));
 }
 
 }  // namespace
 
-std::int32_t HotSyncManager::DefaultAction() { return actions().value("Quillsync/DefaultAction", kSynchronize).toInt(); }
+palm::HotSyncAction HotSyncManager::DefaultAction()
+{
+    const std::int32_t stored = palm::StoredValue(palm::HotSyncAction::Synchronize);
+    return palm::HotSyncActionOf(actions().value("Quillsync/DefaultAction", stored).toInt());
+}
 
-std::int32_t HotSyncManager::NextAction() { return actions().value("Quillsync/NextAction", -1).toInt(); }
+std::optional<palm::HotSyncAction> HotSyncManager::NextAction()
+{
+    const std::int32_t stored = actions().value("Quillsync/NextAction", -1).toInt();
+    if (stored < 0)
+        return std::nullopt;
+    return palm::HotSyncActionOf(stored);
+}
 
-void HotSyncManager::StoreAction(std::int32_t syncType, std::int32_t scope)
+void HotSyncManager::StoreAction(palm::HotSyncAction action, std::int32_t scope)
 {
     QSettings settings = actions();
     if (scope == 1) {
-        settings.setValue("Quillsync/DefaultAction", syncType);
+        settings.setValue("Quillsync/DefaultAction", palm::StoredValue(action));
         settings.remove("Quillsync/NextAction");
     } else if (scope == 2) {
-        settings.setValue("Quillsync/NextAction", syncType);
+        settings.setValue("Quillsync/NextAction", palm::StoredValue(action));
     }
 }
 
-std::int32_t HotSyncManager::TakeAction()
+palm::HotSyncAction HotSyncManager::TakeAction()
 {
-    const std::int32_t next = NextAction();
-    if (next < 0)
+    const std::optional<palm::HotSyncAction> next = NextAction();
+    if (!next)
         return DefaultAction();
     actions().remove("Quillsync/NextAction");
-    return next;
+    return *next;
 }
 
 std::string HotSyncManager::DefaultLogPath()
@@ -208,7 +218,7 @@ int HotSyncManager::Run(const std::vector<std::string>& arguments, const std::st
 {
     std::string handheld, conduit = DefaultConduit(programPath), logPath, userName;
     bool configure = false;
-    std::int32_t action = -1;
+    std::optional<palm::HotSyncAction> action;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--help" || argument == "-h") {
@@ -234,11 +244,11 @@ int HotSyncManager::Run(const std::vector<std::string>& arguments, const std::st
         else if (argument == "--user")
             userName = value;
         else if (value == "synchronize")
-            action = kSynchronize;
+            action = palm::HotSyncAction::Synchronize;
         else if (value == "handheld-to-desktop")
-            action = kHandheldToDesktop;
+            action = palm::HotSyncAction::HandheldToDesktop;
         else if (value == "nothing")
-            action = kDoNothing;
+            action = palm::HotSyncAction::DoNothing;
         else
             return UsageError("unknown action '" + value + "'");
     }
@@ -246,11 +256,12 @@ int HotSyncManager::Run(const std::vector<std::string>& arguments, const std::st
         return Configure(handheld, userName, conduit);
     if (handheld.empty())
         return UsageError("no handheld directory given (--handheld DIR)");
-    return Synchronize(handheld, action >= 0 ? action : TakeAction(), conduit, logPath.empty() ? DefaultLogPath() : logPath,
-                       programPath);
+    // TakeAction uses up a next-HotSync action, so it runs only when no action was given.
+    return Synchronize(handheld, action ? *action : TakeAction(), conduit,
+                       logPath.empty() ? DefaultLogPath() : logPath, programPath);
 }
 
-int HotSyncManager::Synchronize(const std::string& handheld, std::int32_t action, const std::string& conduitPath,
+int HotSyncManager::Synchronize(const std::string& handheld, palm::HotSyncAction action, const std::string& conduitPath,
                                 const std::string& logPath, const std::string& programPath)
 {
     Conduit conduit;
@@ -300,7 +311,7 @@ int HotSyncManager::Synchronize(const std::string& handheld, std::int32_t action
     HotSyncSetProgramPath(programPath.c_str());
 
     std::uint8_t props[16] = {};
-    putLE(props, 0, action);
+    putLE(props, 0, palm::StoredValue(action));
     const std::int32_t result = conduit.open(reinterpret_cast<void*>(&progressCallback), props);
     HotSyncSetLogSink(nullptr, nullptr);
     const std::string file = FileBehind(result);
@@ -356,16 +367,16 @@ int HotSyncManager::Configure(const std::string& handheld, const std::string& us
     std::uint8_t block[kCfgBlockSize] = {};
     putLE(block, kCfgKindOffset, 1);
     user.copy(reinterpret_cast<char*>(block + kCfgUserNameOffset), kCfgDefaultTypeOffset - kCfgUserNameOffset - 1);
-    const std::int32_t next = NextAction();
-    putLE(block, kCfgDefaultTypeOffset, DefaultAction());
-    putLE(block, kCfgNextTypeOffset, next >= 0 ? next : DefaultAction());
+    const std::optional<palm::HotSyncAction> next = NextAction();
+    putLE(block, kCfgDefaultTypeOffset, palm::StoredValue(DefaultAction()));
+    putLE(block, kCfgNextTypeOffset, palm::StoredValue(next ? *next : DefaultAction()));
     std::uint32_t size = kCfgBlockSize;
     const std::int32_t result = conduit.cfg(0, block, &size);
     if (result != 0) {
         m_out << "No change: the dialog was cancelled\n";
         return 0;
     }
-    const std::int32_t chosen = getLE(block, kCfgChosenTypeOffset);
+    const palm::HotSyncAction chosen = palm::HotSyncActionOf(getLE(block, kCfgChosenTypeOffset));
     const std::int32_t scope = getLE(block, kCfgScopeOffset);
     StoreAction(chosen, scope);
     m_out << (scope == 1 ? "Default" : "Next HotSync") << " action: " << actionName(chosen) << "\n";

@@ -7,14 +7,14 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/palm/HotSyncAction.h"
+
 class HotSyncManager {
 public:
-    static constexpr std::int32_t kSynchronize = 0;
-    static constexpr std::int32_t kHandheldToDesktop = 2;
-    static constexpr std::int32_t kDoNothing = 6;
     static constexpr std::int32_t kActivityFailed = 21;  // a conduit's line that reports a failure
 
     struct LogLine {
@@ -28,14 +28,14 @@ public:
     int Run(const std::vector<std::string>& arguments, const std::string& programPath);
 
     // The stored actions: the default (synchronise when none is stored) and the one for the
-    // next HotSync only (-1 when none).
-    static std::int32_t DefaultAction();
-    static std::int32_t NextAction();
+    // next HotSync only (none when none is stored).
+    static palm::HotSyncAction DefaultAction();
+    static std::optional<palm::HotSyncAction> NextAction();
     // Stores what the configuration dialog returned: scope 1 makes it the default (and drops a
     // pending next action), scope 2 sets it for the next HotSync only.
-    static void StoreAction(std::int32_t syncType, std::int32_t scope);
+    static void StoreAction(palm::HotSyncAction action, std::int32_t scope);
     // The action of the HotSync about to run; a next-HotSync action is used up by it.
-    static std::int32_t TakeAction();
+    static palm::HotSyncAction TakeAction();
 
     static std::string DefaultLogPath();
     static std::string FormatLogLine(const LogLine& line);
@@ -45,7 +45,7 @@ public:
     static std::string ClosingLine(std::int32_t result, const std::string& file, const std::string& conduit);
 
 private:
-    int Synchronize(const std::string& handheld, std::int32_t action, const std::string& conduitPath,
+    int Synchronize(const std::string& handheld, palm::HotSyncAction action, const std::string& conduitPath,
                     const std::string& logPath, const std::string& programPath);
     int Configure(const std::string& handheld, const std::string& userName, const std::string& conduitPath);
     int UsageError(const std::string& message);

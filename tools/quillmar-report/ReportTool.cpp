@@ -8,9 +8,9 @@
 #include "database/ExpenseSchema.h"
 #include "dbaccess/CADODataBase.h"
 #include "dbaccess/CAdoRecordset.h"
-#include "reports/CExpenseReport.h"
 #include "reports/PdfReport.h"
 #include "reports/ReportChoice.h"
+#include "reports/ReportFactory.h"
 #include "tools/CommandLine.h"
 
 namespace {
@@ -41,7 +41,7 @@ struct Options {
     int type = -1;
     long key = 0;
     bool hasYear = false, hasProject = false, summary = false, hasStatus = false, force = false;
-    int groupBy = 0;
+    GroupBy groupBy = GroupBy::Category;
     std::vector<std::int16_t> statuses;
     QPageSize::PageSizeId pageSize = QPageSize::A4;
     int dpi = 600;
@@ -120,7 +120,7 @@ int ReportTool::run(const std::vector<std::string>& arguments)
         } else if (a == "--group-by") {
             if (value != "category" && value != "status")
                 return bad();
-            o.groupBy = value == "status" ? 1 : 0;
+            o.groupBy = value == "status" ? GroupBy::Status : GroupBy::Category;
         } else if (a == "--status") {
             if (!ParseStatuses(value, o.statuses))
                 return bad();
@@ -169,7 +169,7 @@ int ReportTool::run(const std::vector<std::string>& arguments)
               << "\n";
         return 1;
     }
-    if (o.type == 1 && o.summary) {
+    if (o.type == schema::typerange::kEstimatedTax && o.summary) {
         m_err << "quillmar-report: type 1 has no summary report\n";
         return 1;
     }
@@ -187,7 +187,7 @@ int ReportTool::run(const std::vector<std::string>& arguments)
     }
     const ReportSettings settings = choice.Settings(static_cast<std::int16_t>(o.type), static_cast<std::int32_t>(o.key),
                                                     o.summary, o.groupBy, o.statuses);
-    const auto report = CExpenseReport::Create(db, settings);
+    const auto report = ReportFactory::Create(db, settings);
     int pages = 0;
     std::string error;
     if (!PdfReport::Write(*report, o.pdf, o.pageSize, o.dpi, pages, error)) {

@@ -222,10 +222,29 @@ private slots:
 
     void dialogTexts()
     {
-        QCOMPARE(CSyncActionDlg::SyncTypeText(0), std::string("Synchronize the PC && Handheld."));
-        QCOMPARE(CSyncActionDlg::SyncTypeText(2), std::string("Handheld writes to Desktop."));
-        QCOMPARE(CSyncActionDlg::SyncTypeText(6), std::string("Do Nothing"));
-        QCOMPARE(CSyncActionDlg::SyncTypeText(3), std::string());
+        // The number in a request block, the radio button a dialog opens with, the number OK on
+        // that button writes back, and the text the full dialog shows for the number.
+        const struct {
+            std::int32_t stored;
+            int radio;
+            std::int32_t written;
+            const char* text;
+        } actions[] = {
+            {0, 0, 0, "Synchronize the PC && Handheld."},
+            {2, 1, 2, "Handheld writes to Desktop."},
+            {6, 2, 6, "Do Nothing"},
+            {1, 2, 6, ""},  // numbers that are no action show as "Do nothing", without a text
+            {3, 2, 6, ""},
+            {-1, 2, 6, ""},
+        };
+        for (const auto& a : actions) {
+            const palm::HotSyncAction action = palm::HotSyncActionOf(a.stored);
+            QCOMPARE(palm::StoredValue(action), a.stored);
+            QCOMPARE(CSyncActionDlg::RadioIndexOf(action), a.radio);
+            QCOMPARE(palm::StoredValue(CSyncActionDlg::SyncTypeOf(a.radio)), a.written);
+            QCOMPARE(CSyncActionDlg::SyncTypeText(action), std::string(a.text));
+        }
+        QCOMPARE(CSyncActionDlg::SyncTypeOf(3), palm::HotSyncAction::DoNothing);  // no such radio button
     }
 
     void helpFindsTheGuidesHotSyncPageOrSaysItIsMissing()

@@ -44,7 +44,7 @@ private slots:
     {
         ViewFixture f;
         f.open();
-        QCOMPARE(f.view->SortMode(), 0);
+        QCOMPARE(f.view->CurrentSortMode(), SortMode::ByDate);
         QCOMPARE(f.view->TabControl()->count(), 2);
         QCOMPARE(f.view->TabControl()->tabText(0), QString("   Sort by Date   "));
         QCOMPARE(f.view->TabControl()->tabText(1), QString("  Sort by Category  "));
@@ -78,7 +78,7 @@ private slots:
         ViewFixture f;
         f.open();
         f.view->TabControl()->setCurrentIndex(1);  // the tab change rebuilds
-        QCOMPARE(f.view->SortMode(), 1);
+        QCOMPARE(f.view->CurrentSortMode(), SortMode::ByCategory);
         const QStringList expected = {
             "Tax YR: 2004 =  1334.50",
             "  GENERAL  =   100.00",
@@ -171,10 +171,10 @@ private slots:
         f.view->SelectItem(nullptr);
         QVERIFY(!f.view->DeleteButton()->isEnabled());
         f.view->SelectItem(f.view->Model().GetRootItem());
-        f.view->OnUpdate(1);  // a reload clears the selection
+        f.view->OnUpdate(UpdateHint::DatabaseOpened);  // a reload clears the selection
         QVERIFY(!f.view->DeleteButton()->isEnabled());
         f.connection.Close();
-        f.view->OnUpdate(1);
+        f.view->OnUpdate(UpdateHint::DatabaseOpened);
         QVERIFY(!f.view->AddNewButton()->isEnabled());
     }
 

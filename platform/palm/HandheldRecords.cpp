@@ -91,13 +91,9 @@ std::int32_t HandheldSession::WriteRec(SyncRecordInfo* pInfo)
     std::lock_guard lock(m_lock);
     if (!pInfo || (!pInfo->pBytes && pInfo->dwSize != 0) || pInfo->bCategory > kRecCategoryMask)
         return SYNCERR_BAD_ARGUMENT;
-    OpenDatabase* db = Lookup(pInfo->hDB);
-    if (!db)
-        return SYNCERR_BAD_HANDLE;
-    if ((db->mode & SYNC_MODE_WRITE) == 0)
-        return SYNCERR_WRONG_MODE;
-    if (db->file.IsResourceDatabase())
-        return SYNCERR_WRONG_KIND;
+    OpenDatabase* db = nullptr;
+    if (const std::int32_t refused = LookupRecords(pInfo->hDB, SYNC_MODE_WRITE, db); refused != SYNCERR_NONE)
+        return refused;
     if (pInfo->dwSize > kMaxRecordSize)
         return SYNCERR_TOO_LARGE;
     const std::uint8_t attributes = static_cast<std::uint8_t>((pInfo->bAttributes & ~kRecCategoryMask) | pInfo->bCategory);
@@ -126,13 +122,9 @@ std::int32_t HandheldSession::ReadRecordByIndex(SyncRecordInfo* pInfo)
     std::lock_guard lock(m_lock);
     if (!pInfo || (!pInfo->pBytes && pInfo->dwSize != 0))
         return SYNCERR_BAD_ARGUMENT;
-    OpenDatabase* db = Lookup(pInfo->hDB);
-    if (!db)
-        return SYNCERR_BAD_HANDLE;
-    if ((db->mode & SYNC_MODE_READ) == 0)
-        return SYNCERR_WRONG_MODE;
-    if (db->file.IsResourceDatabase())
-        return SYNCERR_WRONG_KIND;
+    OpenDatabase* db = nullptr;
+    if (const std::int32_t refused = LookupRecords(pInfo->hDB, SYNC_MODE_READ, db); refused != SYNCERR_NONE)
+        return refused;
     if (pInfo->wIndex >= db->file.m_records.size())
         return SYNCERR_NOT_FOUND;
     const PalmRecord& record = db->file.m_records[pInfo->wIndex];
@@ -149,13 +141,9 @@ std::int32_t HandheldSession::ReadRecordByIndex(SyncRecordInfo* pInfo)
 std::int32_t HandheldSession::PurgeAllRecs(std::uint8_t hDB)
 {
     std::lock_guard lock(m_lock);
-    OpenDatabase* db = Lookup(hDB);
-    if (!db)
-        return SYNCERR_BAD_HANDLE;
-    if ((db->mode & SYNC_MODE_WRITE) == 0)
-        return SYNCERR_WRONG_MODE;
-    if (db->file.IsResourceDatabase())
-        return SYNCERR_WRONG_KIND;
+    OpenDatabase* db = nullptr;
+    if (const std::int32_t refused = LookupRecords(hDB, SYNC_MODE_WRITE, db); refused != SYNCERR_NONE)
+        return refused;
     if (!db->file.m_records.empty()) {
         db->file.m_records.clear();  // the seed stays: removed IDs are never issued again
         db->changed = true;
@@ -171,6 +159,16 @@ std::int32_t HandheldSession::LookupReadable(std::uint8_t hDB, const void* pOut,
     if (!db)
         return SYNCERR_BAD_HANDLE;
     return (db->mode & SYNC_MODE_READ) == 0 ? SYNCERR_WRONG_MODE : SYNCERR_NONE;
+}
+
+std::int32_t HandheldSession::LookupRecords(std::uint8_t hDB, std::uint8_t modeBit, OpenDatabase*& db)
+{
+    db = Lookup(hDB);
+    if (!db)
+        return SYNCERR_BAD_HANDLE;
+    if ((db->mode & modeBit) == 0)
+        return SYNCERR_WRONG_MODE;
+    return db->file.IsResourceDatabase() ? SYNCERR_WRONG_KIND : SYNCERR_NONE;
 }
 
 std::int32_t HandheldSession::GetDBRecordCount(std::uint8_t hDB, std::uint16_t* pCount)

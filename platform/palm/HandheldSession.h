@@ -89,6 +89,8 @@ private:
     OpenDatabase* Lookup(std::uint8_t hDB);
     // The checks of a call that reads an open database into pOut: a pointer, the handle, the mode.
     std::int32_t LookupReadable(std::uint8_t hDB, const void* pOut, OpenDatabase*& db);
+    // The checks of a record call: the handle, the mode bit it needs, a record (not resource) database.
+    std::int32_t LookupRecords(std::uint8_t hDB, std::uint8_t modeBit, OpenDatabase*& db);
     std::int32_t SaveAndForget(std::uint8_t hDB);
     // Closes every open database, saving the changed ones when save is set: 0, or the first
     // save's failure.

@@ -23,7 +23,8 @@ public:
     // Writes every row of expenses, from its first to its end, to path, and counts them in
     // pnRows when given. False with the reason in error when the file cannot be written; path
     // is then untouched.
-    [[nodiscard]] bool Write(CAdoRecordset& expenses, const std::string& path, std::string& error, long* pnRows = nullptr) const;
+    [[nodiscard]] bool Write(CAdoRecordset& expenses, const std::string& path, std::string& error,
+                             long* pnRows = nullptr) const;
 
     // One line of the file for a row, with its line end; bDateMissing: the row has no date.
     void AppendLine(const ExpenseRow& row, bool bDateMissing, std::string& out) const;

@@ -29,11 +29,13 @@ public:
     // loaded is the key the edited row had; an edit that keeps it exactly searches nothing. None
     // for a new row. A record set that is not open holds no key.
     [[nodiscard]] static bool AccountCodeTaken(CAdoRecordset& accounts, const std::string& code,
-                                 const std::optional<std::string>& loaded);
-    [[nodiscard]] static bool TypeNumberTaken(CAdoRecordset& types, std::int16_t number, std::optional<std::int16_t> loaded);
-    static bool CategoryTaken(CAdoRecordset& categories, std::int16_t type, const std::string& code,
-                              const std::optional<std::string>& loaded);
-    [[nodiscard]] static bool ProjectIDTaken(CAdoRecordset& projects, std::int32_t id, std::optional<std::int32_t> loaded);
+                                               const std::optional<std::string>& loaded);
+    [[nodiscard]] static bool TypeNumberTaken(CAdoRecordset& types, std::int16_t number,
+                                              std::optional<std::int16_t> loaded);
+    [[nodiscard]] static bool CategoryTaken(CAdoRecordset& categories, std::int16_t type, const std::string& code,
+                                            const std::optional<std::string>& loaded);
+    [[nodiscard]] static bool ProjectIDTaken(CAdoRecordset& projects, std::int32_t id,
+                                             std::optional<std::int32_t> loaded);
 
     // One row of lkpExpCategories as an editor lists it.
     struct CategoryRow {
@@ -70,7 +72,7 @@ public:
     // record set then stands on the stored row. False when any part was refused: nothing is
     // stored, Failure() says why, and the record sets may no longer match the tables.
     [[nodiscard]] bool StoreType(CAdoRecordset& types, CAdoRecordset& categories, const TypeValues& values,
-                   const std::optional<TypeEdit>& edit);
+                                 const std::optional<TypeEdit>& edit);
     // Deletes the type row typeRow names and every category of its number. False as StoreType.
     [[nodiscard]] bool DeleteType(CAdoRecordset& types, CAdoRecordset& categories, const ole::Variant& typeRow);
 
@@ -87,7 +89,7 @@ public:
 
 private:
     [[nodiscard]] static bool Found(CAdoRecordset& rs, const std::string& criterion);
-    static bool DeleteCategoriesOf(CAdoRecordset& categories, std::int16_t type, AdoFailure& failure);
+    [[nodiscard]] static bool DeleteCategoriesOf(CAdoRecordset& categories, std::int16_t type, AdoFailure& failure);
 
     CADODataBase& m_db;   // the editors' connection
     AdoFailure m_failure; // why the last store, deletion or count failed

@@ -14,8 +14,8 @@ class TypeRenumbering {
 public:
     // categories: an open record set on lkpExpCategories (the editor's, so its rows show the
     // new number). The expenses are moved through a record set of their own.
-    [[nodiscard]] static bool MoveDependents(CADODataBase& db, CAdoRecordset& categories, std::int16_t nFrom, std::int16_t nTo,
-                               AdoFailure& failure);
+    [[nodiscard]] static bool MoveDependents(CADODataBase& db, CAdoRecordset& categories, std::int16_t nFrom,
+                                             std::int16_t nTo, AdoFailure& failure);
 
 private:
     [[nodiscard]] static bool Store(CAdoRecordset& rs, const char* column, std::int16_t nTo, AdoFailure& failure);

@@ -12,6 +12,6 @@ struct AdoFailure {
     std::string context;        // the operation or query it happened in
 
     [[nodiscard]] bool IsEmpty() const { return code == 0 && description.empty(); }
-    bool IsDamagedFile() const;     // the database file is damaged
+    [[nodiscard]] bool IsDamagedFile() const;     // the database file is damaged
     [[nodiscard]] bool IsLockedByAnother() const; // another program held the database locked too long
 };

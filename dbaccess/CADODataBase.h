@@ -23,12 +23,12 @@ public:
     CADODataBase& operator=(const CADODataBase&) = delete;
 
     [[nodiscard]] bool IsOpen() const;
-    bool Open(const std::string& strPath);
+    [[nodiscard]] bool Open(const std::string& strPath);
     // Opens for a first long read: the file's full check runs beside it, and the connection
     // writes nothing until SettleCheck() has answered true. False from SettleCheck means the
     // file was refused and the connection is closed; the failure is recorded as Open's is.
     [[nodiscard]] bool OpenCheckingBeside(const std::string& strPath);
-    bool SettleCheck();
+    [[nodiscard]] bool SettleCheck();
     void Close();
     // Closes and keeps why, for whoever later finds the connection closed.
     void Close(const std::string& strReason);
@@ -42,9 +42,9 @@ public:
     // Runs SQL statements on the open database. Only for the handheld sync's own bookkeeping
     // table; the expense tables are read and written through record sets alone.
     [[nodiscard]] bool Execute(const std::string& strSQL);
-    bool BeginTrans();
+    [[nodiscard]] bool BeginTrans();
     [[nodiscard]] bool CommitTrans();
-    bool RollbackTrans();
+    [[nodiscard]] bool RollbackTrans();
 
     // The engine connection the record sets open on.
     ado::Connection* GetConnection() const { return m_pConnection.get(); }

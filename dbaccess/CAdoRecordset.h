@@ -40,7 +40,7 @@ public:
     // why its last open failed; empty while it is open.
     std::string ClosedReason() const;
     [[nodiscard]] bool OpenTable(const std::string& strTable);
-    bool OpenQuery(const std::string& strSQL, int nCursorType = adOpenStatic);
+    [[nodiscard]] bool OpenQuery(const std::string& strSQL, int nCursorType = adOpenStatic);
     std::string BuildQuery(const std::string& strSQL);
     void Close();
 
@@ -48,19 +48,19 @@ public:
     void MoveNext();
     void MovePrevious();
     [[nodiscard]] bool MoveTo(long nRow);
-    bool IsEOF() const;
+    [[nodiscard]] bool IsEOF() const;
     [[nodiscard]] bool IsBOF() const;
     long GetRecordCount() const;
     ole::Variant GetBookmark() const;
     [[nodiscard]] bool SetBookmark(const ole::Variant& bookmark);  // false when it names no row (nothing moves)
-    bool SetSort(const std::string& strSort, bool bRemember);
+    [[nodiscard]] bool SetSort(const std::string& strSort, bool bRemember);
 
     [[nodiscard]] bool FindFirst();
-    bool FindNext();
+    [[nodiscard]] bool FindNext();
     std::string LookupText(std::string_view keyColumn, std::int16_t nKey, std::string_view textColumn);
 
     [[nodiscard]] bool AddNew();  // false, with the failure recorded, when no new row can be started
-    bool Update();
+    [[nodiscard]] bool Update();
     [[nodiscard]] bool Delete();
 
     std::string GetDF_Text(std::string_view column);
@@ -72,13 +72,13 @@ public:
     ole::DateTime GetDF_DateTime(std::string_view column);
 
     [[nodiscard]] bool PutDF_Text(std::string_view column, const std::string& value);
-    bool PutDF_Boolean(std::string_view column, bool value);
+    [[nodiscard]] bool PutDF_Boolean(std::string_view column, bool value);
     [[nodiscard]] bool PutDF_Byte(std::string_view column, std::uint8_t value);
-    bool PutDF_Short(std::string_view column, std::int16_t value);
+    [[nodiscard]] bool PutDF_Short(std::string_view column, std::int16_t value);
     [[nodiscard]] bool PutDF_Long(std::string_view column, std::int32_t value);
-    bool PutDF_Currency(std::string_view column, const ole::Currency& value);
+    [[nodiscard]] bool PutDF_Currency(std::string_view column, const ole::Currency& value);
     [[nodiscard]] bool PutDF_DateTime(std::string_view column, const ole::DateTime& value);
-    bool PutFieldValue(std::string_view column, const ole::Variant& value);
+    [[nodiscard]] bool PutFieldValue(std::string_view column, const ole::Variant& value);
     [[nodiscard]] bool PutDF_Empty(std::string_view column);
 
     // While a RowPeek lives, the getters read the row its bookmark names; the position and a
@@ -105,7 +105,7 @@ public:
 private:
     void RecordError(const std::string& context, const ado::Error& error);
     [[nodiscard]] bool CanOpen() const;
-    bool CancelAfterFailure();  // drops the pending row after a failed store; answers false
+    [[nodiscard]] bool CancelAfterFailure();  // drops the pending row after a failed store; answers false
     // Runs one engine operation; a failure is recorded under context and answers false.
     template <typename Operation> bool Recording(const std::string& context, Operation operation);
     template <typename T, typename Read> T ReadField(std::string_view column, const char* context, T failed, Read read);

@@ -80,9 +80,9 @@ struct HHFilterRecord {
 
 // Each unpack is false when the record is shorter than its header.
 [[nodiscard]] bool UnpackAccountRecord(std::span<const std::uint8_t> record, HHAccountRecord& out);
-bool UnpackExpTypeRecord(std::span<const std::uint8_t> record, HHExpTypeRecord& out);
+[[nodiscard]] bool UnpackExpTypeRecord(std::span<const std::uint8_t> record, HHExpTypeRecord& out);
 [[nodiscard]] bool UnpackCategoryRecord(std::span<const std::uint8_t> record, HHCategoryRecord& out);
-bool UnpackProjectRecord(std::span<const std::uint8_t> record, HHProjectRecord& out);
+[[nodiscard]] bool UnpackProjectRecord(std::span<const std::uint8_t> record, HHProjectRecord& out);
 [[nodiscard]] bool UnpackFilterRecord(std::span<const std::uint8_t> record, HHFilterRecord& out);
 
 // The text at the start of bytes: up to its NUL or the end. Never reads past bytes.

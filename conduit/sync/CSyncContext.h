@@ -62,11 +62,12 @@ private:
 
     [[nodiscard]] std::int32_t RunImport();
     // notes receives the log lines that hold only once the import has committed.
-    [[nodiscard]] std::int32_t ImportRows(CHHExpensesDB& expenses, ImportLedger& ledger, std::vector<std::string>& notes);
+    [[nodiscard]] std::int32_t ImportRows(CHHExpensesDB& expenses, ImportLedger& ledger,
+                                          std::vector<std::string>& notes);
     // Stores row over the row ExpID expID; Gone when that row was deleted meanwhile.
     Replacement ReplaceRow(std::int32_t expID, ExpenseRow& row);
     [[nodiscard]] std::int32_t RunPush();
 
     [[nodiscard]] bool CheckDesktopVersion();
-    bool MarkHandheldUpdated();
+    [[nodiscard]] bool MarkHandheldUpdated();
 };

@@ -43,7 +43,7 @@ void CProjectsDlg::OnInitDialog()
     m_pList->SetColumns({{"Sort", 0.10, Qt::AlignRight}, {"Proj Name", 0.20}, {"Description", 0.65}});
     m_pRecordset->m_strSort = kProjectID;  // stays in force for the form afterwards
     if (m_pRecordset->IsOpen())
-        m_pRecordset->SetSort(kProjectID, true);
+        (void)m_pRecordset->SetSort(kProjectID, true);  // refused: the rows keep the order they came in
     Fill();
 }
 

@@ -30,8 +30,10 @@ public:
     explicit TransactionGuard(CADODataBase& db) : m_db(db) {}
     ~TransactionGuard()
     {
+        // Never throws. Its failure adds nothing to the one being reported, and closing the
+        // connection after the sync rolls back whatever is left.
         if (m_bActive)
-            m_db.RollbackTrans();  // reports failure by its result; it never throws
+            (void)m_db.RollbackTrans();
     }
     TransactionGuard(const TransactionGuard&) = delete;
     TransactionGuard& operator=(const TransactionGuard&) = delete;

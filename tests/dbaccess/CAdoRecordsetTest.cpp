@@ -262,8 +262,8 @@ TEST_F(CAdoRecordsetTest, EmptyValueLeavesTheColumnDefault)
     CAdoRecordset rs(&connection);
     ASSERT_TRUE(rs.OpenTable("Expenses"));
     ASSERT_TRUE(rs.AddNew());
-    rs.PutDF_Short("ExpType", 12);
-    rs.PutDF_Short("Status", 3);
+    EXPECT_TRUE(rs.PutDF_Short("ExpType", 12));
+    EXPECT_TRUE(rs.PutDF_Short("Status", 3));
     EXPECT_TRUE(rs.PutDF_Empty("Status"));
     ASSERT_TRUE(rs.Update());
     EXPECT_EQ(rs.GetDF_Short("Status"), 0);
@@ -301,7 +301,7 @@ TEST_F(CAdoRecordsetTest, BookmarksAndMoves)
 TEST_F(CAdoRecordsetTest, UncaughtOperationsPassFailuresOn)
 {
     CAdoRecordset rs(&connection);
-    EXPECT_THROW(rs.IsEOF(), ado::Error);
+    EXPECT_THROW((void)rs.IsEOF(), ado::Error);
     EXPECT_THROW(rs.GetRecordCount(), ado::Error);
     EXPECT_FALSE(rs.AddNew()) << "no row can be started on a closed record set";
     EXPECT_EQ(rs.LastFailure().code, ado::kObjectClosed);

@@ -107,8 +107,8 @@ TEST_F(CExpTreeItemTest, InPlaceUpdateShowsTwoSpacesForANoLongerReimbursedLine)
 {
     auto gas = line(1);
     row(1);
-    expenses.PutDF_Boolean("Reimburse", false);
-    expenses.PutDF_Currency("Amount", ole::Currency::fromCents(999));
+    ASSERT_TRUE(expenses.PutDF_Boolean("Reimburse", false));
+    ASSERT_TRUE(expenses.PutDF_Currency("Amount", ole::Currency::fromCents(999)));
     ASSERT_TRUE(expenses.Update());
     gas->UpdateFromRecord(ExpenseRow::Read(expenses), statuses);
     EXPECT_EQ(gas->m_strStatusCode, "  ");

@@ -7,6 +7,7 @@
 #include <QTreeView>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -30,7 +31,10 @@ double scanSeconds(CADODataBase& db)
     return timed([&db] {
         CAdoRecordset rs(&db);
         rs.m_strSort = "ExpType ASC, ProjectID ASC, ExpDate ASC, ExpCat ASC";
-        rs.OpenTable("Expenses");
+        if (!rs.OpenTable("Expenses")) {
+            std::fprintf(stderr, "tree_refresh: Expenses could not be opened\n");
+            std::exit(1);
+        }
         long long sum = 0;
         for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext())
             sum += rs.GetDF_Short("ExpType") + rs.GetDF_Long("ProjectID") + rs.GetDF_Byte("TypeComp") +

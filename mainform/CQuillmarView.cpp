@@ -2,7 +2,11 @@
 #include "mainform/CQuillmarView.h"
 
 #include <QHeaderView>
+#include <algorithm>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QResizeEvent>
 #include <QItemSelectionModel>
 #include <QTreeView>
 
@@ -38,11 +42,49 @@ CQuillmarView::CQuillmarView(CADODataBase& db, QWidget* parent)
         OnDoubleClick(SelectedItem());
     });
     m_ui->expenseTreeView->installEventFilter(this);
+    m_pEmptyHint = new QLabel(kEmptyHint, m_ui->expenseTreeView->viewport());
+    m_pEmptyHint->setObjectName("emptyHint");
+    m_pEmptyHint->setAlignment(Qt::AlignCenter);
+    m_pEmptyHint->setWordWrap(true);
+    m_pEmptyHint->setEnabled(false);  // greyed: a note, not a line of the tree
+    m_pEmptyHint->hide();
+    m_ui->expenseTreeView->viewport()->installEventFilter(this);
+    const QAbstractItemModel* model = &m_tree.Model();
+    connect(model, &QAbstractItemModel::modelReset, this, &CQuillmarView::UpdateEmptyHint);
+    connect(model, &QAbstractItemModel::rowsInserted, this, &CQuillmarView::UpdateEmptyHint);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &CQuillmarView::UpdateEmptyHint);
+    resize(kFormSize);
+}
+
+void CQuillmarView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    LayOutForm();
+}
+
+void CQuillmarView::LayOutForm()
+{
+    // The designed geometry, with the margins it has at its designed size kept at any size.
+    const int w = width(), h = height();
+    m_ui->sortTabWidget->setGeometry(0, 5, w - 102, h - 5);
+    m_ui->expenseTreeView->setGeometry(12, 34, w - 127, h - 47);
+    for (QPushButton* button : {m_ui->addNewButton, m_ui->deleteButton, m_ui->archiveButton})
+        button->move(w - 88, button->y());
+}
+
+void CQuillmarView::UpdateEmptyHint()
+{
+    const bool empty = m_tree.Model().rowCount() == 0 && m_db.IsOpen();
+    m_pEmptyHint->setVisible(empty);
+    if (empty)
+        m_pEmptyHint->setGeometry(m_ui->expenseTreeView->viewport()->rect().adjusted(16, 0, -16, 0));
 }
 
 bool CQuillmarView::eventFilter(QObject* watched, QEvent* event)
 {
     // The keyboard does what the mouse does: Enter as a double click, Delete as the button.
+    if (watched == m_ui->expenseTreeView->viewport() && event->type() == QEvent::Resize && m_pEmptyHint->isVisible())
+        m_pEmptyHint->setGeometry(m_ui->expenseTreeView->viewport()->rect().adjusted(16, 0, -16, 0));
     if (watched == m_ui->expenseTreeView && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && SelectedItem()) {
@@ -90,7 +132,7 @@ void CQuillmarView::OnInitialUpdate()
         const QSignalBlocker quiet(tabs);  // adding the tabs is not a change of sort mode
         tabs->addTab(new QWidget, "   Sort by Date   ");
         tabs->addTab(new QWidget, "  Sort by Category  ");
-        tabs->setCurrentIndex(0);
+        tabs->setCurrentIndex(std::clamp(m_nInitialTab, 0, tabs->count() - 1));
     }
     if (m_db.IsOpen())
         RefreshTree();

@@ -16,6 +16,7 @@
 #include "reports/ReportSettings.h"
 
 class CADODataBase;
+class QLabel;
 class QTreeView;
 class QTabWidget;
 class QPushButton;
@@ -27,10 +28,18 @@ class CQuillmarView : public QWidget, public CommandHost {
     Q_OBJECT
 public:
     using Item = ExpenseTree::Item;
+    // The form's size as designed: the main window's first and smallest size where the screen
+    // has room for it.
+    static constexpr QSize kFormSize{834, 509};
+    // What an empty tree shows in its middle.
+    static constexpr const char* kEmptyHint = "No expenses yet. Click Add New to enter one, or run a HotSync.";
 
     CQuillmarView(CADODataBase& db, QWidget* parent = nullptr);
     ~CQuillmarView() override;
 
+    // The tab the first update shows (the one shown at the last close), so the first tree is
+    // built once, in that tab's order.
+    void SetInitialTab(int tab) { m_nInitialTab = tab; }
     void OnInitialUpdate();
     void OnUpdate(UpdateHint hint);
 
@@ -55,6 +64,7 @@ public:
     QPushButton* AddNewButton() const;
     QPushButton* DeleteButton() const;
     Item SelectedItem() const;
+    QLabel* EmptyHint() const { return m_pEmptyHint; }
 
     // The view commands: Add New, Delete (a line, a category or a group), and a double-click
     // (edit a line, or re-state the billing status of a reimbursable group).
@@ -77,11 +87,15 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     class CommandScope;
     void OnTabChanged();
     void OnSelectionChanged();
+    // The tab control and the tree take the room the form has; the buttons stay at its right.
+    void LayOutForm();
+    void UpdateEmptyHint();
 
     std::unique_ptr<Ui::QuillmarView> m_ui;   // the form's controls
     CADODataBase& m_db;                       // the application's connection
@@ -92,4 +106,6 @@ private:
     int m_nCommandDepth = 0;                  // view commands running (waiting on a dialog)
     bool m_bUpdatePending = false;            // a reload arrived while a command ran
     ReportSettings m_reportSettings;          // the last report chosen
+    QLabel* m_pEmptyHint = nullptr;           // over the tree while it has no line
+    int m_nInitialTab = 0;                    // the tab the first update shows
 };

@@ -2,6 +2,7 @@
 #include "shell/CMainFrame.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -9,28 +10,29 @@
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 
 #include "mainform/CQuillmarView.h"
 #include "dbaccess/CADODataBase.h"
 #include "platform/ipc/DesktopServer.h"
+#include "platform/settings/ProfileSettings.h"
 #include "platform/settings/RecentFileList.h"
 #include "platform/ui/HelpPages.h"
 #include "platform/ui/MessageBox.h"
 #include "shell/CAboutDlg.h"
 #include "shell/HelpWindow.h"
 #include "shell/KeyboardIndicators.h"
+#include "shell/WindowPlacement.h"
 
 CMainFrame::CMainFrame(CQuillmarDoc& doc, CADODataBase& db, const std::string& strCurrDB,
                        settings::RecentFileList& recentFiles)
     : m_doc(doc), m_db(db), m_strCurrDB(strCurrDB), m_recentFiles(recentFiles)
 {
     setObjectName("mainFrame");
-    // No sizing border and no maximise box: the form has one size.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
     m_pView = new CQuillmarView(db, this);
     setCentralWidget(m_pView);
     BuildMenus();
@@ -43,8 +45,63 @@ CMainFrame::CMainFrame(CQuillmarDoc& doc, CADODataBase& db, const std::string& s
     connect(m_pView, &CQuillmarView::StatusMessage, this, showStatus);
     RebuildRecentFiles();
     UpdateTitle();
-    setFixedSize(m_pView->minimumSize());  // the form alone; the bars are added next
+    resize(CQuillmarView::kFormSize);  // the form alone; the bars are added next
     RecalcLayout();
+}
+
+void CMainFrame::UpdateMinimumSize()
+{
+    // The designed form and its bars, where the screen has room (a large scale factor may
+    // leave less); the frame around the window is the platform's, so some room is left for it.
+    const QSize designed = CQuillmarView::kFormSize + QSize(0, TotalBarHeight());
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
+    const QScreen* screen = this->screen();
+    const QSize available = screen ? screen->availableGeometry().size() - frame : QSize();
+    setMinimumSize(WindowPlacement::MinimumSize(designed, available));
+}
+
+void CMainFrame::RestorePlacement()
+{
+    const std::optional<WindowPlacement> placement = WindowPlacement::Load();
+    if (!placement)
+        return;
+    m_restored = placement->normal;
+    setGeometry(FittedOnScreens(m_restored));
+    m_bRestoreMaximized = placement->maximized;
+    m_pView->SetInitialTab(placement->tab);
+}
+
+QRect CMainFrame::FittedOnScreens(const QRect& saved) const
+{
+    std::vector<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.push_back(screen->availableGeometry());
+    return WindowPlacement::FitOnScreens(saved, screens, minimumSize());
+}
+
+void CMainFrame::ShowAsPlaced()
+{
+    if (m_bRestoreMaximized)
+        showMaximized();
+    else
+        show();
+    // Only now is the platform's frame known, and with it the smallest size the screen allows.
+    UpdateMinimumSize();
+    if (m_restored.isValid() && !m_bRestoreMaximized)
+        setGeometry(FittedOnScreens(m_restored));
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    WindowPlacement placement;
+    placement.normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    placement.maximized = isMaximized();
+    placement.tab = m_pView->TabControl()->currentIndex();
+    // Only the window's place is lost; the user is not kept from closing for it.
+    if (!placement.Save())
+        qWarning("Quillmar: the window's place could not be saved in %s",
+                 settings::ProfileSettings::FilePath().c_str());
+    QMainWindow::closeEvent(event);
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -240,30 +297,11 @@ void CMainFrame::RecalcLayout()
     // Grow or shrink by what the bars gained or lost, so the form keeps its size.
     m_bInRecalcLayout = true;
     const QSize frame = size() + QSize(barWidth - m_nLastBarWidth, barHeight - m_nLastBarHeight);
-    if (m_bPrintPreview)
-        resize(frame);
-    else
-        setFixedSize(frame);
+    UpdateMinimumSize();
+    resize(frame);
     m_nLastBarHeight = barHeight;
     m_nLastBarWidth = barWidth;
     m_bInRecalcLayout = false;
-}
-
-void CMainFrame::SetPrintPreview(bool bPreview)
-{
-    if (bPreview == m_bPrintPreview)
-        return;
-    m_bPrintPreview = bPreview;
-    if (!bPreview && isMaximized())
-        showNormal();
-    setWindowFlag(Qt::WindowMaximizeButtonHint, bPreview);
-    if (bPreview) {
-        setMinimumSize(0, 0);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    } else {
-        setFixedSize(m_pView->minimumSize() + QSize(m_nLastBarWidth, m_nLastBarHeight));
-    }
-    show();  // changing the window flags hides the window
 }
 
 void CMainFrame::OnPrintSetup()

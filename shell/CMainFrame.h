@@ -1,7 +1,8 @@
-// CMainFrame: the program's fixed-size main window with its menus, status bar (message pane and
-// the CAP / NUM / SCRL indicators) and title "Quillmar - " + the current database. It grows and
-// shrinks with the status bar so the form keeps its size, offers the maximise box only in print
-// preview, and answers the requests that reach the program on its channel.
+// CMainFrame: the program's main window with its menus, status bar (message pane and the CAP /
+// NUM / SCRL indicators) and title "Quillmar - " + the current database. It starts at the form's
+// designed size, which is also its smallest where the screen has room; it can be resized and
+// maximised, grows and shrinks with the status bar so the form keeps its size, comes back where
+// it was at the last close, and answers the requests that reach the program on its channel.
 #pragma once
 
 #include <QMainWindow>
@@ -57,11 +58,15 @@ public:
     QWidget* Window() override { return this; }
 
     void RecalcLayout();
-    void SetPrintPreview(bool bPreview);
+    // Before the first show: the size, place and tab of the last close, fitted onto the screens.
+    void RestorePlacement();
+    // Shows the window, maximised when it was at the last close.
+    void ShowAsPlaced();
     void UpdateCommandStates();
     void UpdateIndicators();
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
@@ -73,6 +78,8 @@ private:
     void OnPrintSetup();
     void OnHelpTopics();
     int TotalBarHeight() const;
+    void UpdateMinimumSize();
+    QRect FittedOnScreens(const QRect& saved) const;
 
     CQuillmarDoc& m_doc;                            // the document
     CADODataBase& m_db;                             // the application's connection
@@ -88,6 +95,7 @@ private:
     int m_nLastBarHeight = 0;                       // status and dock bar heights last laid out
     int m_nLastBarWidth = 0;                        // dock bar widths last laid out
     bool m_bInRecalcLayout = false;                 // re-entry guard
-    bool m_bPrintPreview = false;                   // the print preview is shown
+    bool m_bRestoreMaximized = false;               // maximised at the last close
+    QRect m_restored;                               // the place of the last close, as saved
     QPointer<HelpWindow> m_pHelp;                   // the user guide, once opened
 };

@@ -41,7 +41,8 @@ bool CQuillmarApp::InitInstance(const std::vector<std::string>& arguments)
         return false;
     }
 
-    m_pMainFrame->show();
+    m_pMainFrame->RestorePlacement();
+    m_pMainFrame->ShowAsPlaced();
     m_pMainFrame->View().OnInitialUpdate();
     QTimer::singleShot(0, m_pDoc.get(), &CQuillmarDoc::SelectDatabase);
     return true;

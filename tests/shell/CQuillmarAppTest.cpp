@@ -1,6 +1,6 @@
 // The desktop program from start-up: which database it opens or asks for, the title, the
 // second copy, a runtime folder that is not private, the sync's close / re-open requests from a
-// real client, the menus and the frame.
+// real client, the menus and the frame (its size and place: MainWindowTest).
 #include <QtTest>
 
 #include <QAction>
@@ -265,26 +265,6 @@ private slots:
         QCOMPARE(frame.View().size(), form);
         frame.Action(CMainFrame::ID_VIEW_STATUS_BAR)->trigger();
         QCOMPARE(frame.height(), withBar);
-        QCOMPARE(frame.minimumSize(), frame.maximumSize());  // the user cannot resize it
-    }
-
-    void maximiseBoxOnlyInPrintPreview()
-    {
-        IsolatedProfile profile;
-        FileDialogScript dialogs;
-        dialogs.cancel();
-        CQuillmarApp app;
-        QVERIFY(app.InitInstance({"Quillmar"}));
-        CMainFrame& frame = app.MainFrame();
-        const QSize fixed = frame.size();
-        QVERIFY(!(frame.windowFlags() & Qt::WindowMaximizeButtonHint));
-        frame.SetPrintPreview(true);
-        QVERIFY(frame.windowFlags() & Qt::WindowMaximizeButtonHint);
-        QVERIFY(frame.maximumSize().width() > fixed.width());
-        frame.SetPrintPreview(false);
-        QVERIFY(!(frame.windowFlags() & Qt::WindowMaximizeButtonHint));
-        QCOMPARE(frame.size(), fixed);
-        QCOMPARE(frame.minimumSize(), frame.maximumSize());
     }
 
     void menusFollowTheirEnableRules()

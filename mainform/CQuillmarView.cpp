@@ -6,6 +6,7 @@
 #include <QItemSelectionModel>
 #include <QTreeView>
 
+#include "mainform/FormKeys.h"
 #include "mainform/commands/AddExpenseCommand.h"
 #include "mainform/commands/BackupCommand.h"
 #include "mainform/commands/ConfigureLookupsCommand.h"
@@ -38,6 +39,7 @@ CQuillmarView::CQuillmarView(CADODataBase& db, QWidget* parent)
         OnDoubleClick(SelectedItem());
     });
     m_ui->expenseTreeView->installEventFilter(this);
+    new FormKeys(this, m_ui->addNewButton, m_ui->sortTabWidget);
 }
 
 bool CQuillmarView::eventFilter(QObject* watched, QEvent* event)

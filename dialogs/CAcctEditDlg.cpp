@@ -24,6 +24,9 @@ CAcctEditDlg::CAcctEditDlg(QWidget* parent)
     m_pDescEdit->setMinimumWidth(m_pDescEdit->fontMetrics().horizontalAdvance(QString(kDescriptionChars, 'x')));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName("saveButton");
+    // The same texts on every desktop: some themes give them mnemonics that would clash with Code's.
+    buttons->button(QDialogButtonBox::Ok)->setText("OK");
+    buttons->button(QDialogButtonBox::Cancel)->setText("Cancel");
     auto* form = new QFormLayout(this);
     form->addRow("&Code:", m_pCodeEdit);
     form->addRow("&Description:", m_pDescEdit);

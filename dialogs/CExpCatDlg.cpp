@@ -28,7 +28,8 @@ CExpCatDlg::CExpCatDlg(QWidget* parent)
     DataExchange::UpperCase(m_pCatEdit);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* save = buttons->addButton("&Save", QDialogButtonBox::AcceptRole);
-    buttons->addButton(QDialogButtonBox::Cancel);
+    // Cancel's text is set, as some desktop themes give it a C that would clash with Category's.
+    buttons->addButton(QDialogButtonBox::Cancel)->setText("Cancel");
     save->setDefault(true);
     save->setObjectName("saveButton");
     auto* form = new QFormLayout(this);

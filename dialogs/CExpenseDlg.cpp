@@ -102,7 +102,7 @@ void CExpenseDlg::OnTypeChanged()
         return;
     }
     m_ui->reimbursableCheckBox->setEnabled(true);
-    m_ui->projectLabel->setText("Project:");
+    m_ui->projectLabel->setText("&Project:");
     CAdoRecordset typeRow(&m_db);
     typeRow.m_strFilter = std::string(types::kExpType) + "=" + std::to_string(type);
     if (typeRow.OpenTable(types::kTable)) {
@@ -125,7 +125,7 @@ void CExpenseDlg::FillTaxYears()
     QComboBox* list = m_ui->projectCombo;
     list->setEnabled(true);
     list->clear();
-    m_ui->projectLabel->setText("Tax Year:");
+    m_ui->projectLabel->setText("Tax &Year:");
     const int year = m_dtDate.year();
     list->addItem(QString::number(year - 1), year - 1);
     list->addItem(QString::number(year), year);

@@ -10,6 +10,7 @@
 #include <QItemSelectionModel>
 #include <QTreeView>
 
+#include "mainform/FormKeys.h"
 #include "mainform/commands/AddExpenseCommand.h"
 #include "mainform/commands/BackupCommand.h"
 #include "mainform/commands/ConfigureLookupsCommand.h"
@@ -42,6 +43,7 @@ CQuillmarView::CQuillmarView(CADODataBase& db, QWidget* parent)
         OnDoubleClick(SelectedItem());
     });
     m_ui->expenseTreeView->installEventFilter(this);
+    new FormKeys(this, m_ui->addNewButton, m_ui->sortTabWidget);
     m_pEmptyHint = new QLabel(kEmptyHint, m_ui->expenseTreeView->viewport());
     m_pEmptyHint->setObjectName("emptyHint");
     m_pEmptyHint->setAlignment(Qt::AlignCenter);

@@ -133,23 +133,29 @@ void CMainFrame::BuildMenus()
     QAction* open = AddCommand(m_fileMenu, ID_FILE_OPEN, "&Open Database...", "Open an existing database.\nOpen");
     open->setShortcut(QKeySequence("Ctrl+O"));
     connect(open, &QAction::triggered, &m_doc, &CQuillmarDoc::SelectDatabase);
-    connect(AddCommand(m_fileMenu, ID_FILE_BACKUP, "Create Backup...", "Copy the active database.\nCreate Backup"),
+    connect(AddCommand(m_fileMenu, ID_FILE_BACKUP, "Create &Backup...", "Copy the active database.\nCreate Backup"),
             &QAction::triggered, this, [this] { m_pView->OnFileBackup(m_strCurrDB); });
-    connect(AddCommand(m_fileMenu, ID_FILE_EXPORT, "Export...", "Write Expense data to CSV file.\nExport"),
+    connect(AddCommand(m_fileMenu, ID_FILE_EXPORT, "&Export...", "Write Expense data to CSV file.\nExport"),
             &QAction::triggered, m_pView, &CQuillmarView::OnFileExport);
     m_fileMenu->addSeparator();
     connect(AddCommand(m_fileMenu, ID_FILE_PRINT_SETUP, "P&rint Setup...",
                        "Change the printer and printing options.\nPrint Setup"),
             &QAction::triggered, this, &CMainFrame::OnPrintSetup);
-    connect(AddCommand(m_fileMenu, ID_FILE_REPORTS, "&Reports...", "Select and view and/or print reports.\nReports"),
-            &QAction::triggered, m_pView, &CQuillmarView::OnFileReports);
+    QAction* reports = AddCommand(m_fileMenu, ID_FILE_REPORTS, "Re&ports...", "Select and view and/or print reports.\nReports");
+    reports->setShortcut(QKeySequence("Ctrl+P"));
+    connect(reports, &QAction::triggered, this, [this] {
+        UpdateCommandStates();  // a HotSync may have closed the database since the key was armed
+        if (Action(ID_FILE_REPORTS)->isEnabled())
+            m_pView->OnFileReports();
+    });
     m_recentSeparator = m_fileMenu->addSeparator();
     m_fileMenu->addSeparator();
-    connect(AddCommand(m_fileMenu, ID_APP_EXIT, "E&xit", "Close database and quit the application.\nExit"),
-            &QAction::triggered, this, &QWidget::close);
+    QAction* exit = AddCommand(m_fileMenu, ID_APP_EXIT, "E&xit", "Close database and quit the application.\nExit");
+    exit->setShortcut(QKeySequence("Ctrl+Q"));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
 
     QMenu* configure = menuBar()->addMenu("&Configure");
-    connect(AddCommand(configure, ID_CONFIG_ACCOUNTS, "Accounts...", "Update Accounts information\nConfig Accounts"),
+    connect(AddCommand(configure, ID_CONFIG_ACCOUNTS, "&Accounts...", "Update Accounts information\nConfig Accounts"),
             &QAction::triggered, m_pView, &CQuillmarView::OnConfigAccounts);
     connect(AddCommand(configure, ID_CONFIG_CATEGORIES, "&Categories...", "Update Category information.\nConfig Categories"),
             &QAction::triggered, m_pView, &CQuillmarView::OnConfigCategories);
@@ -176,6 +182,14 @@ void CMainFrame::BuildMenus()
 
     for (QMenu* menu : {m_fileMenu, configure})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
+    // The entries follow the database and its rows at once, not only when a menu opens, so that
+    // their keys (Ctrl+P) obey the same rules; queued, to see the rows once a command is done.
+    connect(&m_doc, &CQuillmarDoc::UpdateAllViews, this, &CMainFrame::UpdateCommandStates, Qt::QueuedConnection);
+    const QAbstractItemModel* rows = &m_pView->Model();
+    connect(rows, &QAbstractItemModel::modelReset, this, &CMainFrame::UpdateCommandStates, Qt::QueuedConnection);
+    connect(rows, &QAbstractItemModel::rowsInserted, this, &CMainFrame::UpdateCommandStates, Qt::QueuedConnection);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, &CMainFrame::UpdateCommandStates, Qt::QueuedConnection);
+    UpdateCommandStates();
 }
 
 void CMainFrame::BuildStatusBar()

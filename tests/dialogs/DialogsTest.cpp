@@ -122,13 +122,13 @@ private slots:
         const int year = QDate::currentDate().year();
 
         selectCode(dialog.TypeCombo(), "EST");
-        QCOMPARE(projectLabel->text(), QString("Tax Year:"));
+        QCOMPARE(projectLabel->text(), QString("Tax &Year:"));
         QCOMPARE(itemsOf(projects), QStringList({QString::number(year - 1), QString::number(year)}));
         QCOMPARE(projects->currentText(), QString::number(year));
         QVERIFY(!check->isEnabled());
 
         selectCode(dialog.TypeCombo(), "TRVL");
-        QCOMPARE(projectLabel->text(), QString("Project:"));
+        QCOMPARE(projectLabel->text(), QString("&Project:"));
         QVERIFY(check->isEnabled() && check->isChecked());
         QCOMPARE(itemsOf(projects), QStringList({"Acme", "Zed"}));  // active ones, by name
         QCOMPARE(projects->currentIndex(), -1);
@@ -137,7 +137,7 @@ private slots:
 
         selectCode(dialog.TypeCombo(), "OFFC");
         QVERIFY(!check->isEnabled() && !check->isChecked());
-        QCOMPARE(projectLabel->text(), QString("Tax Year:"));
+        QCOMPARE(projectLabel->text(), QString("Tax &Year:"));
         QVERIFY(projects->isEnabled());
         QCOMPARE(dialog.CategoryCombo()->SelectedCode(), std::string("SUPPLIES"));
 

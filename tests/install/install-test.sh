@@ -19,6 +19,7 @@ libraries=(libQuillsync.so libpalmsync.so.1)
 expected=("${programs[@]/#/$bindir/}" "${libraries[@]/#/$privlibdir/}"
   "$datadir/applications/com.corvander.quillmar.desktop"
   "$datadir/metainfo/com.corvander.quillmar.metainfo.xml"
+  "$datadir/mime/packages/com.corvander.quillmar.xml"
   "$datadir/icons/hicolor/scalable/apps/quillmar.svg"
   "$datadir/doc/quillmar/copyright")
 for size in 16 24 32 48 64 128 256; do
@@ -61,6 +62,22 @@ if ! out=$(appstreamcli validate --no-net --pedantic "$prefix/$datadir/metainfo/
 fi
 if ! out=$(appstreamcli validate-tree --no-net "$prefix" 2>&1) || grep -qE '^[EWIP]: ' <<<"$out"; then
   fail "appstreamcli validate-tree: $out"
+fi
+
+# The installed MIME package makes application/x-quillmar known once the database is updated, as
+# the package manager's trigger does; where gio can ask, a SQLite file named .mdb is of that type
+# and an Access file of the same name is not.
+mime="$prefix/$datadir/mime"
+if ! out=$(update-mime-database "$mime" 2>&1); then
+  fail "update-mime-database: $out"
+elif ! grep -qF '<comment>Quillmar expense database</comment>' "$mime/application/x-quillmar.xml" 2>/dev/null; then
+  fail "update-mime-database did not make application/x-quillmar known"
+elif command -v gio >/dev/null; then
+  printf 'SQLite format 3\0' >"$work/sqlite.mdb"
+  printf '\0\1\0\0Standard Jet DB\0' >"$work/access.mdb"
+  typeOf() { XDG_DATA_DIRS="$prefix/$datadir:/usr/share" gio info -a standard::content-type "$1" | sed -n 's/.*content-type: //p'; }
+  [ "$(typeOf "$work/sqlite.mdb")" = application/x-quillmar ] || fail "a SQLite .mdb is $(typeOf "$work/sqlite.mdb")"
+  [ "$(typeOf "$work/access.mdb")" != application/x-quillmar ] || fail "an Access .mdb is application/x-quillmar"
 fi
 
 # The programs run from the install tree, away from the user's own settings.

@@ -12,6 +12,7 @@
 
 #include "document/UpdateHint.h"
 #include "expensetree/ExpenseTree.h"
+#include "expensetree/TreePlace.h"
 #include "mainform/commands/CommandHost.h"
 #include "reports/ReportSettings.h"
 
@@ -19,6 +20,8 @@ class CADODataBase;
 class QTreeView;
 class QTabWidget;
 class QPushButton;
+class QLineEdit;
+class QLabel;
 namespace Ui {
 class QuillmarView;
 }
@@ -32,7 +35,12 @@ public:
     ~CQuillmarView() override;
 
     void OnInitialUpdate();
+    // A re-open of the database the tree shows keeps the tree's place; another database (told by
+    // the path the view follows) starts fresh, without Find.
     void OnUpdate(UpdateHint hint);
+    // The application's current database path, read at each update; unset, every update is a
+    // re-open of the same database.
+    void FollowDatabasePath(const std::string& strCurrDB) { m_pCurrDB = &strCurrDB; }
 
     // CommandHost
     ExpenseTree& Tree() override { return m_tree; }
@@ -55,6 +63,14 @@ public:
     QPushButton* AddNewButton() const;
     QPushButton* DeleteButton() const;
     Item SelectedItem() const;
+    QWidget* FindBar() const { return m_findBar; }
+    QLineEdit* FindEdit() const { return m_findEdit; }
+    QLabel* FindCount() const { return m_findCount; }
+
+    // Edit > Find...: shows the find bar and puts the cursor in it. Typing narrows the tree;
+    // Escape (CloseFind) or clearing the text shows every expense again, keeping the place.
+    void OnFind();
+    void CloseFind();
 
     // The view commands: Add New, Delete (a line, a category or a group), and a double-click
     // (edit a line, or re-state the billing status of a reimbursable group).
@@ -82,6 +98,13 @@ private:
     class CommandScope;
     void OnTabChanged();
     void OnSelectionChanged();
+    void MakeFindBar();
+    void PlaceFindBar(bool shown);
+    void OnFindTextChanged(const QString& text);
+    void ShowFindCount();
+    TreePlace CapturePlace() const;
+    void ApplyPlace(const TreePlace& place);
+    bool IsAnotherDatabase() const;
 
     std::unique_ptr<Ui::QuillmarView> m_ui;   // the form's controls
     CADODataBase& m_db;                       // the application's connection
@@ -92,4 +115,11 @@ private:
     int m_nCommandDepth = 0;                  // view commands running (waiting on a dialog)
     bool m_bUpdatePending = false;            // a reload arrived while a command ran
     ReportSettings m_reportSettings;          // the last report chosen
+    QWidget* m_findBar = nullptr;             // above the tree while Find is on
+    QLineEdit* m_findEdit = nullptr;          // the text Find looks for
+    QLabel* m_findCount = nullptr;            // "N of M expenses"
+    TreePlace m_findPlace;                    // the place before and during Find, restored after
+    Item m_findFallback = nullptr;            // what the last narrowing selected (compared only)
+    const std::string* m_pCurrDB = nullptr;   // the application's current database path
+    std::string m_strShownDB;                 // the database the tree was built from
 };

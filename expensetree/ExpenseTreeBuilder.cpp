@@ -27,14 +27,13 @@ void ExpenseTreeBuilder::Walk()
     CAdoRecordset& expenses = m_tree.Expenses();
     const bool byCategory = m_tree.CurrentSortMode() == SortMode::ByCategory;
     const ExpenseFilter& filter = m_tree.Filter();
-    // Unfiltered, the walk reads only what the groups need; Find also needs the texts it searches.
-    const std::uint32_t columns = CExpTreeItem::kGroupColumns | (filter.IsEmpty() ? 0 : ExpenseFilter::kColumns);
     ExpenseTree::Item group = nullptr;
     ExpenseTree::Item category = nullptr;
     for (; !expenses.IsEOF(); expenses.MoveNext()) {
-        const ExpenseRow row = ExpenseRow::Read(expenses, columns);
-        if (!filter.Matches(row))
+        // Find reads the texts it searches first, and what the groups need only for a match.
+        if (!filter.IsEmpty() && !filter.Matches(ExpenseRow::Read(expenses, ExpenseFilter::kColumns)))
             continue;
+        const ExpenseRow row = ExpenseRow::Read(expenses, CExpTreeItem::kGroupColumns);
         if (!group || m_tree.Data(group)->EndsBefore(row)) {
             const std::uint32_t kind = CExpTreeItem::TopLevelKindOf(row.m_nExpType);
             group = group ? m_tree.FinishGroupAndStartNext(group, kind, row, nullptr)

@@ -70,14 +70,47 @@ void ExpenseTree::ChangeSortMode(SortMode sortMode)
         Refresh(sortMode);
         return;
     }
+    m_sortMode = sortMode;
+    Rewalk();
+}
+
+void ExpenseTree::Rewalk()
+{
     m_model->BeginBulkBuild();
     m_model->DeleteAllItems();
-    m_sortMode = sortMode;
     ExpenseTreeBuilder(*this).Walk();
     m_model->EndBulkBuild();
 }
 
-ExpenseRow ExpenseTree::CurrentRow() { return ExpenseRow::Read(m_rsExpenses, CExpTreeItem::kTreeColumns); }
+void ExpenseTree::SetFilter(ExpenseFilter filter)
+{
+    m_filter = std::move(filter);
+    const bool readable = m_rsExpenses.IsOpen() && m_rsTypes.IsOpen() && m_rsProjects.IsOpen() &&
+                          m_rsStatus.IsOpen() && m_rsLineStatus.IsOpen();
+    if (!readable)
+        return;  // the next Refresh builds with it
+    m_rsExpenses.MoveFirst();
+    Rewalk();
+}
+
+bool ExpenseTree::Shows(const ExpenseRow& row) const { return m_filter.Matches(row); }
+
+std::size_t ExpenseTree::CountLines(Item parent) const
+{
+    std::size_t count = 0;
+    for (Item child = m_model->GetChildItem(parent); child; child = m_model->GetNextSiblingItem(child))
+        count += IsLine(child) ? 1 : CountLines(child);
+    return count;
+}
+
+std::size_t ExpenseTree::LineCount() const { return CountLines(nullptr); }
+
+long ExpenseTree::RowCount() const { return m_rsExpenses.IsOpen() ? m_rsExpenses.GetRecordCount() : 0; }
+
+ExpenseRow ExpenseTree::CurrentRow()
+{
+    return ExpenseRow::Read(m_rsExpenses, CExpTreeItem::kTreeColumns | ExpenseFilter::kColumns);
+}
 
 std::unique_ptr<CExpTreeItem> ExpenseTree::MakeLine(ExpenseRow row)
 {
@@ -183,6 +216,8 @@ bool ExpenseTree::HasCategoryChildren(Item group) const
 
 ExpenseTree::Item ExpenseTree::PlaceLine(std::unique_ptr<CExpTreeItem> line, const ExpenseRow& row)
 {
+    if (!Shows(row))
+        return nullptr;
     Item group = FindTopLevelGroup(*line);
     if (!group) {
         // Until the next rebuild a new group is a TypeGroup whatever its type.

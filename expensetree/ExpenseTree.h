@@ -11,6 +11,7 @@
 #include <string>
 
 #include "dbaccess/CAdoRecordset.h"
+#include "expensetree/ExpenseFilter.h"
 #include "expensetree/ExpenseTreeModel.h"
 #include "expensetree/SortMode.h"
 
@@ -37,6 +38,17 @@ public:
     // row by bookmark, which the new read still resolves while the row exists. Sums stay as they
     // were until the next Refresh. False when a record set cannot be opened.
     bool Reopen();
+
+    // Find: only the expenses the filter matches get lines, and only groups with such lines are
+    // made, so every group's sums are those of its matching lines. Setting it builds the lines
+    // again from the rows already read; with the record sets closed, the next Refresh uses it.
+    void SetFilter(ExpenseFilter filter);
+    const ExpenseFilter& Filter() const { return m_filter; }
+    // Whether a row (read with the filter's columns) gets a line under the current filter.
+    bool Shows(const ExpenseRow& row) const;
+    // The expense lines in the tree, and the rows of Expenses (0 when it is closed).
+    std::size_t LineCount() const;
+    long RowCount() const;
 
     ExpenseTreeModel& Model() { return *m_model; }
     const ExpenseTreeModel& Model() const { return *m_model; }
@@ -76,7 +88,8 @@ public:
 
     // Puts a line for a stored row where a rebuild would file it: into its group (made, among the
     // groups in order, when there is none) and in "Sort by Category" its category group (made at
-    // the group's end when there is none), adding the row to their sums. Answers the line.
+    // the group's end when there is none), adding the row to their sums. Answers the line; a row
+    // the filter does not match gets no line, as in a rebuild, and null is answered.
     Item PlaceLine(std::unique_ptr<CExpTreeItem> line, const ExpenseRow& row);
     // Takes a line out of the tree: the row's amounts leave the sums of the groups above it (as
     // they were added, by status number), and a group left without children goes too.
@@ -86,6 +99,8 @@ public:
 
 private:
     template <typename Subtract> void RemoveLineWith(Item line, Subtract subtract);
+    void Rewalk();
+    std::size_t CountLines(Item parent) const;
     void CloseRecordsets();
     bool OpenRecordsets();
 
@@ -98,4 +113,5 @@ private:
                                                // moves a record set a dialog may be using
     std::unique_ptr<ExpenseTreeModel> m_model; // the tree's items
     SortMode m_sortMode = SortMode::ByDate;    // the order the lines are built in
+    ExpenseFilter m_filter;                    // Find: the rows that get lines
 };

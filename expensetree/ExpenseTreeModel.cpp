@@ -148,6 +148,8 @@ ole::Variant ExpenseTreeModel::LineBookmark(Item line) const
     return IsLine(line) ? ole::Variant(ole::Bookmark{line->lineId}) : ole::Variant();
 }
 
+std::int64_t ExpenseTreeModel::LineId(Item line) const { return IsLine(line) ? line->lineId : 0; }
+
 bool ExpenseTreeModel::LineUpdatedInPlace(Item line) const { return IsLine(line) && line->updatedInPlace; }
 
 void ExpenseTreeModel::SetLineUpdatedInPlace(Item line)

@@ -45,6 +45,7 @@ public:
     CExpTreeItem* GetItemData(Item item) const;  // a group's object; null for an expense line
     bool IsLine(Item item) const;
     ole::Variant LineBookmark(Item line) const;
+    std::int64_t LineId(Item line) const;       // the row's bookmark as a number; 0 for a group
     bool LineUpdatedInPlace(Item line) const;
     void SetLineUpdatedInPlace(Item line);
     std::string Text(Item item) const;          // the line shown for the item

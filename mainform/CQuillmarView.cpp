@@ -1,6 +1,7 @@
 // The main form: its widgets, their wiring, and the commands' entry points.
 #include "mainform/CQuillmarView.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <algorithm>
 #include <QKeyEvent>
@@ -8,6 +9,8 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTreeView>
 
 #include "mainform/FormKeys.h"
@@ -55,6 +58,7 @@ CQuillmarView::CQuillmarView(CADODataBase& db, QWidget* parent)
     connect(model, &QAbstractItemModel::modelReset, this, &CQuillmarView::UpdateEmptyHint);
     connect(model, &QAbstractItemModel::rowsInserted, this, &CQuillmarView::UpdateEmptyHint);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &CQuillmarView::UpdateEmptyHint);
+    MakeFindBar();
     resize(kFormSize);
 }
 
@@ -69,14 +73,24 @@ void CQuillmarView::LayOutForm()
     // The designed geometry, with the margins it has at its designed size kept at any size.
     const int w = width(), h = height();
     m_ui->sortTabWidget->setGeometry(0, 5, w - 102, h - 5);
-    m_ui->expenseTreeView->setGeometry(12, 34, w - 127, h - 47);
+    const QRect room(12, 34, w - 127, h - 47);
+    if (m_findBar && m_findBar->isVisible()) {
+        // The find bar takes the top of the tree's room while it is shown.
+        const int height = m_findBar->sizeHint().height() + 2;
+        m_findBar->setGeometry(room.x(), room.y(), room.width(), height - 2);
+        m_ui->expenseTreeView->setGeometry(room.adjusted(0, height, 0, 0));
+    } else {
+        m_ui->expenseTreeView->setGeometry(room);
+    }
     for (QPushButton* button : {m_ui->addNewButton, m_ui->deleteButton, m_ui->archiveButton})
         button->move(w - 88, button->y());
 }
 
 void CQuillmarView::UpdateEmptyHint()
 {
-    const bool empty = m_tree.Model().rowCount() == 0 && m_db.IsOpen();
+    // A Find that matches nothing is not an empty database: its bar says "0 of M expenses".
+    const bool finding = m_findBar && m_findBar->isVisible() && !m_findEdit->text().isEmpty();
+    const bool empty = m_tree.Model().rowCount() == 0 && m_db.IsOpen() && !finding;
     m_pEmptyHint->setVisible(empty);
     if (empty)
         m_pEmptyHint->setGeometry(m_ui->expenseTreeView->viewport()->rect().adjusted(16, 0, -16, 0));
@@ -84,6 +98,11 @@ void CQuillmarView::UpdateEmptyHint()
 
 bool CQuillmarView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_findEdit && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        CloseFind();
+        return true;
+    }
     // The keyboard does what the mouse does: Enter as a double click, Delete as the button.
     if (watched == m_ui->expenseTreeView->viewport() && event->type() == QEvent::Resize && m_pEmptyHint->isVisible())
         m_pEmptyHint->setGeometry(m_ui->expenseTreeView->viewport()->rect().adjusted(16, 0, -16, 0));
@@ -162,14 +181,34 @@ void CQuillmarView::OnUpdate(UpdateHint hint)
         m_tree.Clear();  // lines are read from the open rows: none are left to show
         m_ui->addNewButton->setEnabled(false);
     }
-    m_ui->deleteButton->setEnabled(false);
+    m_ui->deleteButton->setEnabled(SelectedItem() != nullptr);
+    ShowFindCount();
 }
+
+bool CQuillmarView::IsAnotherDatabase() const { return m_pCurrDB && *m_pCurrDB != m_strShownDB; }
 
 void CQuillmarView::OnTabChanged()
 {
-    if (m_db.IsOpen())
+    if (m_db.IsOpen()) {
+        const TreePlace place = CapturePlace();
         m_tree.ChangeSortMode(SortModeOfTab(m_ui->sortTabWidget->currentIndex()));
-    m_ui->deleteButton->setEnabled(false);
+        ApplyPlace(place);
+        ShowFindCount();
+    }
+    m_ui->deleteButton->setEnabled(SelectedItem() != nullptr);
+}
+
+TreePlace CQuillmarView::CapturePlace() const
+{
+    const QTreeView* view = m_ui->expenseTreeView;
+    return TreePlace::Capture(
+        m_tree, [&](Item item) { return view->isExpanded(m_tree.Model().IndexOf(item)); }, SelectedItem());
+}
+
+void CQuillmarView::ApplyPlace(const TreePlace& place)
+{
+    QTreeView* view = m_ui->expenseTreeView;
+    SelectItem(place.Apply(m_tree, [&](Item item) { view->setExpanded(m_tree.Model().IndexOf(item), true); }));
 }
 
 void CQuillmarView::OnSelectionChanged()
@@ -198,7 +237,91 @@ void CQuillmarView::SelectItem(Item item)
 
 void CQuillmarView::RefreshTree()
 {
-    m_tree.Refresh(SortModeOfTab(m_ui->sortTabWidget->currentIndex()));
+    const SortMode sortMode = SortModeOfTab(m_ui->sortTabWidget->currentIndex());
+    if (IsAnotherDatabase()) {
+        // Nothing of the last database's place or Find applies to this one.
+        m_strShownDB = *m_pCurrDB;
+        m_findPlace = TreePlace();
+        m_findFallback = nullptr;
+        m_tree.Clear();
+        if (!m_findBar->isHidden()) {
+            const QSignalBlocker quiet(m_findEdit);
+            m_findEdit->clear();
+            PlaceFindBar(false);
+        }
+        m_tree.SetFilter(ExpenseFilter());
+        m_tree.Refresh(sortMode);
+        return;
+    }
+    const TreePlace place = CapturePlace();
+    m_tree.Refresh(sortMode);
+    ApplyPlace(place);
+    ShowFindCount();
+}
+
+// ---- Find ----
+
+void CQuillmarView::MakeFindBar()
+{
+    m_findBar = new QWidget(this);
+    m_findEdit = new QLineEdit(m_findBar);
+    m_findEdit->setPlaceholderText("Find expenses");
+    m_findEdit->setClearButtonEnabled(true);
+    m_findCount = new QLabel(m_findBar);
+    auto* layout = new QHBoxLayout(m_findBar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_findEdit, 1);
+    layout->addWidget(m_findCount);
+    m_findBar->hide();
+    m_findEdit->installEventFilter(this);
+    connect(m_findEdit, &QLineEdit::textChanged, this, &CQuillmarView::OnFindTextChanged);
+}
+
+void CQuillmarView::PlaceFindBar(bool shown)
+{
+    if (m_findBar->isHidden() != shown)
+        return;
+    m_findBar->setVisible(shown);
+    LayOutForm();
+}
+
+void CQuillmarView::OnFind()
+{
+    PlaceFindBar(true);
+    ShowFindCount();
+    m_findEdit->setFocus();
+    m_findEdit->selectAll();
+}
+
+void CQuillmarView::CloseFind()
+{
+    if (m_findBar->isHidden())
+        return;
+    m_findEdit->clear();
+    PlaceFindBar(false);
+    m_ui->expenseTreeView->setFocus();
+}
+
+void CQuillmarView::OnFindTextChanged(const QString& text)
+{
+    // The place before Find is kept beside the one in the narrowed tree, so groups that a
+    // narrower text hid are opened again when they come back.
+    // A selection Find itself fell back to (the group of a line the text hid) does not replace
+    // the one the user made.
+    TreePlace place = CapturePlace();
+    place.Merge(m_findPlace, SelectedItem() == m_findFallback);
+    m_tree.SetFilter(ExpenseFilter(text.toStdString()));
+    ApplyPlace(place);
+    m_findPlace = text.isEmpty() ? TreePlace() : place;
+    m_findFallback = text.isEmpty() ? nullptr : SelectedItem();
+    ShowFindCount();
+}
+
+void CQuillmarView::ShowFindCount()
+{
+    if (m_findBar->isHidden())
+        return;  // counting walks every line: only while the bar shows it
+    m_findCount->setText(QString("%1 of %2 expenses").arg(m_tree.LineCount()).arg(m_tree.RowCount()));
 }
 
 // ---- view commands ----
@@ -213,6 +336,7 @@ public:
             m_view.m_bUpdatePending = false;
             m_view.OnUpdate(UpdateHint::DatabaseOpened);
         }
+        m_view.ShowFindCount();  // a command may have added or taken away lines
     }
     CommandScope(const CommandScope&) = delete;
     CommandScope& operator=(const CommandScope&) = delete;

@@ -12,6 +12,7 @@
 
 #include "document/UpdateHint.h"
 #include "expensetree/ExpenseTree.h"
+#include "expensetree/TreePlace.h"
 #include "mainform/commands/CommandHost.h"
 #include "reports/ReportSettings.h"
 
@@ -20,6 +21,8 @@ class QLabel;
 class QTreeView;
 class QTabWidget;
 class QPushButton;
+class QLineEdit;
+class QLabel;
 namespace Ui {
 class QuillmarView;
 }
@@ -41,7 +44,12 @@ public:
     // built once, in that tab's order.
     void SetInitialTab(int tab) { m_nInitialTab = tab; }
     void OnInitialUpdate();
+    // A re-open of the database the tree shows keeps the tree's place; another database (told by
+    // the path the view follows) starts fresh, without Find.
     void OnUpdate(UpdateHint hint);
+    // The application's current database path, read at each update; unset, every update is a
+    // re-open of the same database.
+    void FollowDatabasePath(const std::string& strCurrDB) { m_pCurrDB = &strCurrDB; }
 
     // CommandHost
     ExpenseTree& Tree() override { return m_tree; }
@@ -65,6 +73,14 @@ public:
     QPushButton* DeleteButton() const;
     Item SelectedItem() const;
     QLabel* EmptyHint() const { return m_pEmptyHint; }
+    QWidget* FindBar() const { return m_findBar; }
+    QLineEdit* FindEdit() const { return m_findEdit; }
+    QLabel* FindCount() const { return m_findCount; }
+
+    // Edit > Find...: shows the find bar and puts the cursor in it. Typing narrows the tree;
+    // Escape (CloseFind) or clearing the text shows every expense again, keeping the place.
+    void OnFind();
+    void CloseFind();
 
     // The view commands: Add New, Delete (a line, a category or a group), and a double-click
     // (edit a line, or re-state the billing status of a reimbursable group).
@@ -96,6 +112,13 @@ private:
     // The tab control and the tree take the room the form has; the buttons stay at its right.
     void LayOutForm();
     void UpdateEmptyHint();
+    void MakeFindBar();
+    void PlaceFindBar(bool shown);
+    void OnFindTextChanged(const QString& text);
+    void ShowFindCount();
+    TreePlace CapturePlace() const;
+    void ApplyPlace(const TreePlace& place);
+    bool IsAnotherDatabase() const;
 
     std::unique_ptr<Ui::QuillmarView> m_ui;   // the form's controls
     CADODataBase& m_db;                       // the application's connection
@@ -108,4 +131,11 @@ private:
     ReportSettings m_reportSettings;          // the last report chosen
     QLabel* m_pEmptyHint = nullptr;           // over the tree while it has no line
     int m_nInitialTab = 0;                    // the tab the first update shows
+    QWidget* m_findBar = nullptr;             // above the tree while Find is on
+    QLineEdit* m_findEdit = nullptr;          // the text Find looks for
+    QLabel* m_findCount = nullptr;            // "N of M expenses"
+    TreePlace m_findPlace;                    // the place before and during Find, restored after
+    Item m_findFallback = nullptr;            // what the last narrowing selected (compared only)
+    const std::string* m_pCurrDB = nullptr;   // the application's current database path
+    std::string m_strShownDB;                 // the database the tree was built from
 };

@@ -37,6 +37,7 @@ CMainFrame::CMainFrame(CQuillmarDoc& doc, CADODataBase& db, const std::string& s
     setCentralWidget(m_pView);
     BuildMenus();
     BuildStatusBar();
+    m_pView->FollowDatabasePath(m_strCurrDB);
     connect(&m_doc, &CQuillmarDoc::UpdateAllViews, m_pView, &CQuillmarView::OnUpdate);
     connect(&m_doc, &CQuillmarDoc::RecentFilesChanged, this, &CMainFrame::RebuildRecentFiles);
     // Stays until the next message or menu prompt replaces it.
@@ -153,6 +154,11 @@ void CMainFrame::BuildMenus()
     QAction* exit = AddCommand(m_fileMenu, ID_APP_EXIT, "E&xit", "Close database and quit the application.\nExit");
     exit->setShortcut(QKeySequence("Ctrl+Q"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    QAction* find = AddCommand(edit, ID_EDIT_FIND, "&Find...", "Find expenses by their text or amount\nFind");
+    find->setShortcut(QKeySequence::Find);
+    connect(find, &QAction::triggered, m_pView, &CQuillmarView::OnFind);
 
     QMenu* configure = menuBar()->addMenu("&Configure");
     connect(AddCommand(configure, ID_CONFIG_ACCOUNTS, "&Accounts...", "Update Accounts information\nConfig Accounts"),

@@ -41,6 +41,7 @@ public:
         ID_CONFIG_CATEGORIES = 32774,
         ID_CONFIG_PROJECTS = 32773,
         ID_VIEW_STATUS_BAR = 59393,
+        ID_EDIT_FIND = 57636,
         ID_HELP_FINDER = 57667,
         ID_APP_ABOUT = 57664,
     };

@@ -27,6 +27,12 @@ void EditExpenseCommand::Run(Item line)
 void EditExpenseCommand::FollowChange(Item line, const CExpTreeItem& data, const ExpenseRow& row)
 {
     auto changed = Tree().MakeLine(row);
+    if (!Tree().Shows(row)) {
+        // Edited out of what Find shows: the line goes, as a filtered rebuild would leave it out.
+        Tree().RemoveLine(line, data);
+        Host().SelectItem(nullptr);
+        return;
+    }
     if (!Tree().Data(Tree().TopLevelOf(line))->MatchesLine(*changed)) {
         // A date in another year files the expense under that year.
         Tree().RemoveLine(line, data);

@@ -171,11 +171,13 @@ private slots:
         f.view->SelectItem(nullptr);
         QVERIFY(!f.view->DeleteButton()->isEnabled());
         f.view->SelectItem(f.view->Model().GetRootItem());
-        f.view->OnUpdate(UpdateHint::DatabaseOpened);  // a reload clears the selection
-        QVERIFY(!f.view->DeleteButton()->isEnabled());
+        f.view->OnUpdate(UpdateHint::DatabaseOpened);  // a reload of the same file keeps the selection
+        QCOMPARE(f.view->SelectedItem(), f.view->Model().GetRootItem());
+        QVERIFY(f.view->DeleteButton()->isEnabled());
         f.connection.Close();
         f.view->OnUpdate(UpdateHint::DatabaseOpened);
         QVERIFY(!f.view->AddNewButton()->isEnabled());
+        QVERIFY(!f.view->DeleteButton()->isEnabled());
     }
 
     void operationsForChangingTheTreeInPlace()

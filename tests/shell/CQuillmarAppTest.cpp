@@ -306,7 +306,10 @@ private slots:
         QStringList menus;
         for (QAction* menu : frame.menuBar()->actions())
             menus << menu->text();
-        QCOMPARE(menus, QStringList({"&File", "&Configure", "&View", "&Help"}));
+        QCOMPARE(menus, QStringList({"&File", "&Edit", "&Configure", "&View", "&Help"}));
+        QCOMPARE(frame.Action(CMainFrame::ID_EDIT_FIND)->shortcut(), QKeySequence(QKeySequence::Find));
+        frame.Action(CMainFrame::ID_EDIT_FIND)->trigger();
+        QVERIFY(!frame.findChild<CQuillmarView*>()->FindBar()->isHidden());
         QCOMPARE(frame.findChild<QLabel*>("indicatorCAP") != nullptr, true);
     }
 

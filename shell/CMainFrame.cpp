@@ -90,6 +90,8 @@ void CMainFrame::ShowAsPlaced()
     UpdateMinimumSize();
     if (m_restored.isValid() && !m_bRestoreMaximized)
         setGeometry(FittedOnScreens(m_restored));
+    else if (!m_restored.isValid())
+        resize(size().boundedTo(minimumSize()));  // the designed size, or the screen where that is less
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

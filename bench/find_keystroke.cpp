@@ -16,21 +16,13 @@
 #include <vector>
 
 #include "bench/BenchSupport.h"
+#include "bench/ViewTiming.h"
 #include "database/ExpenseRow.h"
 #include "dbaccess/CADODataBase.h"
 #include "expensetree/ExpenseFilter.h"
 #include "mainform/CQuillmarView.h"
 
 namespace {
-
-template <typename Work>
-double timed(Work work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    QCoreApplication::processEvents();  // let the view take the new model state
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 double bareScanSeconds(CAdoRecordset& expenses)
 {

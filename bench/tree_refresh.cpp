@@ -13,18 +13,10 @@
 
 #include "mainform/CQuillmarView.h"
 #include "bench/BenchSupport.h"
+#include "bench/ViewTiming.h"
 #include "dbaccess/CADODataBase.h"
 
 namespace {
-
-template <typename Work>
-double timed(Work work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    QCoreApplication::processEvents();  // let the view take the new model state
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 double scanSeconds(CADODataBase& db)
 {

@@ -79,9 +79,11 @@ int main(int argc, char** argv)
     view.OnInitialUpdate();
     view.show();
     QCoreApplication::processEvents();
-    view.OnFind();
     for (int mode = 0; mode < 2; ++mode) {
         view.TabControl()->setCurrentIndex(mode);
+        // Opening the bar reads every row's searched texts once; the keystrokes then read none.
+        view.CloseFind();
+        const double open = timed([&view] { view.OnFind(); });
         // Typed one key at a time, then taken back, then an amount, then a text nothing matches.
         const std::vector<QString> keystrokes = {"g", "ga", "gas", "ga", "g", "", "1", "12", "12.", "12.5", "", "x", "xq"};
         std::vector<double> seconds;
@@ -95,9 +97,9 @@ int main(int argc, char** argv)
         view.FindEdit()->clear();
         const double bare = bareScanSeconds(view.Expenses());
         const double place = placeOverheadSeconds(view);
-        std::printf("mode %d: rows %ld keystrokes %zu median_s %.3f max_s %.3f slowest '%s' bare_scan_s %.3f gas_lines %zu "
+        std::printf("mode %d: rows %ld open_s %.3f keystrokes %zu median_s %.3f max_s %.3f slowest '%s' bare_scan_s %.3f gas_lines %zu "
                     "place_overhead_s %.3f peak_rss_MiB %.0f\n",
-                    mode, view.Tree().RowCount(), seconds.size(), sorted[sorted.size() / 2], sorted.back(),
+                    mode, view.Tree().RowCount(), open, seconds.size(), sorted[sorted.size() / 2], sorted.back(),
                     keystrokes[slowest].toStdString().c_str(), bare,
                     shownForGas, place, statusKiB("VmHWM:") / 1024.0);
         std::fflush(stdout);

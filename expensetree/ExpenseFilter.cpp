@@ -1,16 +1,26 @@
 // Matching an expense row against the Find text.
 #include "expensetree/ExpenseFilter.h"
 
+#include <QString>
 #include <algorithm>
 #include <cctype>
-#include <iterator>
 
 #include "database/ExpenseRow.h"
 #include "platform/ole/FormatAmount.h"
 
 namespace {
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+// Unicode simple case folding; plain ASCII, the common case, without Qt. Folding both sides
+// character by character keeps UTF-8 byte search equal to a case-insensitive compare.
+void AppendFolded(std::string& out, std::string_view text)
+{
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 128; })) {
+        for (const char c : text)
+            out.push_back((c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c);
+        return;
+    }
+    out += QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toCaseFolded().toStdString();
+}
 
 }  // namespace
 
@@ -20,30 +30,37 @@ const std::uint32_t ExpenseFilter::kColumns = ExpenseRow::Item | ExpenseRow::Det
 
 ExpenseFilter::ExpenseFilter(const std::string& text) : m_text(text)
 {
-    m_bAscii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 128; });
-    m_bMayBeAmount = std::any_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
-    if (m_bAscii)
-        std::transform(text.begin(), text.end(), std::back_inserter(m_asciiLower), LowerAscii);
-    else
-        m_wide = QString::fromStdString(text);
+    AppendFolded(m_folded, std::string_view(text.c_str()));  // a NUL would never match: cut there
+    m_bMayBeAmount = std::any_of(m_folded.begin(), m_folded.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
 }
 
-bool ExpenseFilter::Contains(const std::string& field) const
+std::string ExpenseFilter::SearchBytes(const ExpenseRow& row, std::size_t& amountAt)
 {
-    if (!m_bAscii)
-        return QString::fromStdString(field).contains(m_wide, Qt::CaseInsensitive);
-    // An ASCII text never matches inside a multi-byte UTF-8 character, so bytes compare safely.
-    const auto equal = [](char a, char b) { return LowerAscii(a) == b; };
-    return std::search(field.begin(), field.end(), m_asciiLower.begin(), m_asciiLower.end(), equal) != field.end();
+    std::string bytes;
+    for (const std::string* field : {&row.m_strItem, &row.m_strDetail, &row.m_strVendor, &row.m_strExpCat,
+                                     &row.m_strAcctCode, &row.m_strChkNbr}) {
+        AppendFolded(bytes, *field);
+        bytes.push_back('\0');
+    }
+    amountAt = bytes.size();
+    bytes += FormatAmount(row.m_cyAmount);
+    return bytes;
+}
+
+bool ExpenseFilter::Matches(SearchText searched) const
+{
+    if (m_folded.empty())
+        return IsEmpty();
+    return searched.texts.find(m_folded) != std::string_view::npos ||
+           (m_bMayBeAmount && searched.amount.find(m_folded) != std::string_view::npos);
 }
 
 bool ExpenseFilter::Matches(const ExpenseRow& row) const
 {
     if (IsEmpty())
         return true;
-    for (const std::string* field : {&row.m_strItem, &row.m_strDetail, &row.m_strVendor, &row.m_strExpCat,
-                                     &row.m_strAcctCode, &row.m_strChkNbr})
-        if (Contains(*field))
-            return true;
-    return m_bMayBeAmount && Contains(FormatAmount(row.m_cyAmount));
+    std::size_t amountAt = 0;
+    const std::string bytes = SearchBytes(row, amountAt);
+    const std::string_view all(bytes);
+    return Matches(SearchText{all.substr(0, amountAt), all.substr(amountAt)});
 }

@@ -26,6 +26,7 @@ void ExpenseTree::Clear()
 {
     m_model->DeleteAllItems();
     CloseRecordsets();
+    m_findTexts.Clear();  // the rows are read again, and may have changed
 }
 
 void ExpenseTree::CloseRecordsets()
@@ -54,12 +55,16 @@ void ExpenseTree::Refresh(SortMode sortMode)
     if (OpenRecordsets())
         ExpenseTreeBuilder(*this).Walk();
     m_model->EndBulkBuild();
+    KeepFindTexts();
 }
 
 bool ExpenseTree::Reopen()
 {
     CloseRecordsets();
-    return OpenRecordsets();
+    m_findTexts.Clear();
+    const bool opened = OpenRecordsets();
+    KeepFindTexts();
+    return opened;
 }
 
 void ExpenseTree::ChangeSortMode(SortMode sortMode)
@@ -95,6 +100,43 @@ void ExpenseTree::SetFilter(ExpenseFilter filter)
 
 bool ExpenseTree::Shows(const ExpenseRow& row) const { return m_filter.Matches(row); }
 
+std::int64_t ExpenseTree::CurrentRowId() const
+{
+    const ole::Variant bookmark = m_rsExpenses.GetBookmark();
+    return bookmark.get<ole::Bookmark>()->id;
+}
+
+bool ExpenseTree::CurrentRowShows()
+{
+    if (m_filter.IsEmpty())
+        return true;
+    const std::int64_t rowId = CurrentRowId();
+    std::optional<ExpenseFilter::SearchText> texts = m_findTexts.Get(rowId);
+    if (!texts) {
+        m_findTexts.Put(rowId, ExpenseRow::Read(m_rsExpenses, ExpenseFilter::kColumns));
+        texts = m_findTexts.Get(rowId);
+    }
+    return m_filter.Matches(*texts);
+}
+
+void ExpenseTree::SetFindOpen(bool open)
+{
+    m_bFindOpen = open;
+    if (open)
+        KeepFindTexts();
+    else
+        m_findTexts.Clear();
+}
+
+void ExpenseTree::KeepFindTexts()
+{
+    if (!m_bFindOpen || !m_findTexts.IsEmpty() || !m_rsExpenses.IsOpen())
+        return;
+    m_findTexts.Reserve(static_cast<std::size_t>(m_rsExpenses.GetRecordCount()));
+    for (m_rsExpenses.MoveFirst(); !m_rsExpenses.IsEOF(); m_rsExpenses.MoveNext())
+        m_findTexts.Put(CurrentRowId(), ExpenseRow::Read(m_rsExpenses, ExpenseFilter::kColumns));
+}
+
 std::size_t ExpenseTree::CountLines(Item parent) const
 {
     std::size_t count = 0;
@@ -115,6 +157,8 @@ ExpenseRow ExpenseTree::CurrentRow()
 std::unique_ptr<CExpTreeItem> ExpenseTree::MakeLine(ExpenseRow row)
 {
     auto bookmark = std::make_unique<ole::Variant>(m_rsExpenses.GetBookmark());
+    if (!m_findTexts.IsEmpty())
+        m_findTexts.Put(bookmark->get<ole::Bookmark>()->id, row);
     return std::make_unique<CExpTreeItem>(std::move(row), m_rsStatus, std::move(bookmark), m_sortMode);
 }
 

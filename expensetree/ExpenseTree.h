@@ -12,6 +12,7 @@
 
 #include "dbaccess/CAdoRecordset.h"
 #include "expensetree/ExpenseFilter.h"
+#include "expensetree/FindTexts.h"
 #include "expensetree/ExpenseTreeModel.h"
 #include "expensetree/SortMode.h"
 
@@ -46,6 +47,12 @@ public:
     const ExpenseFilter& Filter() const { return m_filter; }
     // Whether a row (read with the filter's columns) gets a line under the current filter.
     bool Shows(const ExpenseRow& row) const;
+    // Whether the row the record set stands on gets a line: its searched texts are kept in
+    // memory after the first read, so a later text compares bytes only.
+    bool CurrentRowShows();
+    // While the find bar is open every row's searched texts are kept (read now, and again after
+    // each Refresh), so even the first keystroke reads no row; closing it frees them.
+    void SetFindOpen(bool open);
     // The expense lines in the tree, and the rows of Expenses (0 when it is closed).
     std::size_t LineCount() const;
     long RowCount() const;
@@ -68,7 +75,8 @@ public:
 
     // The expense row the record set stands on, with the columns the tree shows.
     ExpenseRow CurrentRow();
-    // A new line object for the current row (its bookmark copied), not yet in the tree.
+    // A new line object for the current row (its bookmark copied), not yet in the tree. The row
+    // has just been stored (Add New, Edit): Find's kept texts take it too.
     std::unique_ptr<CExpTreeItem> MakeLine(ExpenseRow row);
     // A group of the given kind for a row, inserted under parent (null: the root) after a sibling.
     Item InsertGroup(std::uint32_t nKind, const ExpenseRow& row, Item parent, Item after = ExpenseTreeModel::kLast);
@@ -100,6 +108,8 @@ public:
 private:
     template <typename Subtract> void RemoveLineWith(Item line, Subtract subtract);
     void Rewalk();
+    void KeepFindTexts();
+    std::int64_t CurrentRowId() const;
     std::size_t CountLines(Item parent) const;
     void CloseRecordsets();
     bool OpenRecordsets();
@@ -114,4 +124,6 @@ private:
     std::unique_ptr<ExpenseTreeModel> m_model; // the tree's items
     SortMode m_sortMode = SortMode::ByDate;    // the order the lines are built in
     ExpenseFilter m_filter;                    // Find: the rows that get lines
+    FindTexts m_findTexts;                     // Find: every row's searched texts, by row id
+    bool m_bFindOpen = false;                  // the find bar shows: keep them all
 };

@@ -26,12 +26,11 @@ void ExpenseTreeBuilder::Walk()
 {
     CAdoRecordset& expenses = m_tree.Expenses();
     const bool byCategory = m_tree.CurrentSortMode() == SortMode::ByCategory;
-    const ExpenseFilter& filter = m_tree.Filter();
     ExpenseTree::Item group = nullptr;
     ExpenseTree::Item category = nullptr;
     for (; !expenses.IsEOF(); expenses.MoveNext()) {
-        // Find reads the texts it searches first, and what the groups need only for a match.
-        if (!filter.IsEmpty() && !filter.Matches(ExpenseRow::Read(expenses, ExpenseFilter::kColumns)))
+        // Find looks at the texts it searches first; what the groups need is read only for a match.
+        if (!m_tree.CurrentRowShows())
             continue;
         const ExpenseRow row = ExpenseRow::Read(expenses, CExpTreeItem::kGroupColumns);
         if (!group || m_tree.Data(group)->EndsBefore(row)) {

@@ -249,6 +249,7 @@ void CQuillmarView::RefreshTree()
             m_findEdit->clear();
             PlaceFindBar(false);
         }
+        m_tree.SetFindOpen(false);
         m_tree.SetFilter(ExpenseFilter());
         m_tree.Refresh(sortMode);
         return;
@@ -288,6 +289,7 @@ void CQuillmarView::PlaceFindBar(bool shown)
 void CQuillmarView::OnFind()
 {
     PlaceFindBar(true);
+    m_tree.SetFindOpen(true);
     ShowFindCount();
     m_findEdit->setFocus();
     m_findEdit->selectAll();
@@ -298,6 +300,7 @@ void CQuillmarView::CloseFind()
     if (m_findBar->isHidden())
         return;
     m_findEdit->clear();
+    m_tree.SetFindOpen(false);
     PlaceFindBar(false);
     m_ui->expenseTreeView->setFocus();
 }

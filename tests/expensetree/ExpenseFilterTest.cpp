@@ -4,6 +4,7 @@
 
 #include "database/ExpenseRow.h"
 #include "expensetree/ExpenseFilter.h"
+#include "expensetree/FindTexts.h"
 #include "platform/ole/FormatAmount.h"
 
 namespace {
@@ -35,7 +36,14 @@ protected:
 TEST_P(ExpenseFilterTest, MatchesTheShownColumns)
 {
     const FilterCase c = GetParam();
-    EXPECT_EQ(ExpenseFilter(c.text).Matches(SampleRow()), c.matches) << c.text;
+    const ExpenseFilter filter(c.text);
+    EXPECT_EQ(filter.Matches(SampleRow()), c.matches) << c.text;
+    // The texts kept for keystrokes answer the same, before and after the row changes.
+    FindTexts kept;
+    kept.Put(7, ExpenseRow());
+    kept.Put(7, SampleRow());
+    EXPECT_EQ(filter.Matches(*kept.Get(7)), c.matches) << c.text;
+    EXPECT_FALSE(kept.Get(8).has_value());
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, ExpenseFilterTest,
@@ -52,6 +60,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, ExpenseFilterTest,
                                            FilterCase{"12", true},
                                            FilterCase{"12.340", false},   // not the stored four decimals
                                            FilterCase{"Travel", false},   // the type is not searched
+                                           FilterCase{"gascafé", false},  // no match across two columns
+                                           FilterCase{".", false},        // amounts only for a digit
                                            FilterCase{"xyzzy", false}));
 
 TEST(ExpenseFilter, AmountsUseTheUsersDecimalSeparator)

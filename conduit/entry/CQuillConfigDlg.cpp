@@ -16,7 +16,9 @@ CQuillConfigDlg::~CQuillConfigDlg() = default;
 void CQuillConfigDlg::OnInitDialog()
 {
     CSyncActionDlg::OnInitDialog();
-    m_ui->settingsGroupBox->setTitle(QString::fromStdString(m_strUserName + "'s Current Settings:"));
+    // A group box reads "&" as a mnemonic: a name such as "Ann & Bo" is shown as typed.
+    const QString name = QString::fromStdString(m_strUserName).replace("&", "&&");
+    m_ui->settingsGroupBox->setTitle(name + "'s Current Settings:");
     m_ui->nextActionText->setText(LabelText(SyncTypeText(m_nextAction)));
     m_ui->defaultActionText->setText(LabelText(SyncTypeText(m_defaultAction)));
 }

@@ -173,12 +173,12 @@ private slots:
         QCOMPARE(cfg(0, block, &size), 4219);  // block kind 0
 
         setLE(block, kCfgKindOffset, 1);
-        std::strcpy(reinterpret_cast<char*>(block + kCfgUserNameOffset), "Ann");
+        std::strcpy(reinterpret_cast<char*>(block + kCfgUserNameOffset), "Ann & Bo");
         setLE(block, kCfgDefaultTypeOffset, 7);  // unknown: shown as no text
         setLE(block, kCfgNextTypeOffset, 2);
         whenModal<QDialog>([](QDialog* dialog) {
             QCOMPARE(dialog->windowTitle(), QString("Change HotSync Action"));
-            QCOMPARE(dialog->findChild<QGroupBox*>("settingsGroupBox")->title(), QString("Ann's Current Settings:"));
+            QCOMPARE(dialog->findChild<QGroupBox*>("settingsGroupBox")->title(), QString("Ann && Bo's Current Settings:"));  // "&" shown, not a mnemonic
             QCOMPARE(dialog->findChild<QLabel*>("nextActionText")->text(), QString("Handheld writes to Desktop."));
             QCOMPARE(dialog->findChild<QLabel*>("defaultActionText")->text(), QString());
             QVERIFY(dialog->findChild<QRadioButton*>("handheldRadio")->isChecked());

@@ -1,7 +1,6 @@
 // The backup dialog: proposed name, browse, refusals, the confirmed copy.
 #include "document/CBackupDlg.h"
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -12,6 +11,7 @@
 #include "dbaccess/CADODataBase.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/WaitCursor.h"
 
 namespace {
 
@@ -117,9 +117,11 @@ void CBackupDlg::OnOK()
                              ui::MessageBox::Answer::No) != ui::MessageBox::Answer::Yes)
         return;
     std::string error;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = backup.Write(m_db, target, error);
-    QApplication::restoreOverrideCursor();
+    bool written = false;
+    {
+        const ui::WaitCursor busy;
+        written = backup.Write(m_db, target, error);
+    }
     if (written)
         m_strWrittenTo = target;
     else

@@ -3,16 +3,16 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <algorithm>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QItemSelectionModel>
-#include <QLabel>
-#include <QLineEdit>
 #include <QTreeView>
+#include <algorithm>
 
+#include "dbaccess/CADODataBase.h"
 #include "mainform/FormKeys.h"
 #include "mainform/commands/AddExpenseCommand.h"
 #include "mainform/commands/BackupCommand.h"
@@ -22,7 +22,7 @@
 #include "mainform/commands/ExportCommand.h"
 #include "mainform/commands/ReportCommand.h"
 #include "mainform/commands/RestateStatusCommand.h"
-#include "dbaccess/CADODataBase.h"
+#include "platform/ui/WaitCursor.h"
 #include "ui_QuillmarView.h"
 
 CQuillmarView::CQuillmarView(CADODataBase& db, QWidget* parent)
@@ -289,7 +289,10 @@ void CQuillmarView::PlaceFindBar(bool shown)
 void CQuillmarView::OnFind()
 {
     PlaceFindBar(true);
-    m_tree.SetFindOpen(true);
+    {
+        const ui::WaitCursor busy;  // the first open reads every row's texts (2 s at a million)
+        m_tree.SetFindOpen(true);
+    }
     ShowFindCount();
     m_findEdit->setFocus();
     m_findEdit->selectAll();

@@ -1,11 +1,11 @@
 // Export to CSV from the main form.
 #include "mainform/commands/ExportCommand.h"
 
-#include <QApplication>
 
 #include "database/CsvExport.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/WaitCursor.h"
 
 void ExportCommand::Run()
 {
@@ -21,12 +21,14 @@ void ExportCommand::Run()
     const auto chosen = ui::FileDialog::Run(Host().DialogParent(), request);
     if (!chosen)
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     std::string error;
     long rows = 0;
-    const bool written = CsvExport(Tree().Types(), Tree().Projects(), Tree().Statuses())
-                             .Write(expenses, chosen->NativePath(), error, &rows);
-    QApplication::restoreOverrideCursor();
+    bool written = false;
+    {
+        const ui::WaitCursor busy;
+        written = CsvExport(Tree().Types(), Tree().Projects(), Tree().Statuses())
+                      .Write(expenses, chosen->NativePath(), error, &rows);
+    }
     if (!written) {
         ui::MessageBox::Show(Host().DialogParent(),
                              QString::fromStdString("Unable to create export file\n" + error), {},

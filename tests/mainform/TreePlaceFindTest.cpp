@@ -193,6 +193,17 @@ private slots:
         QCOMPARE(dump(*f.view).size(), 17);
     }
 
+    void findSeesRowsChangedOutsideAfterTheReopen()
+    {
+        Fixture f;
+        findText(f, "gas");
+        f.db.exec("UPDATE Expenses SET Item = 'Diesel' WHERE Item = 'Gas'");  // as a HotSync would
+        f.view->OnUpdate(UpdateHint::DatabaseOpened);
+        QCOMPARE(f.view->FindCount()->text(), QString("0 of 11 expenses"));
+        f.view->FindEdit()->setText("dies");
+        QCOMPARE(f.view->FindCount()->text(), QString("2 of 11 expenses"));
+    }
+
     void commandsOnAFilteredTreeEqualAFilteredRebuild_data()
     {
         QTest::addColumn<Change>("change");

@@ -1,10 +1,13 @@
 // Choosing, opening, verifying and re-opening the current database.
 #include "document/CQuillmarDoc.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTimer>
 #include <utility>
 
 #include "document/CDBOpenFileDlg.h"
+#include "document/JetConverter.h"
 #include "database/CDatabaseCreator.h"
 #include "database/ExpenseSchema.h"
 #include "database/QlVersion.h"
@@ -12,6 +15,7 @@
 #include "dbaccess/CAdoRecordset.h"
 #include "platform/ipc/DesktopChannel.h"
 #include "platform/ipc/PeerCheck.h"
+#include "platform/jet/JetFile.h"
 #include "platform/settings/ProfileSettings.h"
 #include "platform/settings/RecentFileList.h"
 #include "platform/ui/FileDialog.h"
@@ -56,6 +60,15 @@ bool CQuillmarDoc::VerifyDatabaseVersion(const std::string& strPath)
 
 bool CQuillmarDoc::OpenDatabase(const std::string& strPath, bool bStoreAsDefault)
 {
+    switch (jet::KindOfFile(strPath)) {
+    case jet::FileKind::Jet3:
+    case jet::FileKind::Jet4: return ConvertJetDatabase(strPath, bStoreAsDefault);
+    case jet::FileKind::Ace:
+        Message(strPath + "\nis an Access 2007 or later (ACE) database. Quillmar converts only Jet 3 and Jet 4 (.mdb) "
+                          "files: Access can save it in the 2002-2003 format.");
+        return false;
+    case jet::FileKind::NotAccess: break;
+    }
     if (m_db.IsOpen())
         m_db.Close();
     if (!m_db.OpenCheckingBeside(strPath)) {
@@ -85,6 +98,41 @@ bool CQuillmarDoc::OpenDatabase(const std::string& strPath, bool bStoreAsDefault
     m_recentFiles.WriteList();
     emit RecentFilesChanged();
     return true;
+}
+
+bool CQuillmarDoc::ConvertJetDatabase(const std::string& strPath, bool bStoreAsDefault)
+{
+    QWidget* parent = m_pFrame ? m_pFrame->Window() : nullptr;
+    const QString question = QString::fromStdString(strPath) +
+                             " is an Access (Jet) database. Quillmar can copy its expenses and lookup tables into a new "
+                             "Quillmar database and leave this file unchanged. Convert it?";
+    if (ui::MessageBox::Show(parent, question, "Quillmar", ui::MessageBox::Buttons::YesNo, ui::MessageBox::Icon::Question) !=
+        ui::MessageBox::Answer::Yes)
+        return false;
+    const QFileInfo source(QString::fromStdString(strPath));
+    ui::FileDialog::Request request;
+    request.save = true;
+    request.title = "Save the Converted Database";
+    request.filter = "Database files (*.mdb)|*.mdb|All Files (*.*)|*.*||";
+    request.defaultExtension = "mdb";
+    request.initialName = source.dir().filePath(source.completeBaseName() + "-quillmar.mdb");
+    request.confirmOverwrite = true;
+    const auto chosen = ui::FileDialog::Run(parent, request);
+    if (!chosen)
+        return false;
+    const std::string target = chosen->NativePath();
+    if (target == m_strCurrDB || target == strPath) {
+        Message(target == m_strCurrDB ? "Cannot over-write current Expense database." : "The converted database needs a name of its own.");
+        return false;
+    }
+    const JetConverter::Outcome outcome = JetConverter::Run(strPath, target, parent);
+    if (!outcome.converted) {
+        if (!outcome.cancelled)
+            Message("The file could not be converted: " + outcome.reason);
+        return false;
+    }
+    Message(outcome.summary);
+    return OpenDatabase(target, bStoreAsDefault);
 }
 
 bool CQuillmarDoc::ReopenDatabase()

@@ -60,6 +60,8 @@ signals:
 
 private:
     void Message(const std::string& text);
+    // An Access (Jet) file: asks, converts it into a new database in a child process and opens that.
+    bool ConvertJetDatabase(const std::string& strPath, bool bStoreAsDefault);
     // "\n" and why the last open of strPath failed, or nothing when no reason was recorded.
     std::string OpenFailureReason(const std::string& strPath) const;
     void UpdateTitle();

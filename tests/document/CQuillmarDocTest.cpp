@@ -2,7 +2,10 @@
 // recent files, and the close / re-open requests of the handheld sync.
 #include <QtTest>
 
+#include <QFile>
+
 #include "document/CQuillmarDoc.h"
+#include "document/JetConverter.h"
 #include "dbaccess/CADODataBase.h"
 #include "platform/settings/RecentFileList.h"
 #include "tests/support/DamagedDatabase.h"
@@ -44,6 +47,17 @@ struct Fixture {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+// A stand-in converter: a shell script run as quillmar-db would be ("convert JET NEW --force").
+std::string FakeConverter(const TempDir& dir, const std::string& body)
+{
+    const std::string path = dir.file("fake-converter");
+    writeFile(path, "#!/bin/sh\n" + body + "\n");
+    QFile::setPermissions(Q(path), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+enum class JetRun { Declined, Converted, Refused, RealConverterRefuses, Crashed, Hung };
+
 // The reason line the engine gives for a damaged file, checked for its beginning, its report and its end.
 void checkDamageReason(const QString& line, const std::string& path, const Damage& damage)
 {
@@ -54,9 +68,67 @@ void checkDamageReason(const QString& line, const std::string& path, const Damag
 
 }  // namespace
 
+Q_DECLARE_METATYPE(JetRun)
+
 class CQuillmarDocTest : public QObject {
     Q_OBJECT
 private slots:
+    void jetFilesAreConvertedInAChildProcess_data()
+    {
+        QTest::addColumn<JetRun>("run");
+        QTest::addColumn<QString>("said");  // the last message
+        QTest::newRow("declined") << JetRun::Declined << "";
+        QTest::newRow("converted") << JetRun::Converted << "Converted 0 expenses, 1 accounts, 2 expense types, 2 categories, 0 projects.";
+        QTest::newRow("refused") << JetRun::Refused << "The file could not be converted: it has no table Expenses.";
+        QTest::newRow("the real converter") << JetRun::RealConverterRefuses
+                                            << "The file could not be converted: %1 is an Access database but not an expense "
+                                               "database: it has no table Expenses.";
+        QTest::newRow("crash") << JetRun::Crashed
+                               << "The file could not be converted: the converter stopped unexpectedly on this file (the "
+                                  "file may be damaged)";
+        QTest::newRow("hang") << JetRun::Hung
+                              << "The file could not be converted: the conversion did not finish within 1 seconds and was stopped";
+    }
+    void jetFilesAreConvertedInAChildProcess()
+    {
+        QFETCH(JetRun, run);
+        QFETCH(QString, said);
+        Fixture f;
+        TestDatabase current;
+        QVERIFY(f.doc.OpenDatabase(current.path(), true));
+        const std::string jetFile = current.dir().file("old books.mdb");
+        writeFile(jetFile, readFile(JET_SAMPLES "/nwind.mdb"));
+        const std::string target = current.dir().file("old books-quillmar.mdb");
+        const char* const scripts[] = {
+            "", QUILLMAR_DB_TOOL " create \"$3\" --force >/dev/null && echo 'Converted 0 expenses, 1 accounts, 2 expense "
+                "types, 2 categories, 0 projects.'",
+            "echo 'quillmar-db: it has no table Expenses.' >&2; exit 1", "", "kill -SEGV $$", "sleep 20"};
+        const char* script = scripts[static_cast<int>(run)];
+        JetConverter::SetProgram(*script ? FakeConverter(current.dir(), script) : std::string());
+        JetConverter::SetTimeLimit(run == JetRun::Hung ? 1000 : 60000);
+        f.messages.queueAnswer(run == JetRun::Declined ? ui::MessageBox::Answer::No : ui::MessageBox::Answer::Yes);
+        f.dialogs.choose(target, false);
+        f.hints.clear();
+        const bool opened = f.doc.OnOpenDocument(jetFile);
+        JetConverter::SetProgram({});
+        JetConverter::SetTimeLimit(600000);
+
+        QVERIFY(f.messages.texts().first().endsWith("is an Access (Jet) database. Quillmar can copy its expenses and lookup "
+                                                    "tables into a new Quillmar database and leave this file unchanged. Convert it?"));
+        if (!said.isEmpty())
+            QCOMPARE(f.messages.texts().last(), said.contains("%1") ? said.arg(Q(jetFile)) : said);
+        QCOMPARE(readFile(jetFile), readFile(JET_SAMPLES "/nwind.mdb"));  // never written
+        QVERIFY(f.db.IsOpen());
+        QCOMPARE(f.currentDb, run == JetRun::Converted ? target : current.path());
+        QCOMPARE(f.profile.defaultDatabase(), current.path());  // opened as the command line does
+        QCOMPARE(opened, true);  // the new file, or the current one again
+        if (run != JetRun::Declined)
+            QCOMPARE(f.dialogs.requests().at(0).initialName, Q(target));
+        QCOMPARE(fileExists(target), run == JetRun::Converted);
+        for (const auto& [name, bytes] : folderContents(current.dir().path()))
+            QVERIFY2(name.front() != '.', name.c_str());  // no unfinished file left behind
+    }
+
     void acceptedDatabaseBecomesCurrent()
     {
         Fixture f;

@@ -166,3 +166,34 @@ TEST(DatabaseTool, ExportAndBackupFromTheShell)
     EXPECT_NE(own.err.find("Cannot over-write current Expense database."), std::string::npos);
     EXPECT_EQ(run({"backup", db, "--to", dir.file("copies/Copy.mdb")}).status, 1);
 }
+
+TEST(DatabaseTool, ConvertRefusesWhatItCannotConvertAndLeavesTheSourceAlone)
+{
+    TempDir dir;
+    const std::string nwind = JET_SAMPLES "/nwind.mdb";
+    const std::string before = readFile(nwind);
+    writeFile(dir.file("taken.mdb"), "x");
+    writeFile(dir.file("new.accdb"), std::string("\x00\x01\x00\x00Standard ACE DB\0\x02", 21) + std::string(4096, '\0'));
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        const char* said;
+    } cases[] = {
+        {{"convert", nwind, dir.file("a.mdb")}, 1,
+         "is an Access database but not an expense database: it has no table Expenses."},
+        {{"convert", dir.file("none.mdb"), dir.file("b.mdb")}, 1, "cannot be read"},
+        {{"convert", dir.file("new.accdb"), dir.file("c.mdb")}, 1, "Access 2007 or later"},
+        {{"convert", nwind, dir.file("taken.mdb")}, 1, "already exists"},
+        {{"convert", nwind, dir.file("no/such/d.mdb")}, 1, "does not exist"},
+        {{"convert", nwind}, 2, "convert takes an Access database and the path of the new database"},
+        {{"convert", nwind, dir.file("e.mdb"), "--quick"}, 2, "unknown option '--quick'"},
+    };
+    for (const auto& c : cases) {
+        const Result result = run(c.arguments);
+        EXPECT_EQ(result.status, c.status) << result.err;
+        EXPECT_NE(result.err.find(c.said), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(readFile(nwind), before);
+    EXPECT_EQ(readFile(dir.file("taken.mdb")), "x");
+    EXPECT_EQ(folderContents(dir.path()).size(), 2u);  // nothing written but the two files made here
+}

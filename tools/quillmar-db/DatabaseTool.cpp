@@ -9,8 +9,10 @@
 #include "database/CsvExport.h"
 #include "database/DatabaseBackup.h"
 #include "database/ExpenseSchema.h"
+#include "database/JetConversion.h"
 #include "dbaccess/CADODataBase.h"
 #include "dbaccess/CAdoRecordset.h"
+#include "platform/jet/MdbSource.h"
 #include "tools/CommandLine.h"
 #include "tools/quillmar-db/CDemoDataWriter.h"
 
@@ -31,6 +33,9 @@ const char* const kMainHelp =
     "                                      Export... does\n"
     "  backup PATH [--to FILE] [--force]   write a compacted, dated copy, as File > Create\n"
     "                                      Backup... does\n"
+    "  convert JET.mdb NEW.mdb [--force] [--skip-bad-rows]\n"
+    "                                      copy the expenses of an Access (Jet) database\n"
+    "                                      into a new Quillmar database\n"
     "\n"
     "Run 'quillmar-db COMMAND --help' for the options of one command.\n";
 
@@ -79,6 +84,21 @@ const char* const kBackupHelp =
     "  --to FILE   where the copy goes\n"
     "  --force     replace FILE if it exists (only once the copy is complete)\n";
 
+const char* const kConvertHelp =
+    "Usage: quillmar-db convert JET.mdb NEW.mdb [--force] [--skip-bad-rows]\n"
+    "\n"
+    "Copies the expense database in the Access (Jet 3 or Jet 4) file JET.mdb into a new Quillmar\n"
+    "database NEW.mdb: every row of Expenses, lkpAccounts, lkpExpTypes, lkpExpCategories,\n"
+    "Projects, lkpExpBillStatus and QlVersion, column by column. JET.mdb is only read. A row the\n"
+    "expense database's rules refuse (a repeated lookup key, a text longer than its column, a date\n"
+    "that cannot be a date) stops the conversion with its table, row and value, and nothing is\n"
+    "written. NEW.mdb appears only once it is complete, passes the integrity check and holds as\n"
+    "many rows and the same amounts as were read; its lookup version is moved on, so the next\n"
+    "HotSync sends the lookup tables to the handheld.\n"
+    "\n"
+    "  --force           replace NEW.mdb if it exists (only once the new file is complete)\n"
+    "  --skip-bad-rows   leave refused rows out and list each one instead of stopping\n";
+
 const char* const kTables[] = {"Expenses", "lkpExpTypes", "lkpExpCategories", "lkpAccounts",
                                "Projects", "lkpExpBillStatus", "QlVersion"};
 
@@ -110,6 +130,8 @@ int DatabaseTool::run(const std::vector<std::string>& arguments)
         return exportCsv(rest);
     if (command == "backup")
         return backup(rest);
+    if (command == "convert")
+        return convert(rest);
     return usageError("unknown command '" + command + "'", kMainHelp);
 }
 
@@ -320,5 +342,38 @@ int DatabaseTool::backup(const std::vector<std::string>& arguments)
         return 1;
     }
     m_out << "Wrote a compacted copy of " << path << " to " << target << "\n";
+    return 0;
+}
+
+int DatabaseTool::convert(const std::vector<std::string>& arguments)
+{
+    if (cli::WantsHelp(arguments)) {
+        m_out << kConvertHelp;
+        return 0;
+    }
+    std::vector<std::string> paths;
+    JetConversion::Options options;
+    for (const auto& argument : arguments) {
+        if (argument == "--force")
+            options.overwrite = true;
+        else if (argument == "--skip-bad-rows")
+            options.skipBadRows = true;
+        else if (argument.rfind("--", 0) == 0)
+            return usageError("unknown option '" + argument + "'", kConvertHelp);
+        else
+            paths.push_back(argument);
+    }
+    if (paths.size() != 2)
+        return usageError("convert takes an Access database and the path of the new database", kConvertHelp);
+    try {
+        jet::MdbSource source(paths[0]);
+        const JetConversion::Result result = JetConversion::Convert(source, paths[0], paths[1], options);
+        for (const std::string& skipped : result.skipped)
+            m_out << "Skipped: " << skipped << "\n";
+        m_out << result.Summary() << "\n";
+    } catch (const std::exception& error) {
+        m_err << "quillmar-db: " << error.what() << "\n";
+        return 1;
+    }
     return 0;
 }

@@ -16,6 +16,7 @@
 #include "platform/ado/Error.h"
 #include "platform/ado/SqliteHandle.h"
 #include "platform/ado/Statement.h"
+#include "platform/fs/TemporaryFile.h"
 #include "platform/jet/JetSource.h"
 
 namespace {
@@ -228,6 +229,9 @@ JetConversion::Result JetConversion::Convert(jet::Source& source, const std::str
     if (std::filesystem::equivalent(sourceName, target, ignored))
         throw Failure("The new database cannot take the place of " + sourceName + ".");
     CDatabaseCreator::CheckTarget(target, options.overwrite);
+    // A conversion killed half-way (a crash of the reader, a time limit) left its unfinished file.
+    const std::string name = std::filesystem::path(target).filename().string();
+    (void)files::TemporaryFile::RemoveLeftovers(folder.string(), [&name](const std::string& of) { return of == name; });
     Result result;
     Copier copier(source, sourceName, options.skipBadRows);
     try {

@@ -200,6 +200,9 @@ TEST(JetConversion, TargetRules)
     TempDir dir;
     MemorySource source = SoundSource();
     writeFile(dir.file("taken.mdb"), "keep me");
+    writeFile(dir.file(".new.mdb.a1B2c3"), "what a killed conversion left");
+    (void)JetConversion::Convert(source, "old.mdb", dir.file("new.mdb"), {});
+    EXPECT_FALSE(fileExists(dir.file(".new.mdb.a1B2c3")));
     EXPECT_THROW(JetConversion::Convert(source, "old.mdb", dir.file("taken.mdb"), {}), std::runtime_error);
     EXPECT_EQ(readFile(dir.file("taken.mdb")), "keep me");
     EXPECT_NO_THROW(JetConversion::Convert(source, "old.mdb", dir.file("taken.mdb"), {true, false}));

@@ -143,8 +143,9 @@ Copied Copier::CopyTable(sqlite3* db, const jetmap::TableRule& table)
         insert.step();
         ++copied.rows;
         for (const ole::Variant& value : values)
-            if (const auto* amount = value.get<ole::Currency>())
-                copied.amountTotal += amount->raw();  // only Expenses has an amount
+            if (const auto* amount = value.get<ole::Currency>())  // only Expenses has an amount
+                if (__builtin_add_overflow(copied.amountTotal, amount->raw(), &copied.amountTotal))
+                    throw Failure("The amounts of table " + sourceTable + " add up to more than an amount can hold.");
     }
     return copied;
 }

@@ -197,3 +197,32 @@ TEST(DatabaseTool, ConvertRefusesWhatItCannotConvertAndLeavesTheSourceAlone)
     EXPECT_EQ(readFile(dir.file("taken.mdb")), "x");
     EXPECT_EQ(folderContents(dir.path()).size(), 2u);  // nothing written but the two files made here
 }
+
+TEST(DatabaseTool, OverviewPrintsOrWritesTheTables)
+{
+    TempDir dir;
+    const std::string empty = dir.file("empty.mdb"), demo = dir.file("demo.mdb");
+    ASSERT_EQ(run({"create", empty}).status, 0);
+    ASSERT_EQ(run({"demo", demo, "--expenses", "200"}).status, 0);
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        const char* said;  // in the output, or in the errors for a failure
+    } cases[] = {
+        {{"overview", empty}, 0, "By year\nNo expenses yet\n\nOwed to me\nNo expenses yet\n"},
+        {{"overview", demo, "--by-year"}, 0, "Year  "},
+        {{"overview", demo, "--owed"}, 0, "Project"},
+        {{"overview", demo, "--by-year", "--csv", dir.file("year.csv")}, 0, "Wrote By year to "},
+        {{"overview", demo, "--csv", dir.file("both.csv")}, 2, "--csv writes one table: give --by-year or --owed"},
+        {{"overview", dir.file("none.mdb")}, 1, "cannot open"},
+    };
+    for (const auto& c : cases) {
+        const Result result = run(c.arguments);
+        EXPECT_EQ(result.status, c.status) << result.err;
+        EXPECT_NE((c.status == 0 ? result.out : result.err).find(c.said), std::string::npos) << result.out << result.err;
+    }
+    const std::string csv = readFile(dir.file("year.csv"));
+    EXPECT_EQ(csv.rfind("Year,", 0), 0u) << csv;
+    EXPECT_NE(csv.find("\r\nTotal,"), std::string::npos);
+    EXPECT_FALSE(fileExists(dir.file("both.csv")));
+}

@@ -1,6 +1,7 @@
 // Commands of quillmar-db.
 #include "tools/quillmar-db/DatabaseTool.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iomanip>
 #include <ostream>
@@ -10,6 +11,7 @@
 #include "database/DatabaseBackup.h"
 #include "database/ExpenseSchema.h"
 #include "database/JetConversion.h"
+#include "database/Overview.h"
 #include "dbaccess/CADODataBase.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "platform/jet/MdbSource.h"
@@ -33,6 +35,9 @@ const char* const kMainHelp =
     "                                      Export... does\n"
     "  backup PATH [--to FILE] [--force]   write a compacted, dated copy, as File > Create\n"
     "                                      Backup... does\n"
+    "  overview PATH [--by-year | --owed] [--csv OUT]\n"
+    "                                      print the spending by year and type, and what is\n"
+    "                                      still owed, as View > Overview... shows them\n"
     "  convert JET.mdb NEW.mdb [--force] [--skip-bad-rows]\n"
     "                                      copy the expenses of an Access (Jet) database\n"
     "                                      into a new Quillmar database\n"
@@ -99,6 +104,32 @@ const char* const kConvertHelp =
     "  --force           replace NEW.mdb if it exists (only once the new file is complete)\n"
     "  --skip-bad-rows   leave refused rows out and list each one instead of stopping\n";
 
+const char* const kOverviewHelp =
+    "Usage: quillmar-db overview PATH [--by-year | --owed] [--csv OUT]\n"
+    "\n"
+    "Prints the two tables of Quillmar's View > Overview... for the database at PATH: the amounts\n"
+    "of each calendar year per expense type with totals (--by-year), and per project of a\n"
+    "reimbursable type the reimbursed amounts still incurred (IN) or submitted (SU) with the oldest\n"
+    "such expense's date and age in days (--owed). Without either, both. Nothing is written to PATH.\n"
+    "\n"
+    "  --csv OUT   write the one table chosen to OUT as CSV instead of printing it\n";
+
+// A table's lines in columns as wide as their widest text.
+void PrintTable(std::ostream& out, const std::vector<std::vector<std::string>>& lines)
+{
+    std::vector<std::size_t> widths;
+    for (const auto& line : lines)
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            widths.resize(std::max(widths.size(), line.size()));
+            widths[i] = std::max(widths[i], line[i].size());
+        }
+    for (const auto& line : lines) {
+        for (std::size_t i = 0; i < line.size(); ++i)
+            out << (i ? "  " : "") << (i ? std::right : std::left) << std::setw(static_cast<int>(widths[i])) << line[i];
+        out << std::left << "\n";
+    }
+}
+
 const char* const kTables[] = {"Expenses", "lkpExpTypes", "lkpExpCategories", "lkpAccounts",
                                "Projects", "lkpExpBillStatus", "QlVersion"};
 
@@ -132,6 +163,8 @@ int DatabaseTool::run(const std::vector<std::string>& arguments)
         return backup(rest);
     if (command == "convert")
         return convert(rest);
+    if (command == "overview")
+        return printOverview(rest);
     return usageError("unknown command '" + command + "'", kMainHelp);
 }
 
@@ -374,6 +407,91 @@ int DatabaseTool::convert(const std::vector<std::string>& arguments)
     } catch (const std::exception& error) {
         m_err << "quillmar-db: " << error.what() << "\n";
         return 1;
+    }
+    return 0;
+}
+
+int DatabaseTool::printOverview(const std::vector<std::string>& arguments)
+{
+    if (cli::WantsHelp(arguments)) {
+        m_out << kOverviewHelp;
+        return 0;
+    }
+    std::string path, csv;
+    bool byYear = false, owed = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--by-year") {
+            byYear = true;
+        } else if (argument == "--owed") {
+            owed = true;
+        } else if (argument == "--csv") {
+            if (i + 1 >= arguments.size())
+                return usageError("--csv needs a file", kOverviewHelp);
+            csv = arguments[++i];
+        } else if (argument.rfind("--", 0) == 0) {
+            return usageError("unknown option '" + argument + "'", kOverviewHelp);
+        } else if (path.empty()) {
+            path = argument;
+        } else {
+            return usageError("more than one path given", kOverviewHelp);
+        }
+    }
+    if (path.empty())
+        return usageError("no database path given", kOverviewHelp);
+    if (!csv.empty() && byYear == owed)
+        return usageError("--csv writes one table: give --by-year or --owed", kOverviewHelp);
+    if (!byYear && !owed)
+        byYear = owed = true;
+    CADODataBase db;
+    if (!db.Open(path)) {
+        m_err << "quillmar-db: cannot open " << path << ": " << db.LastFailure().description << "\n";
+        return 1;
+    }
+    std::string error;
+    using Lines = std::vector<std::vector<std::string>>;
+    struct Table {
+        std::string title;
+        std::string none;  // shown in place of an empty table
+        Lines lines;
+    };
+    std::vector<Table> tables;
+    if (byYear) {
+        overview::ByYear table;
+        if (!overview::ReadByYear(db, table, error)) {
+            m_err << "quillmar-db: cannot read " << path << ": " << error << "\n";
+            return 1;
+        }
+        std::string title = "By year";
+        if (table.undated > 0)
+            title += " (" + std::to_string(table.undated) + " expenses without a date left out)";
+        const char* none = table.undated > 0 ? "No expense has a date." : "No expenses yet";
+        tables.push_back({title, table.IsEmpty() ? none : "", table.IsEmpty() ? Lines{} : overview::ByYearLines(table)});
+    }
+    if (owed) {
+        overview::Owed table;
+        if (!overview::ReadOwed(db, ole::DateTime::currentLocal(), table, error)) {
+            m_err << "quillmar-db: cannot read " << path << ": " << error << "\n";
+            return 1;
+        }
+        const char* none = table.expenses > 0 ? "Nothing is waiting to be billed or paid." : "No expenses yet";
+        tables.push_back({"Owed to me", table.IsEmpty() ? none : "", table.IsEmpty() ? Lines{} : overview::OwedLines(table)});
+    }
+    if (!csv.empty()) {
+        const Table& table = tables.front();
+        if (!overview::WriteCsv(table.lines.empty() ? Lines{} : table.lines, csv, error)) {
+            m_err << "quillmar-db: cannot write " << csv << ": " << error << "\n";
+            return 1;
+        }
+        m_out << "Wrote " << table.title << " to " << csv << "\n";
+        return 0;
+    }
+    for (std::size_t i = 0; i < tables.size(); ++i) {
+        m_out << (i ? "\n" : "") << tables[i].title << "\n";
+        if (tables[i].lines.empty())
+            m_out << tables[i].none << "\n";
+        else
+            PrintTable(m_out, tables[i].lines);
     }
     return 0;
 }

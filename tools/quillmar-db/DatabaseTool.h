@@ -21,6 +21,7 @@ private:
     int exportCsv(const std::vector<std::string>& arguments);
     int backup(const std::vector<std::string>& arguments);
     int convert(const std::vector<std::string>& arguments);
+    int printOverview(const std::vector<std::string>& arguments);
     int usageError(const std::string& message, const char* help);
 
     std::ostream& m_out;  // results and help

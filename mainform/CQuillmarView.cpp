@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "dbaccess/CADODataBase.h"
+#include "database/ExpenseSchema.h"
 #include "mainform/FormKeys.h"
 #include "mainform/commands/AddExpenseCommand.h"
 #include "mainform/commands/BackupCommand.h"
@@ -328,6 +329,47 @@ void CQuillmarView::ShowFindCount()
     if (m_findBar->isHidden())
         return;  // counting walks every line: only while the bar shows it
     m_findCount->setText(QString("%1 of %2 expenses").arg(m_tree.LineCount()).arg(m_tree.RowCount()));
+}
+
+// ---- the Overview's ways in ----
+
+namespace {
+
+// The top-level group of a type whose key matches, else (when any) the type's first group.
+ExpenseTree::Item GroupOf(ExpenseTree& tree, std::int16_t type, std::int32_t key, bool exact)
+{
+    ExpenseTree::Item first = nullptr;
+    for (ExpenseTree::Item item = tree.Model().GetRootItem(); item; item = tree.Model().GetNextSiblingItem(item)) {
+        const CExpTreeItem* group = tree.Data(item);
+        if (!group || group->m_nExpType != type)
+            continue;
+        const std::int32_t groupKey = type == schema::typerange::kTax ? group->m_nYearKey : group->m_nProjectKey;
+        if (groupKey == key)
+            return item;
+        if (!first)
+            first = item;
+    }
+    return exact ? nullptr : first;
+}
+
+}  // namespace
+
+bool CQuillmarView::SelectGroupOf(std::int16_t type, std::int32_t key)
+{
+    const Item group = GroupOf(m_tree, type, key, false);
+    if (group)
+        SelectItem(group);
+    return group != nullptr;
+}
+
+bool CQuillmarView::RestateGroupOf(std::int16_t type, std::int32_t project)
+{
+    const Item group = GroupOf(m_tree, type, project, true);
+    if (!group)
+        return false;
+    SelectItem(group);
+    OnDoubleClick(group);
+    return true;
 }
 
 // ---- view commands ----

@@ -87,6 +87,11 @@ public:
     void OnAddNew();
     void OnDelete();
     void OnDoubleClick(Item item);
+    // The Overview's ways into the tree: selects (and shows) the top-level group of a type for a
+    // year or project key, or the type's first group when it has none of that key; opens Update
+    // Status for a project's group. False when there is no such group.
+    bool SelectGroupOf(std::int16_t type, std::int32_t key);
+    bool RestateGroupOf(std::int16_t type, std::int32_t project);
     // The Configure menu: the editors of accounts, expense types and categories, and projects.
     void OnConfigAccounts();
     void OnConfigCategories();

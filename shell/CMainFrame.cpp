@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "mainform/CQuillmarView.h"
+#include "overview/OverviewWindow.h"
 #include "dbaccess/CADODataBase.h"
 #include "platform/ipc/DesktopServer.h"
 #include "platform/settings/ProfileSettings.h"
@@ -109,6 +110,54 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 
 CMainFrame::~CMainFrame() = default;
 
+OverviewWindow* CMainFrame::Overview() const { return m_pOverview; }
+
+void CMainFrame::OnViewOverview()
+{
+    if (!m_db.IsOpen())
+        return;
+    if (!m_pOverview) {
+        OverviewWindow::Hooks hooks;
+        hooks.selectYearGroup = [this](std::int16_t type, int year) {
+            m_pView->SelectGroupOf(type, year);
+            raise();
+            activateWindow();
+        };
+        hooks.restateProject = [this](std::int16_t type, std::int32_t project) { m_pView->RestateGroupOf(type, project); };
+        m_pOverview = new OverviewWindow(m_db, std::move(hooks), this);
+        m_pOverview->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_pOverview->Refresh();
+    m_pOverview->show();
+    m_pOverview->raise();
+    m_pOverview->activateWindow();
+}
+
+void CMainFrame::FollowWithOverview()
+{
+    // Every change of the tree (a command, a HotSync re-open, a lookup editor, a rebuild) reads
+    // the overview again once the burst is over; a closed database closes it.
+    m_pOverviewFollow = new QTimer(this);
+    m_pOverviewFollow->setSingleShot(true);
+    m_pOverviewFollow->setInterval(0);
+    connect(m_pOverviewFollow, &QTimer::timeout, this, [this] {
+        if (!m_pOverview)
+            return;
+        if (!m_db.IsOpen())
+            m_pOverview->close();
+        else if (m_pOverview->isVisible())
+            m_pOverview->Refresh();
+    });
+    const auto follow = [this] { m_pOverviewFollow->start(); };
+    const QAbstractItemModel* rows = &m_pView->Model();
+    // Queued: the tree also changes while the frame is being taken down.
+    connect(rows, &QAbstractItemModel::modelReset, this, follow, Qt::QueuedConnection);
+    connect(rows, &QAbstractItemModel::rowsInserted, this, follow, Qt::QueuedConnection);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, follow, Qt::QueuedConnection);
+    connect(rows, &QAbstractItemModel::dataChanged, this, follow, Qt::QueuedConnection);
+    connect(&m_doc, &CQuillmarDoc::UpdateAllViews, this, follow, Qt::QueuedConnection);
+}
+
 QAction* CMainFrame::AddCommand(QMenu* menu, Command command, const QString& text, const QString& prompt)
 {
     QAction* action = menu->addAction(text);
@@ -179,6 +228,11 @@ void CMainFrame::BuildMenus()
         RecalcLayout();
     });
 
+    QAction* overview = AddCommand(view, ID_VIEW_OVERVIEW, "&Overview...",
+                                   "Show the spending by year and type, and what is still owed\nOverview");
+    overview->setShortcut(QKeySequence("Ctrl+Shift+O"));
+    connect(overview, &QAction::triggered, this, &CMainFrame::OnViewOverview);
+
     QMenu* help = menuBar()->addMenu("&Help");
     QAction* helpTopics = AddCommand(help, ID_HELP_FINDER, "&Help Topics", "List Help topics\nHelp Topics");
     helpTopics->setShortcut(QKeySequence::HelpContents);
@@ -198,6 +252,7 @@ void CMainFrame::BuildMenus()
     connect(rows, &QAbstractItemModel::rowsInserted, this, &CMainFrame::UpdateCommandStates, Qt::QueuedConnection);
     connect(rows, &QAbstractItemModel::rowsRemoved, this, &CMainFrame::UpdateCommandStates, Qt::QueuedConnection);
     UpdateCommandStates();
+    FollowWithOverview();
 }
 
 void CMainFrame::BuildStatusBar()

@@ -14,6 +14,8 @@
 class CADODataBase;
 class CQuillmarView;
 class HelpWindow;
+class OverviewWindow;
+class QTimer;
 class QAction;
 class QLabel;
 class QMenu;
@@ -42,6 +44,7 @@ public:
         ID_CONFIG_PROJECTS = 32773,
         ID_VIEW_STATUS_BAR = 59393,
         ID_EDIT_FIND = 57636,
+        ID_VIEW_OVERVIEW = 32776,
         ID_HELP_FINDER = 57667,
         ID_APP_ABOUT = 57664,
     };
@@ -50,6 +53,9 @@ public:
     ~CMainFrame() override;
 
     CQuillmarView& View() { return *m_pView; }
+    // View > Overview...: opens (or brings up) the overview window; null until it is opened.
+    void OnViewOverview();
+    OverviewWindow* Overview() const;
     QAction* Action(Command command) const;
     void ServeRequests(ipc::DesktopServer& server);
 
@@ -99,4 +105,7 @@ private:
     bool m_bRestoreMaximized = false;               // maximised at the last close
     QRect m_restored;                               // the place of the last close, as saved
     QPointer<HelpWindow> m_pHelp;                   // the user guide, once opened
+    QPointer<OverviewWindow> m_pOverview;           // View > Overview..., once opened
+    QTimer* m_pOverviewFollow = nullptr;            // one re-read after a burst of tree changes
+    void FollowWithOverview();
 };

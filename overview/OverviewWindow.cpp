@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dbaccess/CADODataBase.h"
 #include "platform/settings/ProfileSettings.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/MessageBox.h"
@@ -80,7 +81,10 @@ OverviewWindow::OverviewWindow(CADODataBase& db, Hooks hooks, QWidget* parent)
     connect(exportChart, &QPushButton::clicked, this, &OverviewWindow::OnExportChart);
     connect(exportTable, &QPushButton::clicked, this, &OverviewWindow::OnExportTable);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-    connect(m_pages, &QTabWidget::currentChanged, exportChart, [this, exportChart](int page) { exportChart->setEnabled(page == 0); });
+    connect(m_pages, &QTabWidget::currentChanged, exportChart, [this, exportChart](int page) {
+        exportChart->setEnabled(page == 0);
+        (void)ReadPage(page);  // a failure is shown on the page
+    });
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(exportChart);
     buttons->addWidget(exportTable);
@@ -136,17 +140,27 @@ QWidget* OverviewWindow::MakeOwedPage()
 
 bool OverviewWindow::Refresh()
 {
+    overview::KeepPagesCached(m_db, true);  // again after each re-open: a new connection starts small
+    // Only the page in view is read now; the other when it is turned to.
+    m_bYearStale = m_bOwedStale = true;
+    return ReadPage(m_pages->currentIndex());
+}
+
+bool OverviewWindow::ReadPage(int page)
+{
+    const bool owedPage = page == 1;
+    bool& stale = owedPage ? m_bOwedStale : m_bYearStale;
+    if (!stale)
+        return true;
+    stale = false;
     std::string error;
-    const bool read = overview::ReadByYear(m_db, m_byYear, error) &&
-                      overview::ReadOwed(m_db, ole::DateTime::currentLocal(), m_owed, error);
-    if (!read) {
-        m_byYear = {};
-        m_owed = {};
-    }
-    ShowByYear();
-    ShowOwed();
+    const bool read = owedPage ? overview::ReadOwed(m_db, ole::DateTime::currentLocal(), m_owed, error)
+                               : overview::ReadByYear(m_db, m_byYear, error);
     if (!read)
-        m_yearEmpty->setText(QString::fromStdString("The overview cannot be read: " + error));
+        owedPage ? void(m_owed = {}) : void(m_byYear = {});
+    owedPage ? ShowOwed() : ShowByYear();
+    if (!read)
+        (owedPage ? m_owedEmpty : m_yearEmpty)->setText(QString::fromStdString("The overview cannot be read: " + error));
     return read;
 }
 
@@ -258,6 +272,10 @@ bool OverviewWindow::ExportChart(const std::string& path, std::string& error)
 
 bool OverviewWindow::ExportTable(bool owed, const std::string& path, std::string& error)
 {
+    if (!ReadPage(owed ? 1 : 0)) {
+        error = "the overview cannot be read";
+        return false;
+    }
     const auto lines = owed ? (m_owed.IsEmpty() ? std::vector<std::vector<std::string>>{} : overview::OwedLines(m_owed))
                             : (m_byYear.IsEmpty() ? std::vector<std::vector<std::string>>{} : overview::ByYearLines(m_byYear));
     return overview::WriteCsv(lines, path, error);
@@ -301,5 +319,7 @@ void OverviewWindow::closeEvent(QCloseEvent* event)
     // The size is kept for the next time; a profile that cannot be written only loses that.
     (void)settings::ProfileSettings::WriteProfileString(kSection, "Width", std::to_string(width()));
     (void)settings::ProfileSettings::WriteProfileString(kSection, "Height", std::to_string(height()));
+    if (m_db.IsOpen())
+        overview::KeepPagesCached(m_db, false);
     event->accept();
 }

@@ -32,8 +32,8 @@ public:
     OverviewWindow(CADODataBase& db, Hooks hooks, QWidget* parent = nullptr);
     ~OverviewWindow() override;
 
-    // Reads both pages again; false (with the pages emptied and the reason shown) when the
-    // database cannot be read.
+    // Reads the page in view again, and the other when it is next shown; false (with the page
+    // emptied and the reason shown) when the database cannot be read.
     bool Refresh();
     [[nodiscard]] bool ExportChart(const std::string& path, std::string& error);  // .svg, else PNG
     [[nodiscard]] bool ExportTable(bool owed, const std::string& path, std::string& error);
@@ -52,6 +52,7 @@ protected:
 private:
     QWidget* MakeYearPage();
     QWidget* MakeOwedPage();
+    [[nodiscard]] bool ReadPage(int page);  // a stale page only
     void ShowByYear();
     void ShowOwed();
     void OnExportChart();
@@ -69,4 +70,6 @@ private:
     QLabel* m_yearNote = nullptr;   // how many undated expenses are left out
     QLabel* m_yearEmpty = nullptr;  // "No expenses yet" in place of the page
     QLabel* m_owedEmpty = nullptr;
+    bool m_bYearStale = true;       // read again before it is shown
+    bool m_bOwedStale = true;
 };

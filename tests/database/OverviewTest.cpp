@@ -26,8 +26,9 @@ void Insert(const TestDatabase& db, const std::vector<Expense>& expenses)
     db.exec("INSERT INTO lkpExpTypes (ExpType, ExpLabel, ExpComp) VALUES (10, 'TRVL', 2), (11, 'OFFC', 1)");
     db.exec("INSERT INTO Projects (ProjectID, ProjectName) VALUES (42, 'Acme')");
     for (const Expense& e : expenses)
-        db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, Amount, Reimburse, Status, ProjectID, TypeComp) VALUES (" +
+        db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, ExpYear, Amount, Reimburse, Status, ProjectID, TypeComp) VALUES (" +
                 std::to_string(e.type) + ", 'X', " + (e.date ? "'" + std::string(e.date) + " 00:00:00'" : "NULL") + ", " +
+                (e.date ? std::string(e.date, 4) : "-1") + ", " +
                 std::to_string(e.cents * 100) + ", " + (e.reimbursed ? "1" : "0") + ", " + std::to_string(e.status) + ", " +
                 std::to_string(e.project) + ", " + std::to_string(e.comp) + ")");
 }

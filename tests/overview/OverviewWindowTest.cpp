@@ -86,6 +86,8 @@ private slots:
         QCOMPARE(Cell(years, 1, 2), QString("124.45"));   // TRVL
         QCOMPARE(Cell(years, 2, 3), QString("136.95"));   // the grand total
         QTableWidget* owed = p.overview->OwedTable();
+        QCOMPARE(owed->rowCount(), 0);  // read when its page is shown
+        p.overview->Pages()->setCurrentIndex(1);
         QCOMPARE(owed->rowCount(), 2);
         QCOMPARE(Cell(owed, 0, 0), QString("Acme"));
         QCOMPARE(Cell(owed, 0, 2), QString("123.45"));
@@ -97,6 +99,12 @@ private slots:
         QVERIFY(view.Model().Text(view.SelectedItem()).rfind("Tax YR: 2025", 0) == 0);
         emit years->cellClicked(2, 1);  // the Total row names no group
         QVERIFY(view.Model().Text(view.SelectedItem()).rfind("Tax YR: 2025", 0) == 0);
+        const auto* series = qobject_cast<QStackedBarSeries*>(p.overview->Chart()->chart()->series().value(0));
+        QVERIFY(series);
+        for (QBarSet* set : series->barSets())
+            if (set->label() == "TAX")
+                emit set->clicked(0);  // the 2024 segment
+        QVERIFY(view.Model().Text(view.SelectedItem()).rfind("Tax YR: 2024", 0) == 0);
 
         QString title;
         whenModal<CStatusDlg>([&title](CStatusDlg* dialog) {
@@ -174,8 +182,8 @@ private slots:
         Program p;
         QVERIFY(p.overview);
         for (int type = 20; type < 52; ++type)
-            p.db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, Amount, ProjectID, TypeComp) VALUES (" + std::to_string(type) +
-                      ", 'X', '2024-06-06 00:00:00', " + std::to_string(type * 10000) + ", 2024, 1)");
+            p.db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, ExpYear, Amount, ProjectID, TypeComp) VALUES (" +
+                      std::to_string(type) + ", 'X', '2024-06-06 00:00:00', 2024, " + std::to_string(type * 10000) + ", 2024, 1)");
         QVERIFY(p.overview->Refresh());
         const auto* series = qobject_cast<QStackedBarSeries*>(p.overview->Chart()->chart()->series().value(0));
         QVERIFY(series);

@@ -64,6 +64,12 @@ void Fill(QTableWidget* table, const std::vector<std::vector<std::string>>& line
     table->resizeRowsToContents();
 }
 
+// Eight colours told apart at a glance (the theme's own fade after five), and grey for "Other".
+const QColor kColours[] = {QColor(0x1f, 0x77, 0xb4), QColor(0xff, 0x7f, 0x0e), QColor(0x2c, 0xa0, 0x2c),
+                           QColor(0xd6, 0x27, 0x28), QColor(0x94, 0x67, 0xbd), QColor(0x8c, 0x56, 0x4b),
+                           QColor(0xe3, 0x77, 0xc2), QColor(0x17, 0xbe, 0xcf)};
+const QColor kOtherColour(0x9e, 0x9e, 0x9e);
+
 double ToDouble(const ole::Currency& amount) { return static_cast<double>(amount.raw()) / ole::Currency::kScale; }
 
 }  // namespace
@@ -188,10 +194,11 @@ void OverviewWindow::ShowByYear()
     QBarSet* other = nullptr;
     for (std::size_t rank = 0; rank < order.size(); ++rank) {
         const std::size_t t = order[rank];
-        const bool own = rank < static_cast<std::size_t>(kOwnColours) || order.size() == kOwnColours + 1;
+        const bool own = rank < static_cast<std::size_t>(kOwnColours);
         QBarSet* set = own ? new QBarSet(QString::fromStdString(m_byYear.types[t].label)) : other;
         if (!set) {
             set = other = new QBarSet("Other");
+            other->setColor(kOtherColour);
             for (std::size_t y = 0; y < m_byYear.years.size(); ++y)
                 other->append(0);
         }
@@ -200,6 +207,7 @@ void OverviewWindow::ShowByYear()
             own ? set->append(value) : set->replace(static_cast<int>(y), set->at(static_cast<int>(y)) + value);
         }
         if (own) {
+            set->setColor(kColours[rank % std::size(kColours)]);
             const std::int16_t type = m_byYear.types[t].type;
             connect(set, &QBarSet::clicked, this, [this, type](int index) {
                 if (m_hooks.selectYearGroup && index >= 0 && index < static_cast<int>(m_byYear.years.size()))

@@ -165,6 +165,20 @@ private slots:
         QVERIFY(!p.overview->ExportChart(dir.file("no/such/chart.png"), error));
     }
 
+    void itsSizeIsKept()
+    {
+        Program p;
+        QVERIFY(p.overview);
+        p.overview->resize(710, 515);
+        QPointer<OverviewWindow> first = p.overview;
+        p.overview->close();
+        settle();
+        QVERIFY(!first);  // gone with its pages
+        p.app.MainFrame().OnViewOverview();
+        QVERIFY(p.app.MainFrame().Overview());
+        QCOMPARE(p.app.MainFrame().Overview()->size(), QSize(710, 515));
+    }
+
     void anEmptyDatabaseSaysSo()
     {
         Program p(false);

@@ -226,3 +226,31 @@ TEST(DatabaseTool, OverviewPrintsOrWritesTheTables)
     EXPECT_NE(csv.find("\r\nTotal,"), std::string::npos);
     EXPECT_FALSE(fileExists(dir.file("both.csv")));
 }
+
+TEST(DatabaseTool, ImportAddsAnExportOnceAndChecksFirst)
+{
+    TempDir dir;
+    const std::string source = dir.file("source.mdb"), target = dir.file("target.mdb"), csv = dir.file("out.csv");
+    ASSERT_EQ(run({"demo", source, "--expenses", "150"}).status, 0);
+    ASSERT_EQ(run({"export", source, csv}).status, 0);
+    ASSERT_EQ(run({"demo", target, "--expenses", "0"}).status, 0);  // the same lookups, no expenses
+    writeFile(dir.file("bad.csv"), readFile(csv) + "2025/01/01,TAX\r\n");
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        const char* said;
+    } cases[] = {
+        {{"import", target, csv, "--dry-run"}, 0, "Would import "},
+        {{"import", target, dir.file("bad.csv")}, 1, ": it has 2 fields, not the 12 of Quillmar's export. Nothing was imported."},
+        {{"import", target, csv}, 0, "Imported "},
+        {{"import", target, csv}, 0, "Imported 0 expenses"},
+        {{"import", target}, 2, "import takes a database path and a CSV file"},
+    };
+    for (const auto& c : cases) {
+        const Result result = run(c.arguments);
+        EXPECT_EQ(result.status, c.status) << result.err;
+        EXPECT_NE((c.status == 0 ? result.out : result.err).find(c.said), std::string::npos) << result.out << result.err;
+    }
+    EXPECT_EQ(TestDatabase::scalarAt(target, "SELECT count(*) FROM Expenses"),
+              TestDatabase::scalarAt(source, "SELECT count(*) FROM Expenses"));
+}

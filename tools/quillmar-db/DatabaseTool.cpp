@@ -10,11 +10,8 @@
 #include "database/CsvExport.h"
 #include "database/DatabaseBackup.h"
 #include "database/ExpenseSchema.h"
-#include "database/JetConversion.h"
-#include "database/Overview.h"
 #include "dbaccess/CADODataBase.h"
 #include "dbaccess/CAdoRecordset.h"
-#include "platform/jet/MdbSource.h"
 #include "tools/CommandLine.h"
 #include "tools/quillmar-db/CDemoDataWriter.h"
 
@@ -38,6 +35,9 @@ const char* const kMainHelp =
     "  overview PATH [--by-year | --owed] [--csv OUT]\n"
     "                                      print the spending by year and type, and what is\n"
     "                                      still owed, as View > Overview... shows them\n"
+    "  import PATH FILE.csv [--dry-run] [--include-duplicates]\n"
+    "                                      add the expenses of a CSV file that File > Export\n"
+    "                                      wrote\n"
     "  convert JET.mdb NEW.mdb [--force] [--skip-bad-rows]\n"
     "                                      copy the expenses of an Access (Jet) database\n"
     "                                      into a new Quillmar database\n"
@@ -89,47 +89,6 @@ const char* const kBackupHelp =
     "  --to FILE   where the copy goes\n"
     "  --force     replace FILE if it exists (only once the copy is complete)\n";
 
-const char* const kConvertHelp =
-    "Usage: quillmar-db convert JET.mdb NEW.mdb [--force] [--skip-bad-rows]\n"
-    "\n"
-    "Copies the expense database in the Access (Jet 3 or Jet 4) file JET.mdb into a new Quillmar\n"
-    "database NEW.mdb: every row of Expenses, lkpAccounts, lkpExpTypes, lkpExpCategories,\n"
-    "Projects, lkpExpBillStatus and QlVersion, column by column. JET.mdb is only read. A row the\n"
-    "expense database's rules refuse (a repeated lookup key, a text longer than its column, a date\n"
-    "that cannot be a date) stops the conversion with its table, row and value, and nothing is\n"
-    "written. NEW.mdb appears only once it is complete, passes the integrity check and holds as\n"
-    "many rows and the same amounts as were read; its lookup version is moved on, so the next\n"
-    "HotSync sends the lookup tables to the handheld.\n"
-    "\n"
-    "  --force           replace NEW.mdb if it exists (only once the new file is complete)\n"
-    "  --skip-bad-rows   leave refused rows out and list each one instead of stopping\n";
-
-const char* const kOverviewHelp =
-    "Usage: quillmar-db overview PATH [--by-year | --owed] [--csv OUT]\n"
-    "\n"
-    "Prints the two tables of Quillmar's View > Overview... for the database at PATH: the amounts\n"
-    "of each calendar year per expense type with totals (--by-year), and per project of a\n"
-    "reimbursable type the reimbursed amounts still incurred (IN) or submitted (SU) with the oldest\n"
-    "such expense's date and age in days (--owed). Without either, both. Nothing is written to PATH.\n"
-    "\n"
-    "  --csv OUT   write the one table chosen to OUT as CSV instead of printing it\n";
-
-// A table's lines in columns as wide as their widest text.
-void PrintTable(std::ostream& out, const std::vector<std::vector<std::string>>& lines)
-{
-    std::vector<std::size_t> widths;
-    for (const auto& line : lines)
-        for (std::size_t i = 0; i < line.size(); ++i) {
-            widths.resize(std::max(widths.size(), line.size()));
-            widths[i] = std::max(widths[i], line[i].size());
-        }
-    for (const auto& line : lines) {
-        for (std::size_t i = 0; i < line.size(); ++i)
-            out << (i ? "  " : "") << (i ? std::right : std::left) << std::setw(static_cast<int>(widths[i])) << line[i];
-        out << std::left << "\n";
-    }
-}
-
 const char* const kTables[] = {"Expenses", "lkpExpTypes", "lkpExpCategories", "lkpAccounts",
                                "Projects", "lkpExpBillStatus", "QlVersion"};
 
@@ -165,6 +124,8 @@ int DatabaseTool::run(const std::vector<std::string>& arguments)
         return convert(rest);
     if (command == "overview")
         return printOverview(rest);
+    if (command == "import")
+        return importCsv(rest);
     return usageError("unknown command '" + command + "'", kMainHelp);
 }
 
@@ -378,120 +339,3 @@ int DatabaseTool::backup(const std::vector<std::string>& arguments)
     return 0;
 }
 
-int DatabaseTool::convert(const std::vector<std::string>& arguments)
-{
-    if (cli::WantsHelp(arguments)) {
-        m_out << kConvertHelp;
-        return 0;
-    }
-    std::vector<std::string> paths;
-    JetConversion::Options options;
-    for (const auto& argument : arguments) {
-        if (argument == "--force")
-            options.overwrite = true;
-        else if (argument == "--skip-bad-rows")
-            options.skipBadRows = true;
-        else if (argument.rfind("--", 0) == 0)
-            return usageError("unknown option '" + argument + "'", kConvertHelp);
-        else
-            paths.push_back(argument);
-    }
-    if (paths.size() != 2)
-        return usageError("convert takes an Access database and the path of the new database", kConvertHelp);
-    try {
-        jet::MdbSource source(paths[0]);
-        const JetConversion::Result result = JetConversion::Convert(source, paths[0], paths[1], options);
-        for (const std::string& skipped : result.skipped)
-            m_out << "Skipped: " << skipped << "\n";
-        m_out << result.Summary() << "\n";
-    } catch (const std::exception& error) {
-        m_err << "quillmar-db: " << error.what() << "\n";
-        return 1;
-    }
-    return 0;
-}
-
-int DatabaseTool::printOverview(const std::vector<std::string>& arguments)
-{
-    if (cli::WantsHelp(arguments)) {
-        m_out << kOverviewHelp;
-        return 0;
-    }
-    std::string path, csv;
-    bool byYear = false, owed = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (argument == "--by-year") {
-            byYear = true;
-        } else if (argument == "--owed") {
-            owed = true;
-        } else if (argument == "--csv") {
-            if (i + 1 >= arguments.size())
-                return usageError("--csv needs a file", kOverviewHelp);
-            csv = arguments[++i];
-        } else if (argument.rfind("--", 0) == 0) {
-            return usageError("unknown option '" + argument + "'", kOverviewHelp);
-        } else if (path.empty()) {
-            path = argument;
-        } else {
-            return usageError("more than one path given", kOverviewHelp);
-        }
-    }
-    if (path.empty())
-        return usageError("no database path given", kOverviewHelp);
-    if (!csv.empty() && byYear == owed)
-        return usageError("--csv writes one table: give --by-year or --owed", kOverviewHelp);
-    if (!byYear && !owed)
-        byYear = owed = true;
-    CADODataBase db;
-    if (!db.Open(path)) {
-        m_err << "quillmar-db: cannot open " << path << ": " << db.LastFailure().description << "\n";
-        return 1;
-    }
-    std::string error;
-    using Lines = std::vector<std::vector<std::string>>;
-    struct Table {
-        std::string title;
-        std::string none;  // shown in place of an empty table
-        Lines lines;
-    };
-    std::vector<Table> tables;
-    if (byYear) {
-        overview::ByYear table;
-        if (!overview::ReadByYear(db, table, error)) {
-            m_err << "quillmar-db: cannot read " << path << ": " << error << "\n";
-            return 1;
-        }
-        std::string title = "By year";
-        if (table.undated > 0)
-            title += " (" + std::to_string(table.undated) + " expenses without a date left out)";
-        const char* none = table.undated > 0 ? "No expense has a date." : "No expenses yet";
-        tables.push_back({title, table.IsEmpty() ? none : "", table.IsEmpty() ? Lines{} : overview::ByYearLines(table)});
-    }
-    if (owed) {
-        overview::Owed table;
-        if (!overview::ReadOwed(db, ole::DateTime::currentLocal(), table, error)) {
-            m_err << "quillmar-db: cannot read " << path << ": " << error << "\n";
-            return 1;
-        }
-        const char* none = table.expenses > 0 ? "Nothing is waiting to be billed or paid." : "No expenses yet";
-        tables.push_back({"Owed to me", table.IsEmpty() ? none : "", table.IsEmpty() ? Lines{} : overview::OwedLines(table)});
-    }
-    if (!csv.empty()) {
-        const Table& table = tables.front();
-        if (!overview::WriteCsv(table.lines.empty() ? Lines{} : table.lines, csv, error)) {
-            m_err << "quillmar-db: cannot write " << csv << ": " << error << "\n";
-            return 1;
-        }
-        m_out << "Wrote " << table.title << " to " << csv << "\n";
-        return 0;
-    }
-    for (std::size_t i = 0; i < tables.size(); ++i) {
-        m_out << (i ? "\n" : "") << tables[i].title << "\n";
-        if (tables[i].lines.empty())
-            m_out << tables[i].none << "\n";
-        else
-            PrintTable(m_out, tables[i].lines);
-    }
-    return 0;
-}

@@ -22,6 +22,7 @@ private:
     int backup(const std::vector<std::string>& arguments);
     int convert(const std::vector<std::string>& arguments);
     int printOverview(const std::vector<std::string>& arguments);
+    int importCsv(const std::vector<std::string>& arguments);
     int usageError(const std::string& message, const char* help);
 
     std::ostream& m_out;  // results and help

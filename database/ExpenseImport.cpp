@@ -1,0 +1,218 @@
+// Reading expenses from Quillmar's own CSV, finding duplicates and storing them all or none.
+#include "database/ExpenseImport.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <cstdio>
+#include <set>
+#include <tuple>
+
+#include "database/ExpenseSchema.h"
+#include "dbaccess/CADODataBase.h"
+#include "dbaccess/CAdoRecordset.h"
+
+namespace {
+
+enum Field { kDate, kType, kCategory, kItem, kAmount, kReimbursed, kProject, kStatus, kVendor, kAccount, kCheck, kDetail, kFields };
+
+std::size_t CharacterCount(const std::string& text)
+{
+    std::size_t count = 0;
+    for (const unsigned char c : text)
+        count += (c & 0xC0) != 0x80;
+    return count;
+}
+
+// "YYYY/MM/DD" as the export writes it; empty (or the export's "Invalid DateTime") for none.
+bool ReadDate(const std::string& text, ole::DateTime& date)
+{
+    if (text.empty() || text == "Invalid DateTime") {
+        date = ole::DateTime::invalid();
+        return true;
+    }
+    int year = 0, month = 0, day = 0;
+    char a = 0, b = 0;
+    if (std::sscanf(text.c_str(), "%4d%c%2d%c%2d", &year, &a, &month, &b, &day) != 5 || a != '/' || b != '/')
+        return false;
+    date = ole::DateTime(year, month, day);
+    return date.isValid();
+}
+
+// An amount with a point or a comma before up to four decimals, and an optional minus sign.
+bool ReadAmount(const std::string& text, ole::Currency& amount)
+{
+    std::size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    i += negative;
+    std::int64_t whole = 0, fraction = 0, scale = ole::Currency::kScale;
+    bool digits = false;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i, digits = true) {
+        if (whole > (INT64_MAX / ole::Currency::kScale - 9) / 10)
+            return false;
+        whole = whole * 10 + (text[i] - '0');
+    }
+    if (i < text.size() && (text[i] == '.' || text[i] == ',')) {
+        for (++i; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i, digits = true) {
+            if (scale == 1)
+                return false;  // more than four decimals
+            scale /= 10;
+            fraction += (text[i] - '0') * scale;
+        }
+    }
+    if (!digits || i != text.size())
+        return false;
+    const std::int64_t raw = whole * ole::Currency::kScale + fraction;
+    amount = ole::Currency::fromRaw(negative ? -raw : raw);
+    return true;
+}
+
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+using DuplicateKey = std::tuple<double, std::int64_t, std::string>;
+
+DuplicateKey KeyOf(const ExpenseRow& row)
+{
+    return {row.m_dtDate.isValid() ? row.m_dtDate.days() : -1e9, row.m_cyAmount.raw(),
+            Lower(row.m_strVendor.empty() ? row.m_strItem : row.m_strVendor)};
+}
+
+}  // namespace
+
+bool ExpenseImport::ReadLookups(std::string& error)
+{
+    const auto read = [&](const char* table, auto take) {
+        CAdoRecordset rs(&m_db);
+        if (!rs.OpenTable(table)) {
+            error = "table " + std::string(table) + " cannot be read: " + rs.LastFailure().description;
+            return false;
+        }
+        for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext())
+            take(rs);
+        return true;
+    };
+    return read(schema::types::kTable,
+                [this](CAdoRecordset& rs) {
+                    m_types.emplace(rs.GetDF_Text(schema::types::kExpLabel),
+                                    Type{rs.GetDF_Short(schema::types::kExpType), rs.GetDF_Byte(schema::types::kExpComp)});
+                }) &&
+           read(schema::projects::kTable,
+                [this](CAdoRecordset& rs) {
+                    m_projects.emplace(rs.GetDF_Text(schema::projects::kProjectName), rs.GetDF_Long(schema::projects::kProjectID));
+                }) &&
+           read(schema::statuses::kTable, [this](CAdoRecordset& rs) {
+               m_statuses.emplace(rs.GetDF_Text(schema::statuses::kStatusCode), rs.GetDF_Short(schema::statuses::kStatus));
+           });
+}
+
+bool ExpenseImport::IsQuillmarCsv(const std::vector<csv::Record>& records)
+{
+    // Told by its first line: a later line that breaks the form is refused by its number.
+    ole::DateTime date;
+    ole::Currency amount;
+    return !records.empty() && records.front().fields.size() == kFields && ReadDate(records.front().fields[kDate], date) &&
+           ReadAmount(records.front().fields[kAmount], amount);
+}
+
+std::vector<ExpenseImport::Row> ExpenseImport::FromQuillmarCsv(const std::vector<csv::Record>& records) const
+{
+    namespace ex = schema::expenses;
+    std::vector<Row> rows;
+    rows.reserve(records.size());
+    for (const csv::Record& record : records) {
+        const auto refuse = [&record](const std::string& reason) { throw csv::Error(record.line, reason); };
+        if (record.fields.size() != kFields)
+            refuse("it has " + std::to_string(record.fields.size()) + " fields, not the 12 of Quillmar's export");
+        const auto& f = record.fields;
+        Row row{record.line, ExpenseRow(), false, true};
+        ExpenseRow& e = row.expense;
+        if (!ReadDate(f[kDate], e.m_dtDate))
+            refuse("'" + f[kDate] + "' is not a date (YYYY/MM/DD)");
+        if (e.m_dtDate.isValid() && (e.m_dtDate.year() < 1900 || e.m_dtDate.year() > 2099))
+            refuse("the date " + f[kDate] + " is outside the years 1900 to 2099");
+        const auto type = m_types.find(f[kType]);
+        if (type == m_types.end())
+            refuse("the expense type '" + f[kType] + "' is not in this database");
+        e.m_nExpType = type->second.number;
+        e.m_nTypeComp = type->second.composition;
+        if (!ReadAmount(f[kAmount], e.m_cyAmount))
+            refuse("the amount '" + f[kAmount] + "' is not a number");
+        e.m_bReimburse = f[kReimbursed] == "R";
+        if (e.IsReimbursableType()) {
+            const auto project = m_projects.find(f[kProject]);
+            if (project == m_projects.end())
+                refuse("the project '" + f[kProject] + "' is not in this database");
+            e.m_lProjectID = project->second;
+            if (!f[kStatus].empty()) {
+                const auto status = m_statuses.find(f[kStatus]);
+                if (status == m_statuses.end())
+                    refuse("the status '" + f[kStatus] + "' is not in this database");
+                e.m_nStatus = status->second;
+            }
+        }
+        const std::pair<std::string ExpenseRow::*, int> texts[] = {
+            {&ExpenseRow::m_strExpCat, schema::categories::kCategoryChars}, {&ExpenseRow::m_strItem, ex::kItemChars},
+            {&ExpenseRow::m_strVendor, ex::kVendorChars},       {&ExpenseRow::m_strAcctCode, schema::accounts::kCodeChars},
+            {&ExpenseRow::m_strChkNbr, ex::kCheckNumberChars},  {&ExpenseRow::m_strDetail, ex::kDetailChars}};
+        const Field sources[] = {kCategory, kItem, kVendor, kAccount, kCheck, kDetail};
+        for (std::size_t i = 0; i < std::size(texts); ++i) {
+            e.*texts[i].first = f[sources[i]];
+            if (CharacterCount(f[sources[i]]) > static_cast<std::size_t>(texts[i].second))
+                refuse("'" + f[sources[i]] + "' is longer than " + std::to_string(texts[i].second) + " characters");
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+bool ExpenseImport::MarkDuplicates(std::vector<Row>& rows, std::string& error) const
+{
+    std::set<DuplicateKey> seen;
+    CAdoRecordset rs(&m_db);
+    if (!rs.OpenTable(schema::expenses::kTable)) {
+        error = rs.LastFailure().description;
+        return false;
+    }
+    const std::uint32_t columns = ExpenseRow::ExpDate | ExpenseRow::Amount | ExpenseRow::Vendor | ExpenseRow::Item;
+    for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext())
+        seen.insert(KeyOf(ExpenseRow::Read(rs, columns)));
+    for (Row& row : rows) {
+        row.duplicate = !seen.insert(KeyOf(row.expense)).second;
+        row.ticked = !row.duplicate;
+    }
+    return true;
+}
+
+bool ExpenseImport::Store(const std::vector<Row>& rows, long& stored, std::string& error) const
+{
+    stored = 0;
+    CAdoRecordset rs(&m_db);
+    if (!rs.OpenTable(schema::expenses::kTable) || !m_db.BeginTrans()) {
+        error = rs.IsOpen() ? m_db.LastFailure().description : rs.LastFailure().description;
+        return false;
+    }
+    for (const Row& row : rows) {
+        if (!row.ticked)
+            continue;
+        if (!row.expense.StoreNew(rs)) {
+            error = "line " + std::to_string(row.line) + " could not be stored: " + rs.LastFailure().description;
+            if (!m_db.RollbackTrans())
+                error += " The changes could not be undone: " + m_db.LastFailure().description;
+            stored = 0;
+            return false;
+        }
+        ++stored;
+    }
+    if (!m_db.CommitTrans()) {
+        error = "the expenses could not be stored: " + m_db.LastFailure().description;
+        (void)m_db.RollbackTrans();  // the commit's own failure is the one to report
+        stored = 0;
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,48 @@
+// ExpenseImport: expenses read from a file, checked and stored all or none. Quillmar's own CSV
+// (the twelve fields File > Export writes) maps field by field, its lookup texts (type label,
+// project name, status code) resolved back to the rows of this database. A row that matches an
+// expense already stored, or an earlier row of the file, on date, amount and vendor (or item
+// when there is no vendor) is marked as a duplicate and left out unless asked for.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "database/CsvReader.h"
+#include "database/ExpenseRow.h"
+
+class CADODataBase;
+
+class ExpenseImport {
+public:
+    struct Row {
+        long line = 0;          // where it starts in the file
+        ExpenseRow expense;
+        bool duplicate = false;
+        bool ticked = true;     // stored by Store; duplicates start unticked
+    };
+
+    // Reads the lookups of db; false with the reason when they cannot be read.
+    explicit ExpenseImport(CADODataBase& db) : m_db(db) {}
+    [[nodiscard]] bool ReadLookups(std::string& error);
+
+    // Whether the first record has the twelve fields of Quillmar's export, a date (or none) first.
+    static bool IsQuillmarCsv(const std::vector<csv::Record>& records);
+    // The expenses of Quillmar's own CSV. Throws csv::Error with the line and the reason.
+    std::vector<Row> FromQuillmarCsv(const std::vector<csv::Record>& records) const;
+    // Marks (and unticks) the rows that repeat a stored expense or an earlier row.
+    [[nodiscard]] bool MarkDuplicates(std::vector<Row>& rows, std::string& error) const;
+    // Stores the ticked rows in one transaction: all or none. Answers how many were stored.
+    [[nodiscard]] bool Store(const std::vector<Row>& rows, long& stored, std::string& error) const;
+
+private:
+    struct Type {
+        std::int16_t number = 0;
+        std::uint8_t composition = 0;
+    };
+    CADODataBase& m_db;
+    std::map<std::string, Type> m_types;               // ExpLabel -> type
+    std::map<std::string, std::int32_t> m_projects;    // ProjectName -> ProjectID
+    std::map<std::string, std::int16_t> m_statuses;    // StatusCode -> Status
+};

@@ -1,0 +1,181 @@
+// Importing expenses from CSV: the round trip through File > Export into a database with the
+// same lookups and no expenses, the encodings, each refusal with its line, the duplicates, and
+// the all-or-none store.
+#include <gtest/gtest.h>
+
+#include "database/CsvExport.h"
+#include "database/CsvReader.h"
+#include "database/ExpenseImport.h"
+#include "dbaccess/CADODataBase.h"
+#include "dbaccess/CAdoRecordset.h"
+#include "platform/ole/FormatAmount.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+void AddLookups(const TestDatabase& db)
+{
+    db.exec("INSERT INTO lkpExpTypes (ExpType, ExpLabel, ExpDesc, ExpComp) VALUES (10, 'TRVL', 'Travel', 2), (11, 'OFFC', 'Office', 1)");
+    db.exec("INSERT INTO Projects (ProjectID, ProjectName) VALUES (42, 'Acme, \"Inc\"')");
+    db.exec("INSERT INTO lkpAccounts (AcctCode, AcctDesc) VALUES ('VISA', 'Visa')");
+}
+
+// Every stored column of every expense, in key order, for comparing two databases.
+std::string AllExpenses(const std::string& path)
+{
+    return TestDatabase::scalarAt(path, "SELECT group_concat(r, '|') FROM (SELECT ExpType || ';' || ExpCat || ';' || "
+                                        "IFNULL(ExpDate, '') || ';' || ExpYear || ';' || IFNULL(Item, '') || ';' || "
+                                        "IFNULL(Detail, '') || ';' || IFNULL(Vendor, '') || ';' || IFNULL(ChkNbr, '') || ';' || "
+                                        "IFNULL(AcctCode, '') || ';' || Amount || ';' || Reimburse || ';' || Status || ';' || "
+                                        "ProjectID || ';' || TypeComp AS r FROM Expenses ORDER BY ExpID)");
+}
+
+std::string Export(const std::string& path)
+{
+    CADODataBase db;
+    EXPECT_TRUE(db.Open(path));
+    CAdoRecordset expenses(&db), types(&db), projects(&db), statuses(&db);
+    expenses.m_strSort = "ExpID";
+    EXPECT_TRUE(expenses.OpenTable("Expenses") && types.OpenTable("lkpExpTypes") && projects.OpenTable("Projects") &&
+                statuses.OpenTable("lkpExpBillStatus"));
+    std::string error;
+    const std::string file = path + ".csv";
+    EXPECT_TRUE(CsvExport(types, projects, statuses).Write(expenses, file, error)) << error;
+    return readFile(file);
+}
+
+struct Imported {
+    std::vector<ExpenseImport::Row> rows;
+    long stored = 0;
+    std::string error;  // a refusal's text
+};
+
+Imported Import(const std::string& path, const std::string& bytes, bool store = true)
+{
+    Imported result;
+    CADODataBase db;
+    EXPECT_TRUE(db.Open(path));
+    ExpenseImport import(db);
+    try {
+        const std::string text = csv::Decode(bytes);
+        const auto records = csv::Parse(text, csv::DetectSeparator(text));
+        EXPECT_TRUE(import.ReadLookups(result.error));
+        result.rows = import.FromQuillmarCsv(records);
+        EXPECT_TRUE(import.MarkDuplicates(result.rows, result.error));
+        if (store && !import.Store(result.rows, result.stored, result.error))
+            return result;
+    } catch (const csv::Error& refusal) {
+        result.error = refusal.what();
+    }
+    return result;
+}
+
+const char* const kLine = "2025/01/02,TAX,GENERAL,\"Stamps\",1.00,,,,Post Office,CASH,,\"\"\r\n";
+
+// kLine with one of its texts changed.
+std::string LineWith(const std::string& from, const std::string& to)
+{
+    std::string line = kLine;
+    return line.replace(line.find(from), from.size(), to);
+}
+
+}  // namespace
+
+TEST(ExpenseImport, ARoundTripThroughTheExportGivesTheSameExpenses)
+{
+    for (const char* decimal : {".", ","}) {
+        SetAmountLocale(ole::NumberLocale(decimal, decimal[0] == '.' ? "," : "."));
+        TestDatabase source, target;
+        AddLookups(source);
+        AddLookups(target);
+        source.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, ExpYear, Item, Detail, Vendor, ChkNbr, AcctCode, Amount, "
+                    "Reimburse, Status, ProjectID, TypeComp) VALUES "
+                    "(10, 'TAXI', '2025-03-04 00:00:00', 2025, 'Cab \"airport\"', 'Line one\r\nline, two', 'Café Noël', NULL, "
+                    "'VISA', 123400, 1, 2, 42, 2), "
+                    "(11, 'PAPER', '2024-12-31 00:00:00', 2024, 'Party 🎉', NULL, NULL, '1001', 'CASH', -500, 0, 0, 2024, 1), "
+                    "(0, 'GENERAL', NULL, -1, 'No date', NULL, NULL, NULL, 'CASH', 10000, 0, 0, -1, 0)");
+        const Imported result = Import(target.path(), Export(source.path()));
+        EXPECT_EQ(result.error, "") << decimal;
+        EXPECT_EQ(result.stored, 3);
+        EXPECT_EQ(AllExpenses(target.path()), AllExpenses(source.path())) << decimal;
+    }
+    SetAmountLocale(ole::NumberLocale(".", ","));
+}
+
+TEST(ExpenseImport, EncodingsAreRead)
+{
+    const struct {
+        std::string bytes;
+        const char* vendor;
+    } cases[] = {
+        {"\xEF\xBB\xBF" "2025/01/02,TAX,GENERAL,\"Stamps\",1.00,,,,Caf\xC3\xA9,CASH,,\"\"\r\n", "Café"},  // UTF-8 with a BOM
+        {"2025/01/02,TAX,GENERAL,\"Stamps\",1.00,,,,Caf\xE9 \x80,CASH,,\"\"\r\n", "Café €"},             // Windows-1252
+        {std::string("\xFF\xFE", 2) + [] {  // UTF-16LE with a BOM
+             std::string wide;
+             for (const char c : std::string("2025/01/02,TAX,GENERAL,\"Stamps\",1.00,,,,Caf\xE9,CASH,,\"\"\r\n")) {
+                 wide += c;
+                 wide += '\0';
+             }
+             return wide;
+         }(),
+         "Café"},
+    };
+    for (const auto& c : cases) {
+        TestDatabase db;
+        const Imported result = Import(db.path(), c.bytes);
+        ASSERT_EQ(result.error, "");
+        EXPECT_EQ(db.scalar("SELECT Vendor FROM Expenses"), c.vendor);
+    }
+}
+
+TEST(ExpenseImport, EachBadInputIsRefusedWithItsLineAndNothingIsStored)
+{
+    const struct {
+        std::string bytes;
+        const char* said;
+    } cases[] = {
+        {std::string(kLine) + "2025/01/03,TAX\r\n", "line 2: it has 2 fields, not the 12 of Quillmar's export"},
+        {std::string(kLine) + "2025/01/03,TAX,GENERAL,\"Open,1.00\r\n", "line 2: a quoted field is not closed"},
+        {std::string(kLine) + LineWith("1.00", "1.2x"), "line 2: the amount '1.2x' is not a number"},
+        {"1899/12/31,TAX,GENERAL,\"Old\",1.00,,,,,CASH,,\"\"\r\n", "line 1: the date 1899/12/31 is outside the years 1900 to 2099"},
+        {"2025/13/01,TAX,GENERAL,\"Old\",1.00,,,,,CASH,,\"\"\r\n", "line 1: '2025/13/01' is not a date"},
+        {"2025/01/02,XXXX,GENERAL,\"Old\",1.00,,,,,CASH,,\"\"\r\n", "line 1: the expense type 'XXXX' is not in this database"},
+        {std::string(kLine) + "2025/01/02,TAX,GENERAL,\"\x81\",1.00,,,,,CASH,,\"\"\r\n", "line 2: the text is neither UTF-8 nor Windows-1252"},
+        {"2025/01/02,TAX,GENERAL,\"An item that is far too long\",1.00,,,,,CASH,,\"\"\r\n", "is longer than 20 characters"},
+    };
+    for (const auto& c : cases) {
+        TestDatabase db;
+        const Imported result = Import(db.path(), c.bytes);
+        EXPECT_NE(result.error.find(c.said), std::string::npos) << c.said << " / " << result.error;
+        EXPECT_EQ(db.count("Expenses"), 0);
+    }
+}
+
+TEST(ExpenseImport, DuplicatesAreMarkedAndLeftOut)
+{
+    TestDatabase db;
+    const std::string file = std::string(kLine) + kLine + LineWith("1.00", "2.00");
+    const Imported first = Import(db.path(), file);
+    ASSERT_EQ(first.rows.size(), 3u);
+    EXPECT_FALSE(first.rows[0].duplicate);
+    EXPECT_TRUE(first.rows[1].duplicate);  // the same date, amount and vendor as the line before
+    EXPECT_FALSE(first.rows[1].ticked);
+    EXPECT_FALSE(first.rows[2].duplicate);  // another amount
+    EXPECT_EQ(first.stored, 2);
+    const Imported again = Import(db.path(), file);
+    EXPECT_EQ(again.stored, 0);
+    EXPECT_EQ(db.count("Expenses"), 2);
+}
+
+TEST(ExpenseImport, ARefusedWriteStoresNothing)
+{
+    TestDatabase db;
+    db.exec("CREATE TRIGGER refuse BEFORE INSERT ON Expenses WHEN NEW.Vendor = 'Refused' BEGIN SELECT RAISE(ABORT, 'no'); END");
+    std::string file;
+    for (const char* vendor : {"One", "Two", "Refused", "Four"})
+        file += LineWith("Post Office", vendor);
+    const Imported result = Import(db.path(), file);
+    EXPECT_NE(result.error.find("line 3 could not be stored"), std::string::npos) << result.error;
+    EXPECT_EQ(result.stored, 0);
+    EXPECT_EQ(db.count("Expenses"), 0);
+}

@@ -74,6 +74,64 @@ std::string Lower(std::string text)
     return text;
 }
 
+// A bank's amount: a currency sign, blanks and thousands separators allowed; the decimal separator
+// is the last point or comma with at most two digits after it; "(12.50)" is negative.
+bool ReadBankAmount(std::string text, ole::Currency& amount)
+{
+    bool negative = false;
+    if (text.size() > 1 && text.front() == '(' && text.back() == ')') {
+        negative = true;
+        text = text.substr(1, text.size() - 2);
+    }
+    std::string kept;
+    for (const char c : text)
+        if (std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == ',' || c == '-')
+            kept += c;
+        else if (c != ' ' && c != '$' && c != '\'' && static_cast<unsigned char>(c) < 0x80)
+            return false;  // letters and other signs; non-ASCII currency signs and blanks are dropped
+    const std::size_t last = kept.find_last_of(".,");
+    const bool decimal = last != std::string::npos && kept.size() - last - 1 <= 2;
+    std::string plain;
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        if (kept[i] != '.' && kept[i] != ',')
+            plain += kept[i];
+        else if (decimal && i == last)
+            plain += '.';
+    if (!ReadAmount(plain, amount))
+        return false;
+    if (negative)
+        amount = ole::Currency::fromRaw(-amount.raw());
+    return true;
+}
+
+// A date in one of the offered formats.
+bool ReadBankDate(const std::string& text, const std::string& format, ole::DateTime& date)
+{
+    int parts[3] = {0, 0, 0};
+    char separators[2] = {0, 0};
+    if (std::sscanf(text.c_str(), "%d%c%d%c%d", &parts[0], &separators[0], &parts[1], &separators[1], &parts[2]) != 5)
+        return false;
+    const char expected = format[format.find_first_not_of("YMD")];
+    if (separators[0] != expected || separators[1] != expected)
+        return false;
+    const bool yearFirst = format[0] == 'Y', dayFirst = format[0] == 'D';
+    const int year = yearFirst ? parts[0] : parts[2];
+    const int month = yearFirst ? parts[1] : dayFirst ? parts[1] : parts[0];
+    const int day = yearFirst ? parts[2] : dayFirst ? parts[0] : parts[1];
+    date = ole::DateTime(year, month, day);
+    return date.isValid();
+}
+
+// The first `limit` characters of a UTF-8 text.
+std::string Cut(const std::string& text, std::size_t limit)
+{
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && count++ == limit)
+            return text.substr(0, i);
+    return text;
+}
+
 using DuplicateKey = std::tuple<double, std::int64_t, std::string>;
 
 DuplicateKey KeyOf(const ExpenseRow& row)
@@ -165,6 +223,67 @@ std::vector<ExpenseImport::Row> ExpenseImport::FromQuillmarCsv(const std::vector
             if (CharacterCount(f[sources[i]]) > static_cast<std::size_t>(texts[i].second))
                 refuse("'" + f[sources[i]] + "' is longer than " + std::to_string(texts[i].second) + " characters");
         }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+const std::vector<std::string>& ExpenseImport::DateFormats()
+{
+    static const std::vector<std::string> formats = {"YYYY-MM-DD", "MM/DD/YYYY", "DD/MM/YYYY", "DD.MM.YYYY", "YYYY/MM/DD"};
+    return formats;
+}
+
+std::vector<ExpenseImport::Row> ExpenseImport::FromBankCsv(const std::vector<csv::Record>& records, const BankLayout& layout,
+                                                           const Defaults& defaults, long& credits) const
+{
+    namespace ex = schema::expenses;
+    const long firstLine = records.empty() ? 1 : records.front().line;
+    const auto type = m_types.find(defaults.type);
+    if (type == m_types.end())
+        throw csv::Error(firstLine, "the expense type '" + defaults.type + "' is not in this database");
+    if (layout.dateColumn < 0 || layout.amountColumn < 0 || layout.descriptionColumn < 0)
+        throw csv::Error(firstLine, "the date, amount and description columns must be chosen");
+    ExpenseRow filed;
+    filed.m_nExpType = type->second.number;
+    filed.m_nTypeComp = type->second.composition;
+    filed.m_strExpCat = defaults.category;
+    filed.m_strAcctCode = defaults.account;
+    if (filed.IsReimbursableType()) {
+        const auto project = m_projects.find(defaults.project);
+        if (project == m_projects.end())
+            throw csv::Error(firstLine, "the project '" + defaults.project + "' is not in this database");
+        filed.m_lProjectID = project->second;
+    }
+    const int widest = std::max({layout.dateColumn, layout.amountColumn, layout.descriptionColumn, layout.vendorColumn, layout.checkColumn});
+    std::vector<Row> rows;
+    credits = 0;
+    for (std::size_t i = layout.header ? 1 : 0; i < records.size(); ++i) {
+        const csv::Record& record = records[i];
+        const auto refuse = [&record](const std::string& reason) { throw csv::Error(record.line, reason); };
+        if (static_cast<int>(record.fields.size()) <= widest)
+            refuse("it has " + std::to_string(record.fields.size()) + " fields; column " + std::to_string(widest + 1) + " is needed");
+        const auto field = [&record](int column) { return column < 0 ? std::string() : record.fields[static_cast<std::size_t>(column)]; };
+        Row row{record.line, filed, false, true};
+        ExpenseRow& e = row.expense;
+        if (!ReadBankDate(field(layout.dateColumn), layout.dateFormat, e.m_dtDate))
+            refuse("'" + field(layout.dateColumn) + "' is not a date in the form " + layout.dateFormat);
+        if (e.m_dtDate.year() < 1900 || e.m_dtDate.year() > 2099)
+            refuse("the date " + field(layout.dateColumn) + " is outside the years 1900 to 2099");
+        ole::Currency amount;
+        if (!ReadBankAmount(field(layout.amountColumn), amount))
+            refuse("the amount '" + field(layout.amountColumn) + "' is not a number");
+        const bool payment = layout.debitsNegative ? amount.raw() < 0 : amount.raw() > 0;
+        if (!payment) {
+            ++credits;
+            continue;
+        }
+        e.m_cyAmount = ole::Currency::fromRaw(amount.raw() < 0 ? -amount.raw() : amount.raw());
+        const std::string description = field(layout.descriptionColumn);
+        e.m_strItem = Cut(description, ex::kItemChars);
+        e.m_strDetail = Cut(description, ex::kDetailChars);
+        e.m_strVendor = Cut(field(layout.vendorColumn), ex::kVendorChars);
+        e.m_strChkNbr = Cut(field(layout.checkColumn), ex::kCheckNumberChars);
         rows.push_back(std::move(row));
     }
     return rows;

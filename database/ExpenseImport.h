@@ -23,6 +23,22 @@ public:
         bool ticked = true;     // stored by Store; duplicates start unticked
     };
 
+    // Where a bank's or card's CSV keeps what an expense needs (columns from 0; -1: none).
+    struct BankLayout {
+        bool header = true;          // the first record names the columns
+        int dateColumn = -1, amountColumn = -1, descriptionColumn = -1, vendorColumn = -1, checkColumn = -1;
+        std::string dateFormat = "YYYY-MM-DD";  // one of DateFormats()
+        bool debitsNegative = true;  // a payment is written with a minus sign (else credits are)
+    };
+    // What every row of such a file is filed under.
+    struct Defaults {
+        std::string type;     // ExpLabel
+        std::string category;
+        std::string account;
+        std::string project;  // ProjectName, for a reimbursable type
+    };
+    static const std::vector<std::string>& DateFormats();
+
     // Reads the lookups of db; false with the reason when they cannot be read.
     explicit ExpenseImport(CADODataBase& db) : m_db(db) {}
     [[nodiscard]] bool ReadLookups(std::string& error);
@@ -31,6 +47,10 @@ public:
     static bool IsQuillmarCsv(const std::vector<csv::Record>& records);
     // The expenses of Quillmar's own CSV. Throws csv::Error with the line and the reason.
     std::vector<Row> FromQuillmarCsv(const std::vector<csv::Record>& records) const;
+    // The payments of a bank's CSV as expenses: the description becomes the item (cut to its width,
+    // the whole text in the detail); credits are left out and counted. Throws csv::Error.
+    std::vector<Row> FromBankCsv(const std::vector<csv::Record>& records, const BankLayout& layout, const Defaults& defaults,
+                                 long& credits) const;
     // Marks (and unticks) the rows that repeat a stored expense or an earlier row.
     [[nodiscard]] bool MarkDuplicates(std::vector<Row>& rows, std::string& error) const;
     // Stores the ticked rows in one transaction: all or none. Answers how many were stored.

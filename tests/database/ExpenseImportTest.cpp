@@ -179,3 +179,85 @@ TEST(ExpenseImport, ARefusedWriteStoresNothing)
     EXPECT_EQ(result.stored, 0);
     EXPECT_EQ(db.count("Expenses"), 0);
 }
+
+TEST(ExpenseImport, BankCsvInEachSignConventionAndDateFormat)
+{
+    const struct {
+        const char* format;
+        bool debitsNegative;
+        const char* file;  // a header, two payments and one credit, in the bank's own form
+    } cases[] = {
+        {"YYYY-MM-DD", true,
+         "Date,Text,Amount\r\n2025-03-04,COFFEE HOUSE DOWNTOWN CARD 1234,-4.50\r\n2025-03-05,Salary,\"1,200.00\"\r\n"
+         "2025-03-06,Books,\"-1,234.56\"\r\n"},
+        {"DD.MM.YYYY", true,
+         "Datum;Text;Betrag\r\n04.03.2025;COFFEE HOUSE DOWNTOWN CARD 1234;-4,50\r\n05.03.2025;Salary;1.200,00\r\n"
+         "06.03.2025;Books;-1.234,56\r\n"},
+        {"MM/DD/YYYY", false,
+         "Date,Text,Amount\r\n03/04/2025,COFFEE HOUSE DOWNTOWN CARD 1234,$4.50\r\n03/05/2025,Salary,(1200.00)\r\n"
+         "03/06/2025,Books,\"$1,234.56\"\r\n"},
+    };
+    for (const auto& c : cases) {
+        TestDatabase db;
+        CADODataBase connection;
+        ASSERT_TRUE(connection.Open(db.path()));
+        ExpenseImport import(connection);
+        std::string error;
+        ASSERT_TRUE(import.ReadLookups(error));
+        const std::string text = c.file;
+        ExpenseImport::BankLayout layout;
+        layout.dateColumn = 0;
+        layout.descriptionColumn = 1;
+        layout.amountColumn = 2;
+        layout.dateFormat = c.format;
+        layout.debitsNegative = c.debitsNegative;
+        long credits = 0;
+        const auto rows = import.FromBankCsv(csv::Parse(text, csv::DetectSeparator(text)), layout, {"TAX", "GENERAL", "CASH", ""}, credits);
+        ASSERT_EQ(rows.size(), 2u) << c.format;
+        EXPECT_EQ(credits, 1);
+        EXPECT_EQ(rows[0].expense.m_dtDate.format("%Y-%m-%d"), "2025-03-04") << c.format;
+        EXPECT_EQ(rows[0].expense.m_cyAmount, ole::Currency::fromCents(450)) << c.format;
+        EXPECT_EQ(rows[0].expense.m_strItem, "COFFEE HOUSE DOWNTOW");  // cut to the item's 20 characters
+        EXPECT_EQ(rows[0].expense.m_strDetail, "COFFEE HOUSE DOWNTOWN CARD 1234");
+        EXPECT_EQ(rows[1].expense.m_cyAmount, ole::Currency::fromCents(123456)) << c.format;
+        EXPECT_EQ(rows[1].line, 4);
+        long stored = 0;
+        ASSERT_TRUE(import.Store(rows, stored, error)) << error;
+        EXPECT_EQ(db.scalar("SELECT group_concat(ExpCat || ' ' || AcctCode || ' ' || ExpYear) FROM Expenses"),
+                  "GENERAL CASH 2025,GENERAL CASH 2025");
+    }
+}
+
+TEST(ExpenseImport, BankCsvRefusals)
+{
+    TestDatabase db;
+    CADODataBase connection;
+    ASSERT_TRUE(connection.Open(db.path()));
+    ExpenseImport import(connection);
+    std::string error;
+    ASSERT_TRUE(import.ReadLookups(error));
+    ExpenseImport::BankLayout layout;
+    layout.dateColumn = 0;
+    layout.descriptionColumn = 1;
+    layout.amountColumn = 2;
+    const struct {
+        const char* file;
+        const char* type;
+        const char* said;
+    } cases[] = {
+        {"Date,Text,Amount\n2025-03-04,Coffee,-4.50\n2025/03/05,Tea,-2.00\n", "TAX", "line 3: '2025/03/05' is not a date in the form YYYY-MM-DD"},
+        {"Date,Text,Amount\n2025-03-04,Coffee\n", "TAX", "line 2: it has 2 fields; column 3 is needed"},
+        {"Date,Text,Amount\n2025-03-04,Coffee,four\n", "TAX", "line 2: the amount 'four' is not a number"},
+        {"Date,Text,Amount\n2125-03-04,Coffee,-1\n", "TAX", "line 2: the date 2125-03-04 is outside the years 1900 to 2099"},
+        {"Date,Text,Amount\n", "NONE", "line 1: the expense type 'NONE' is not in this database"},
+    };
+    for (const auto& c : cases) {
+        long credits = 0;
+        try {
+            (void)import.FromBankCsv(csv::Parse(c.file, ','), layout, {c.type, "GENERAL", "CASH", ""}, credits);
+            ADD_FAILURE() << c.said;
+        } catch (const csv::Error& refusal) {
+            EXPECT_NE(std::string(refusal.what()).find(c.said), std::string::npos) << refusal.what();
+        }
+    }
+}

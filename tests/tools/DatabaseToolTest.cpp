@@ -235,6 +235,7 @@ TEST(DatabaseTool, ImportAddsAnExportOnceAndChecksFirst)
     ASSERT_EQ(run({"export", source, csv}).status, 0);
     ASSERT_EQ(run({"demo", target, "--expenses", "0"}).status, 0);  // the same lookups, no expenses
     writeFile(dir.file("bad.csv"), readFile(csv) + "2025/01/01,TAX\r\n");
+    writeFile(dir.file("bank.csv"), "Date;Text;Amount\n04.03.2025;Coffee;-4,50\n05.03.2025;Salary;1.200,00\n");
     const struct {
         std::vector<std::string> arguments;
         int status;
@@ -245,12 +246,17 @@ TEST(DatabaseTool, ImportAddsAnExportOnceAndChecksFirst)
         {{"import", target, csv}, 0, "Imported "},
         {{"import", target, csv}, 0, "Imported 0 expenses"},
         {{"import", target}, 2, "import takes a database path and a CSV file"},
+        {{"import", target, dir.file("bank.csv"), "--type", "TAX", "--category", "GENERAL", "--account", "CASH", "--date-column",
+          "Date", "--amount-column", "3", "--description-column", "Text", "--date-format", "DD.MM.YYYY"},
+         0, "1 credit left out.\nImported 1 expenses"},
+        {{"import", target, dir.file("bank.csv")}, 1, "for a bank's file give --type"},
+        {{"import", target, dir.file("bank.csv"), "--date-format", "D/M"}, 2, "'D/M' is not a date format"},
     };
     for (const auto& c : cases) {
         const Result result = run(c.arguments);
         EXPECT_EQ(result.status, c.status) << result.err;
         EXPECT_NE((c.status == 0 ? result.out : result.err).find(c.said), std::string::npos) << result.out << result.err;
     }
-    EXPECT_EQ(TestDatabase::scalarAt(target, "SELECT count(*) FROM Expenses"),
+    EXPECT_EQ(TestDatabase::scalarAt(target, "SELECT count(*) - 1 FROM Expenses"),  // the coffee besides
               TestDatabase::scalarAt(source, "SELECT count(*) FROM Expenses"));
 }

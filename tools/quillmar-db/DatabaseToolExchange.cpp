@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iomanip>
 #include <iterator>
+#include <map>
 #include <ostream>
 
 #include "database/ExpenseImport.h"
@@ -59,7 +60,7 @@ void PrintTable(std::ostream& out, const std::vector<std::vector<std::string>>& 
 }
 
 const char* const kImportHelp =
-    "Usage: quillmar-db import PATH FILE.csv [--dry-run] [--include-duplicates]\n"
+    "Usage: quillmar-db import PATH FILE.csv [OPTIONS] [--dry-run] [--include-duplicates]\n"
     "\n"
     "Adds to the database at PATH the expenses of FILE.csv, a file in the form File > Export...\n"
     "and `quillmar-db export` write (twelve fields a line; UTF-8, UTF-16 with a byte-order mark or\n"
@@ -68,8 +69,26 @@ const char* const kImportHelp =
     "earlier line, is a duplicate and is left out. Every line is checked first, and the expenses\n"
     "are stored in one transaction: all of them, or none when anything is refused.\n"
     "\n"
+    "A bank's or card's CSV (any other form) needs where its fields are and what to file its\n"
+    "payments under; credits are left out and counted:\n"
+    "  --type LABEL --category CAT --account CODE [--project NAME]\n"
+    "  --date-column C --amount-column C --description-column C   (C: a number from 1, or the\n"
+    "  [--vendor-column C] [--check-column C]                       header's name for the column)\n"
+    "  --date-format F        YYYY-MM-DD (default), MM/DD/YYYY, DD/MM/YYYY, DD.MM.YYYY or YYYY/MM/DD\n"
+    "  --debits-positive      payments are written without a minus sign\n"
+    "  --no-header            the first line is not a header\n"
+    "\n"
     "  --dry-run              check and count, but store nothing\n"
     "  --include-duplicates   store the duplicates too\n";
+
+// A column given by its number (from 1) or, with a header, by its name; -1 for none such.
+int ColumnNumber(const std::string& column, const std::vector<std::string>& header)
+{
+    if (!column.empty() && std::all_of(column.begin(), column.end(), [](char c) { return c >= '0' && c <= '9'; }) && column.size() < 6)
+        return std::stoi(column) - 1;
+    const auto named = std::find(header.begin(), header.end(), column);
+    return named == header.end() ? -1 : static_cast<int>(named - header.begin());
+}
 
 }  // namespace
 
@@ -199,16 +218,41 @@ int DatabaseTool::importCsv(const std::vector<std::string>& arguments)
     }
     std::vector<std::string> paths;
     bool dryRun = false, duplicates = false;
-    for (const auto& argument : arguments) {
+    ExpenseImport::BankLayout layout;
+    ExpenseImport::Defaults defaults;
+    std::map<std::string, std::string> columns;  // option -> column (number from 1, or a header name)
+    const std::map<std::string, std::string*> texts = {{"--type", &defaults.type}, {"--category", &defaults.category},
+                                                       {"--account", &defaults.account}, {"--project", &defaults.project},
+                                                       {"--date-format", &layout.dateFormat}};
+    const std::map<std::string, int*> columnOptions = {
+        {"--date-column", &layout.dateColumn}, {"--amount-column", &layout.amountColumn},
+        {"--description-column", &layout.descriptionColumn}, {"--vendor-column", &layout.vendorColumn},
+        {"--check-column", &layout.checkColumn}};
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool valued = texts.count(argument) || columnOptions.count(argument);
+        if (valued && i + 1 >= arguments.size())
+            return usageError(argument + " needs a value", kImportHelp);
         if (argument == "--dry-run")
             dryRun = true;
         else if (argument == "--include-duplicates")
             duplicates = true;
+        else if (argument == "--debits-positive")
+            layout.debitsNegative = false;
+        else if (argument == "--no-header")
+            layout.header = false;
+        else if (texts.count(argument))
+            *texts.at(argument) = arguments[++i];
+        else if (valued)
+            columns[argument] = arguments[++i];
         else if (argument.rfind("--", 0) == 0)
             return usageError("unknown option '" + argument + "'", kImportHelp);
         else
             paths.push_back(argument);
     }
+    const auto& formats = ExpenseImport::DateFormats();
+    if (std::find(formats.begin(), formats.end(), layout.dateFormat) == formats.end())
+        return usageError("'" + layout.dateFormat + "' is not a date format this import reads", kImportHelp);
     if (paths.size() != 2)
         return usageError("import takes a database path and a CSV file", kImportHelp);
     std::ifstream file(paths[1], std::ios::binary);
@@ -230,11 +274,26 @@ int DatabaseTool::importCsv(const std::vector<std::string>& arguments)
         const std::vector<csv::Record> records = csv::Parse(text, csv::DetectSeparator(text));
         if (records.empty())
             throw csv::Error(1, "the file holds no expenses");
-        if (!ExpenseImport::IsQuillmarCsv(records))
-            throw csv::Error(records.front().line, "the file is not in the form Quillmar's export writes (twelve fields, the date first)");
         if (!import.ReadLookups(error))
             throw std::runtime_error(error);
-        rows = import.FromQuillmarCsv(records);
+        if (ExpenseImport::IsQuillmarCsv(records)) {
+            rows = import.FromQuillmarCsv(records);
+        } else {
+            if (defaults.type.empty() || columns.count("--date-column") == 0)
+                throw csv::Error(records.front().line,
+                                 "the file is not in the form Quillmar's export writes; for a bank's file give --type, "
+                                 "--category, --account and the --date-column, --amount-column and --description-column");
+            for (const auto& [option, column] : columns) {
+                const int number = ColumnNumber(column, layout.header ? records.front().fields : std::vector<std::string>{});
+                if (number < 0)
+                    throw csv::Error(records.front().line, "the file has no column '" + column + "' (" + option + ")");
+                *columnOptions.at(option) = number;
+            }
+            long credits = 0;
+            rows = import.FromBankCsv(records, layout, defaults, credits);
+            if (credits > 0)
+                m_out << credits << (credits == 1 ? " credit" : " credits") << " left out.\n";
+        }
     } catch (const std::exception& refusal) {
         m_err << "quillmar-db: " << paths[1] << ": " << refusal.what() << ". Nothing was imported.\n";
         return 1;

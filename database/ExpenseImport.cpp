@@ -163,9 +163,62 @@ bool ExpenseImport::ReadLookups(std::string& error)
                 [this](CAdoRecordset& rs) {
                     m_projects.emplace(rs.GetDF_Text(schema::projects::kProjectName), rs.GetDF_Long(schema::projects::kProjectID));
                 }) &&
-           read(schema::statuses::kTable, [this](CAdoRecordset& rs) {
-               m_statuses.emplace(rs.GetDF_Text(schema::statuses::kStatusCode), rs.GetDF_Short(schema::statuses::kStatus));
-           });
+           read(schema::statuses::kTable,
+                [this](CAdoRecordset& rs) {
+                    m_statuses.emplace(rs.GetDF_Text(schema::statuses::kStatusCode), rs.GetDF_Short(schema::statuses::kStatus));
+                }) &&
+           read(schema::categories::kTable,
+                [this](CAdoRecordset& rs) {
+                    m_categories.emplace(rs.GetDF_Short(schema::categories::kExpType), rs.GetDF_Text(schema::categories::kExpCat));
+                }) &&
+           read(schema::accounts::kTable, [this](CAdoRecordset& rs) { m_accounts.push_back(rs.GetDF_Text(schema::accounts::kAcctCode)); });
+}
+
+std::vector<std::string> ExpenseImport::TypeLabels() const
+{
+    std::vector<std::pair<std::int16_t, std::string>> types;
+    for (const auto& [label, type] : m_types)
+        types.emplace_back(type.number, label);
+    std::sort(types.begin(), types.end());
+    std::vector<std::string> labels;
+    for (const auto& [number, label] : types)
+        labels.push_back(label);
+    return labels;
+}
+
+std::vector<std::string> ExpenseImport::CategoriesOf(const std::string& typeLabel) const
+{
+    std::vector<std::string> categories;
+    const auto type = m_types.find(typeLabel);
+    if (type == m_types.end())
+        return categories;
+    const auto [first, last] = m_categories.equal_range(type->second.number);
+    for (auto it = first; it != last; ++it)
+        categories.push_back(it->second);
+    std::sort(categories.begin(), categories.end());
+    return categories;
+}
+
+std::vector<std::string> ExpenseImport::ProjectNames() const
+{
+    std::vector<std::string> names;
+    for (const auto& [name, id] : m_projects)
+        names.push_back(name);
+    return names;
+}
+
+std::string ExpenseImport::LabelOf(std::int16_t type) const
+{
+    for (const auto& [label, known] : m_types)
+        if (known.number == type)
+            return label;
+    return std::to_string(type);
+}
+
+bool ExpenseImport::IsReimbursable(const std::string& typeLabel) const
+{
+    const auto type = m_types.find(typeLabel);
+    return type != m_types.end() && type->second.composition == schema::comp::kReimbursable;
 }
 
 bool ExpenseImport::IsQuillmarCsv(const std::vector<csv::Record>& records)

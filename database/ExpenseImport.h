@@ -43,6 +43,14 @@ public:
     explicit ExpenseImport(CADODataBase& db) : m_db(db) {}
     [[nodiscard]] bool ReadLookups(std::string& error);
 
+    // The lookups read, for choosing what a bank's rows are filed under.
+    std::vector<std::string> TypeLabels() const;
+    std::vector<std::string> CategoriesOf(const std::string& typeLabel) const;
+    const std::vector<std::string>& Accounts() const { return m_accounts; }
+    std::vector<std::string> ProjectNames() const;
+    bool IsReimbursable(const std::string& typeLabel) const;
+    std::string LabelOf(std::int16_t type) const;  // the type's number when it has no label
+
     // Whether the first record has the twelve fields of Quillmar's export, a date (or none) first.
     static bool IsQuillmarCsv(const std::vector<csv::Record>& records);
     // The expenses of Quillmar's own CSV. Throws csv::Error with the line and the reason.
@@ -65,4 +73,6 @@ private:
     std::map<std::string, Type> m_types;               // ExpLabel -> type
     std::map<std::string, std::int32_t> m_projects;    // ProjectName -> ProjectID
     std::map<std::string, std::int16_t> m_statuses;    // StatusCode -> Status
+    std::multimap<std::int16_t, std::string> m_categories;  // ExpType -> ExpCat
+    std::vector<std::string> m_accounts;               // AcctCode
 };

@@ -21,6 +21,7 @@
 #include "mainform/commands/DeleteCommand.h"
 #include "mainform/commands/EditExpenseCommand.h"
 #include "mainform/commands/ExportCommand.h"
+#include "mainform/commands/ImportCommand.h"
 #include "mainform/commands/ReportCommand.h"
 #include "mainform/commands/RestateStatusCommand.h"
 #include "platform/ui/WaitCursor.h"
@@ -410,6 +411,12 @@ void CQuillmarView::OnFileExport()
 {
     const CommandScope running(*this);
     ExportCommand(*this).Run();
+}
+
+void CQuillmarView::OnFileImport()
+{
+    const CommandScope running(*this);
+    ImportCommand(*this).Run();
 }
 
 void CQuillmarView::OnFileBackup(const std::string& strCurrDB)

@@ -98,6 +98,8 @@ public:
     void OnConfigProjects();
     // File > Export... and File > Create Backup... (of strCurrDB).
     void OnFileExport();
+    // File > Import...: a CSV file's expenses, previewed, then stored all or none.
+    void OnFileImport();
     void OnFileBackup(const std::string& strCurrDB);
     // File > Reports...: the options, then the preview or the print.
     void OnFileReports();

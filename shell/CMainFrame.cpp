@@ -189,6 +189,8 @@ void CMainFrame::BuildMenus()
             &QAction::triggered, this, [this] { m_pView->OnFileBackup(m_strCurrDB); });
     connect(AddCommand(m_fileMenu, ID_FILE_EXPORT, "&Export...", "Write Expense data to CSV file.\nExport"),
             &QAction::triggered, m_pView, &CQuillmarView::OnFileExport);
+    connect(AddCommand(m_fileMenu, ID_FILE_IMPORT, "&Import...", "Add expenses from a CSV file.\nImport"),
+            &QAction::triggered, m_pView, &CQuillmarView::OnFileImport);
     m_fileMenu->addSeparator();
     connect(AddCommand(m_fileMenu, ID_FILE_PRINT_SETUP, "P&rint Setup...",
                        "Change the printer and printing options.\nPrint Setup"),
@@ -298,7 +300,7 @@ void CMainFrame::UpdateCommandStates()
 {
     const bool open = m_db.IsOpen();
     const bool hasRows = m_pView->Expenses().IsOpen() && m_pView->Expenses().GetRecordCount() > 0;
-    for (const Command command : {ID_FILE_BACKUP, ID_CONFIG_ACCOUNTS, ID_CONFIG_CATEGORIES, ID_CONFIG_PROJECTS})
+    for (const Command command : {ID_FILE_BACKUP, ID_FILE_IMPORT, ID_CONFIG_ACCOUNTS, ID_CONFIG_CATEGORIES, ID_CONFIG_PROJECTS})
         Action(command)->setEnabled(open);
     for (const Command command : {ID_FILE_EXPORT, ID_FILE_REPORTS})
         Action(command)->setEnabled(hasRows);

@@ -35,6 +35,7 @@ public:
         ID_FILE_OPEN = 57601,
         ID_FILE_BACKUP = 57603,
         ID_FILE_EXPORT = 32771,
+        ID_FILE_IMPORT = 32777,
         ID_FILE_PRINT_SETUP = 57606,
         ID_FILE_REPORTS = 32772,
         ID_FILE_MRU_FIRST = 57616,

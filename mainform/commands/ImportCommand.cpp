@@ -1,0 +1,42 @@
+// File > Import...
+#include "mainform/commands/ImportCommand.h"
+
+#include <QFileInfo>
+#include <fstream>
+#include <iterator>
+
+#include "dialogs/CImportDlg.h"
+#include "platform/ui/FileDialog.h"
+#include "platform/ui/MessageBox.h"
+
+void ImportCommand::Run()
+{
+    ui::FileDialog::Request request;
+    request.title = "Import Expenses";
+    request.filter = "Text Files (*.csv; *.txt)|*.csv;*.txt|All Files (*.*)|*.*||";
+    request.mustExist = true;
+    const auto chosen = ui::FileDialog::Run(Host().DialogParent(), request);
+    if (!chosen)
+        return;
+    std::ifstream file(chosen->NativePath(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (!file && !file.eof()) {
+        ui::MessageBox::Show(Host().DialogParent(), "The file " + chosen->path + " cannot be read.", {}, ui::MessageBox::Buttons::Ok,
+                             ui::MessageBox::Icon::Stop);
+        return;
+    }
+    CImportDlg dialog(Tree().Database(), bytes, QFileInfo(chosen->path).fileName(), Host().DialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    long stored = 0;
+    std::string error;
+    const bool imported = dialog.Import().Store(dialog.Rows(), stored, error);
+    Host().RefreshTree();  // built again either way: a refused import left the rows as they were
+    if (!imported) {
+        ui::MessageBox::Show(Host().DialogParent(),
+                             QString::fromStdString("The expenses could not be imported: " + error + ". Nothing was imported."), {},
+                             ui::MessageBox::Buttons::Ok, ui::MessageBox::Icon::Stop);
+        return;
+    }
+    Host().ShowStatus(QString("Imported %1 %2 from %3.").arg(stored).arg(stored == 1 ? "expense" : "expenses", chosen->path));
+}

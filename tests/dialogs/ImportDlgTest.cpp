@@ -1,0 +1,125 @@
+// "Import Expenses" as a user meets it: Quillmar's own CSV previewed with its duplicate unticked,
+// a bank's CSV that needs its columns chosen (and remembers them for the next file of that bank),
+// a file that cannot be read named by its line, and File > Import... storing the ticked rows.
+#include <QtTest>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "dbaccess/CADODataBase.h"
+#include "dialogs/CImportDlg.h"
+#include "mainform/CQuillmarView.h"
+#include "shell/CMainFrame.h"
+#include "shell/CQuillmarApp.h"
+#include "tests/support/ModalDriver.h"
+#include "tests/support/QtTestSupport.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+const std::string kOwn = "2025/01/02,TAX,GENERAL,\"Stamps\",1.00,,,,Post Office,CASH,,\"\"\r\n"
+                         "2025/01/03,TAX,GENERAL,\"Paper\",2.50,,,,Shop,CASH,,\"\"\r\n";
+const std::string kBank = "Datum;Text;Betrag\n04.03.2025;Coffee;-4,50\n05.03.2025;Salary;1.200,00\n";
+
+void ChooseBankColumns(CImportDlg& dialog)
+{
+    dialog.Column("date")->setCurrentIndex(1);
+    dialog.Column("description")->setCurrentIndex(2);
+    dialog.Column("amount")->setCurrentIndex(3);
+    dialog.DateFormat()->setCurrentText("DD.MM.YYYY");
+}
+
+}  // namespace
+
+class ImportDlgTest : public QObject {
+    Q_OBJECT
+private slots:
+    void ownCsvIsPreviewedWithItsDuplicateUnticked()
+    {
+        IsolatedProfile profile;
+        TestDatabase db;
+        db.exec("INSERT INTO Expenses (ExpType, ExpCat, ExpDate, ExpYear, Item, Vendor, Amount, ProjectID, TypeComp) VALUES "
+                "(0, 'GENERAL', '2025-01-03 00:00:00', 2025, 'Paper', 'Shop', 25000, 2025, 0)");
+        CADODataBase connection;
+        QVERIFY(connection.Open(db.path()));
+        CImportDlg dialog(connection, kOwn, "own.csv");
+        QCOMPARE(dialog.windowTitle(), QString("Import Expenses"));
+        QVERIFY(dialog.BankChoices()->isHidden());
+        QCOMPARE(dialog.Table()->rowCount(), 2);
+        QCOMPARE(dialog.Table()->item(1, 0)->checkState(), Qt::Unchecked);
+        QCOMPARE(dialog.Table()->item(0, 2)->text(), QString("TAX"));
+        QCOMPARE(dialog.CountLine()->text(), QString("1 expenses, total 1.00; 1 look like expenses already in the database"));
+        dialog.Table()->item(1, 0)->setCheckState(Qt::Checked);
+        QCOMPARE(dialog.CountLine()->text(), QString("2 expenses, total 3.50; 1 look like expenses already in the database"));
+        QVERIFY(dialog.ImportButton()->isEnabled());
+    }
+
+    void bankCsvNeedsItsColumnsAndRemembersThem()
+    {
+        IsolatedProfile profile;
+        TestDatabase db;
+        CADODataBase connection;
+        QVERIFY(connection.Open(db.path()));
+        {
+            CImportDlg dialog(connection, kBank, "bank.csv");
+            QVERIFY(!dialog.BankChoices()->isHidden());
+            QVERIFY(!dialog.ImportButton()->isEnabled());
+            QVERIFY(dialog.Problem()->text().contains("the date, amount and description columns must be chosen"));
+            ChooseBankColumns(dialog);
+            QCOMPARE(dialog.Table()->rowCount(), 1);
+            QCOMPARE(dialog.Table()->item(0, 5)->text(), QString("4.50"));
+            QCOMPARE(dialog.CountLine()->text(),
+                     QString("1 expenses, total 4.50; 0 look like expenses already in the database; 1 credits left out"));
+            dialog.DebitsNegative()->setChecked(false);  // now the salary is the payment
+            QCOMPARE(dialog.Table()->item(0, 5)->text(), QString("1200.00"));
+            dialog.DebitsNegative()->setChecked(true);
+            dialog.ImportButton()->click();
+        }
+        CImportDlg again(connection, kBank + "06.03.2025;Tea;-2,00\n", "bank-april.csv");  // the same header
+        QCOMPARE(again.Table()->rowCount(), 2);
+        QVERIFY(again.ImportButton()->isEnabled());
+    }
+
+    void aFileThatCannotBeReadIsNamedByItsLine()
+    {
+        IsolatedProfile profile;
+        TestDatabase db;
+        CADODataBase connection;
+        QVERIFY(connection.Open(db.path()));
+        CImportDlg dialog(connection, kOwn + "2025/01/04,TAX,GENERAL,\"Open,1.00\r\n", "bad.csv");
+        QVERIFY(dialog.Problem()->text().contains("Line 3"));
+        QVERIFY(!dialog.ImportButton()->isEnabled());
+    }
+
+    void fileImportStoresTheTickedRows()
+    {
+        IsolatedProfile profile;
+        FileDialogScript dialogs;
+        TestDatabase db;
+        writeFile(db.dir().file("own.csv"), kOwn);
+        dialogs.cancel();  // no open dialog at start
+        CQuillmarApp app;
+        QVERIFY(app.InitInstance({"Quillmar", db.path()}));
+        CMainFrame& frame = app.MainFrame();
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);  // the menu follows the open database
+        QString status;
+        connect(&frame.View(), &CQuillmarView::StatusMessage, this, [&status](const QString& text) { status = text; });
+        const std::size_t asked = dialogs.requests().size();
+        dialogs.choose(db.dir().file("own.csv"));
+        QVERIFY(frame.Action(CMainFrame::ID_FILE_IMPORT)->isEnabled());
+        whenModal<CImportDlg>([](CImportDlg* dialog) { dialog->ImportButton()->click(); });
+        frame.Action(CMainFrame::ID_FILE_IMPORT)->trigger();
+        QCOMPARE(dialogs.requests().size(), asked + 1);
+        QCOMPARE(db.count("Expenses"), 2);
+        QCOMPARE(status, "Imported 2 expenses from " + QString::fromStdString(db.dir().file("own.csv")) + ".");
+        QCOMPARE(frame.View().Tree().LineCount(), std::size_t(2));
+    }
+};
+
+QTEST_MAIN(ImportDlgTest)
+#include "ImportDlgTest.moc"

@@ -14,7 +14,9 @@ namespace csv {
 
 class Error : public std::runtime_error {
 public:
-    Error(long line, const std::string& reason) : std::runtime_error("line " + std::to_string(line) + ": " + reason), m_line(line) {}
+    // unit: what the number counts ("line", or "transaction" for an OFX statement).
+    Error(long line, const std::string& reason, const char* unit = "line")
+        : std::runtime_error(std::string(unit) + " " + std::to_string(line) + ": " + reason), m_line(line) {}
     long Line() const { return m_line; }
 
 private:

@@ -287,16 +287,11 @@ const std::vector<std::string>& ExpenseImport::DateFormats()
     return formats;
 }
 
-std::vector<ExpenseImport::Row> ExpenseImport::FromBankCsv(const std::vector<csv::Record>& records, const BankLayout& layout,
-                                                           const Defaults& defaults, long& credits) const
+ExpenseRow ExpenseImport::Filed(const Defaults& defaults, long line) const
 {
-    namespace ex = schema::expenses;
-    const long firstLine = records.empty() ? 1 : records.front().line;
     const auto type = m_types.find(defaults.type);
     if (type == m_types.end())
-        throw csv::Error(firstLine, "the expense type '" + defaults.type + "' is not in this database");
-    if (layout.dateColumn < 0 || layout.amountColumn < 0 || layout.descriptionColumn < 0)
-        throw csv::Error(firstLine, "the date, amount and description columns must be chosen");
+        throw csv::Error(line, "the expense type '" + defaults.type + "' is not in this database");
     ExpenseRow filed;
     filed.m_nExpType = type->second.number;
     filed.m_nTypeComp = type->second.composition;
@@ -305,9 +300,54 @@ std::vector<ExpenseImport::Row> ExpenseImport::FromBankCsv(const std::vector<csv
     if (filed.IsReimbursableType()) {
         const auto project = m_projects.find(defaults.project);
         if (project == m_projects.end())
-            throw csv::Error(firstLine, "the project '" + defaults.project + "' is not in this database");
+            throw csv::Error(line, "the project '" + defaults.project + "' is not in this database");
         filed.m_lProjectID = project->second;
     }
+    return filed;
+}
+
+std::vector<ExpenseImport::Row> ExpenseImport::FromOfx(const std::vector<ofx::Transaction>& transactions, const Defaults& defaults,
+                                                       long& credits) const
+{
+    namespace ex = schema::expenses;
+    if (transactions.empty())
+        throw csv::Error(1, "the statement holds no transactions", "transaction");
+    const ExpenseRow filed = Filed(defaults, 1);
+    std::vector<Row> rows;
+    credits = 0;
+    for (const ofx::Transaction& t : transactions) {
+        const auto refuse = [&t](const std::string& reason) { throw csv::Error(t.number, reason, "transaction"); };
+        if (!t.amount.isValid())
+            refuse("it has no amount");
+        if (t.amount.raw() >= 0) {
+            ++credits;
+            continue;
+        }
+        if (!t.posted.isValid())
+            refuse("it has no date posted");
+        if (t.posted.year() < 1900 || t.posted.year() > 2099)
+            refuse("its date " + t.posted.format("%Y-%m-%d") + " is outside the years 1900 to 2099");
+        Row row{t.number, filed, false, true};
+        ExpenseRow& e = row.expense;
+        e.m_dtDate = t.posted;
+        e.m_cyAmount = ole::Currency::fromRaw(-t.amount.raw());
+        e.m_strVendor = Cut(t.name, ex::kVendorChars);
+        e.m_strItem = Cut(t.name.empty() ? t.memo : t.name, ex::kItemChars);
+        e.m_strDetail = Cut(t.memo, ex::kDetailChars);
+        e.m_strChkNbr = Cut(t.checkNumber, ex::kCheckNumberChars);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::vector<ExpenseImport::Row> ExpenseImport::FromBankCsv(const std::vector<csv::Record>& records, const BankLayout& layout,
+                                                           const Defaults& defaults, long& credits) const
+{
+    namespace ex = schema::expenses;
+    const long firstLine = records.empty() ? 1 : records.front().line;
+    if (layout.dateColumn < 0 || layout.amountColumn < 0 || layout.descriptionColumn < 0)
+        throw csv::Error(firstLine, "the date, amount and description columns must be chosen");
+    const ExpenseRow filed = Filed(defaults, firstLine);
     const int widest = std::max({layout.dateColumn, layout.amountColumn, layout.descriptionColumn, layout.vendorColumn, layout.checkColumn});
     std::vector<Row> rows;
     credits = 0;

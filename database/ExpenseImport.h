@@ -11,6 +11,7 @@
 
 #include "database/CsvReader.h"
 #include "database/ExpenseRow.h"
+#include "platform/ofx/OfxStatement.h"
 
 class CADODataBase;
 
@@ -59,6 +60,9 @@ public:
     // the whole text in the detail); credits are left out and counted. Throws csv::Error.
     std::vector<Row> FromBankCsv(const std::vector<csv::Record>& records, const BankLayout& layout, const Defaults& defaults,
                                  long& credits) const;
+    // The payments (negative amounts) of an OFX statement as expenses: name as vendor and item,
+    // memo as detail; credits are left out and counted. Throws csv::Error naming the transaction.
+    std::vector<Row> FromOfx(const std::vector<ofx::Transaction>& transactions, const Defaults& defaults, long& credits) const;
     // Marks (and unticks) the rows that repeat a stored expense or an earlier row.
     [[nodiscard]] bool MarkDuplicates(std::vector<Row>& rows, std::string& error) const;
     // Stores the ticked rows in one transaction: all or none. Answers how many were stored.
@@ -69,6 +73,8 @@ private:
         std::int16_t number = 0;
         std::uint8_t composition = 0;
     };
+    // A row filed under the defaults (type, category, account, project); throws csv::Error at line.
+    ExpenseRow Filed(const Defaults& defaults, long line) const;
     CADODataBase& m_db;
     std::map<std::string, Type> m_types;               // ExpLabel -> type
     std::map<std::string, std::int32_t> m_projects;    // ProjectName -> ProjectID

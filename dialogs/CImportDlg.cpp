@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -45,29 +46,36 @@ QComboBox* Combo(const std::vector<std::string>& items, QWidget* parent)
 
 }  // namespace
 
-CImportDlg::CImportDlg(CADODataBase& db, const std::string& bytes, const QString& fileName, QWidget* parent)
+CImportDlg::CImportDlg(CADODataBase& db, const std::string& bytes, const std::string& path, QWidget* parent)
     : QDialog(parent), m_import(db)
 {
     setWindowTitle("Import Expenses");
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QString("From %1").arg(fileName), this));
+    layout->addWidget(new QLabel(QString("From %1").arg(QFileInfo(QString::fromStdString(path)).fileName()), this));
     m_problem = new QLabel(this);
     m_problem->setStyleSheet("color: #b00020");
     m_problem->setWordWrap(true);
     std::string error;
     const bool lookups = m_import.ReadLookups(error);
     char separator = ',';
+    m_bOfx = ofx::LooksLikeOfx(bytes);
     try {
-        m_text = csv::Decode(bytes);
-        separator = csv::DetectSeparator(m_text);
-        m_records = csv::Parse(m_text, separator);
-    } catch (const csv::Error& refusal) {
-        m_problem->setText(QString("Line %1 of the file cannot be read: %2").arg(refusal.Line()).arg(refusal.what()));
+        if (m_bOfx) {
+            m_text = bytes.substr(0, bytes.find('\n'));
+            m_transactions = ofx::ReadStatement(path);
+        } else {
+            m_text = csv::Decode(bytes);
+            separator = csv::DetectSeparator(m_text);
+            m_records = csv::Parse(m_text, separator);
+        }
+    } catch (const std::runtime_error& refusal) {
+        m_problem->setText(QString("The file cannot be read: %1").arg(refusal.what()));
     }
-    m_bOwnFormat = ExpenseImport::IsQuillmarCsv(m_records);
+    m_bOwnFormat = !m_bOfx && ExpenseImport::IsQuillmarCsv(m_records);
     MakeBankChoices();
     m_separator->setCurrentIndex(static_cast<int>(std::find(std::begin(kSeparators), std::end(kSeparators), separator) - kSeparators));
-    m_bankChoices->setVisible(!m_bOwnFormat && !m_records.empty());
+    m_bankChoices->setVisible(!m_bOwnFormat && (m_bOfx || !m_records.empty()));
+    m_columnChoices->setVisible(!m_bOfx);
     layout->addWidget(m_bankChoices);
     m_table = new QTableWidget(this);
     m_table->setColumnCount(9);
@@ -109,19 +117,20 @@ QComboBox* CImportDlg::Column(const char* which) const
 void CImportDlg::MakeBankChoices()
 {
     m_bankChoices = new QWidget(this);
-    auto* columns = new QFormLayout;
+    m_columnChoices = new QWidget(m_bankChoices);
+    auto* columns = new QFormLayout(m_columnChoices);
     const std::vector<std::string> names = m_records.empty() ? std::vector<std::string>{} : m_records.front().fields;
     for (std::size_t i = 0; i < std::size(kColumnNames); ++i) {
-        auto* combo = new QComboBox(m_bankChoices);
+        auto* combo = new QComboBox(m_columnChoices);
         combo->addItem("(none)");
         for (std::size_t c = 0; c < names.size(); ++c)
             combo->addItem(QString("%1: %2").arg(c + 1).arg(QString::fromStdString(names[c])));
         m_columns.emplace_back(kColumnNames[i], combo);
-        auto* label = new QLabel(kColumnLabels[i], m_bankChoices);
+        auto* label = new QLabel(kColumnLabels[i], m_columnChoices);
         label->setBuddy(combo);
         columns->addRow(label, combo);
     }
-    m_dateFormat = Combo(ExpenseImport::DateFormats(), m_bankChoices);
+    m_dateFormat = Combo(ExpenseImport::DateFormats(), m_columnChoices);
     columns->addRow("Date &format:", m_dateFormat);
     auto* filed = new QFormLayout;
     m_type = Combo(m_import.TypeLabels(), m_bankChoices);
@@ -132,16 +141,16 @@ void CImportDlg::MakeBankChoices()
     filed->addRow("Ca&tegory:", m_category);
     filed->addRow("Acc&ount:", m_account);
     filed->addRow("&Project:", m_project);
-    m_debitsNegative = new QCheckBox("Payments have a minus &sign", m_bankChoices);
+    m_debitsNegative = new QCheckBox("Payments have a minus &sign", m_columnChoices);
     m_debitsNegative->setChecked(true);
-    m_header = new QCheckBox("The first line &names the columns", m_bankChoices);
+    m_header = new QCheckBox("The first line &names the columns", m_columnChoices);
     m_header->setChecked(true);
-    m_separator = Combo({"Comma", "Semicolon", "Tab"}, m_bankChoices);
-    filed->addRow(m_debitsNegative);
-    filed->addRow(m_header);
-    filed->addRow("Sepa&rator:", m_separator);
+    m_separator = Combo({"Comma", "Semicolon", "Tab"}, m_columnChoices);
+    columns->addRow(m_debitsNegative);
+    columns->addRow(m_header);
+    columns->addRow("Sepa&rator:", m_separator);
     auto* row = new QHBoxLayout(m_bankChoices);
-    row->addLayout(columns);
+    row->addWidget(m_columnChoices);
     row->addLayout(filed);
     const auto fillCategories = [this] {
         m_category->clear();
@@ -172,9 +181,13 @@ void CImportDlg::Reread()
     m_rows.clear();
     m_nCredits = 0;
     try {
-        if (m_records.empty())
+        const ExpenseImport::Defaults defaults{m_type->currentText().toStdString(), m_category->currentText().toStdString(),
+                                               m_account->currentText().toStdString(), m_project->currentText().toStdString()};
+        if (m_bOfx) {
+            m_rows = m_import.FromOfx(m_transactions, defaults, m_nCredits);
+        } else if (m_records.empty()) {
             throw csv::Error(1, "the file holds no expenses");
-        if (m_bOwnFormat) {
+        } else if (m_bOwnFormat) {
             m_rows = m_import.FromQuillmarCsv(m_records);
         } else {
             ExpenseImport::BankLayout layout;
@@ -184,8 +197,6 @@ void CImportDlg::Reread()
             layout.dateFormat = m_dateFormat->currentText().toStdString();
             layout.debitsNegative = m_debitsNegative->isChecked();
             layout.header = m_header->isChecked();
-            const ExpenseImport::Defaults defaults{m_type->currentText().toStdString(), m_category->currentText().toStdString(),
-                                                   m_account->currentText().toStdString(), m_project->currentText().toStdString()};
             m_rows = m_import.FromBankCsv(m_records, layout, defaults, m_nCredits);
         }
         std::string error;
@@ -193,9 +204,10 @@ void CImportDlg::Reread()
             throw csv::Error(0, "the database's expenses cannot be read: " + error);
     } catch (const csv::Error& refusal) {
         m_rows.clear();
-        m_problem->setText(refusal.Line() > 0 ? QString("Line %1: %2").arg(refusal.Line()).arg(QString::fromStdString(
-                                                    std::string(refusal.what()).substr(std::string(refusal.what()).find(": ") + 2)))
-                                              : QString::fromStdString(refusal.what()));
+        // "line 3: ..." or "transaction 2: ...", as the file's own numbering.
+        QString text = QString::fromStdString(refusal.what());
+        text[0] = text[0].toUpper();
+        m_problem->setText(text);
     }
     ShowRows();
     ShowCount();

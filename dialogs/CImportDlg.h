@@ -3,7 +3,7 @@
 // duplicates unticked, and a count line. For Quillmar's own CSV the fields map by themselves; for
 // a bank's CSV the user says which column is the date (and its format), the amount (and its sign
 // convention), the description, the vendor and the check number, and what the rows are filed
-// under. A file or a choice that cannot be read is named by its line and Import stays off.
+// under; an OFX or QFX statement needs only the latter. A file or a choice that cannot be read is named by its line and Import stays off.
 // The choices for a file are remembered by its header line.
 #pragma once
 
@@ -26,8 +26,9 @@ class QWidget;
 class CImportDlg : public QDialog {
     Q_OBJECT
 public:
-    // bytes: the file's content; fileName names it in the window. The lookups are read at once.
-    CImportDlg(CADODataBase& db, const std::string& bytes, const QString& fileName, QWidget* parent = nullptr);
+    // bytes: the content of the file at path (an OFX statement is read again from path by
+    // libofx). The lookups are read at once.
+    CImportDlg(CADODataBase& db, const std::string& bytes, const std::string& path, QWidget* parent = nullptr);
     ~CImportDlg() override;
 
     // The rows as ticked when the dialog closed with Import.
@@ -58,6 +59,9 @@ private:
     std::vector<csv::Record> m_records;
     std::vector<ExpenseImport::Row> m_rows;
     bool m_bOwnFormat = false;
+    bool m_bOfx = false;
+    std::vector<ofx::Transaction> m_transactions;  // an OFX statement's
+    QWidget* m_columnChoices = nullptr;            // where a CSV keeps its fields
     long m_nCredits = 0;
     QTableWidget* m_table = nullptr;
     QLabel* m_count = nullptr;

@@ -1,7 +1,6 @@
 // File > Import...
 #include "mainform/commands/ImportCommand.h"
 
-#include <QFileInfo>
 #include <fstream>
 #include <iterator>
 
@@ -13,7 +12,7 @@ void ImportCommand::Run()
 {
     ui::FileDialog::Request request;
     request.title = "Import Expenses";
-    request.filter = "Text Files (*.csv; *.txt)|*.csv;*.txt|All Files (*.*)|*.*||";
+    request.filter = "Expenses (*.csv; *.txt; *.ofx; *.qfx)|*.csv;*.txt;*.ofx;*.qfx|All Files (*.*)|*.*||";
     request.mustExist = true;
     const auto chosen = ui::FileDialog::Run(Host().DialogParent(), request);
     if (!chosen)
@@ -25,7 +24,7 @@ void ImportCommand::Run()
                              ui::MessageBox::Icon::Stop);
         return;
     }
-    CImportDlg dialog(Tree().Database(), bytes, QFileInfo(chosen->path).fileName(), Host().DialogParent());
+    CImportDlg dialog(Tree().Database(), bytes, chosen->NativePath(), Host().DialogParent());
     if (dialog.exec() != QDialog::Accepted)
         return;
     long stored = 0;

@@ -261,3 +261,44 @@ TEST(ExpenseImport, BankCsvRefusals)
         }
     }
 }
+
+TEST(ExpenseImport, OfxPaymentsBecomeExpensesAndCreditsAreCounted)
+{
+    TempDir dir;
+    writeFile(dir.file("statement.ofx"),
+              "OFXHEADER:100\r\nDATA:OFXSGML\r\nVERSION:102\r\nSECURITY:NONE\r\nENCODING:USASCII\r\nCHARSET:1252\r\n"
+              "COMPRESSION:NONE\r\nOLDFILEUID:NONE\r\nNEWFILEUID:NONE\r\n\r\n"
+              "<OFX><SIGNONMSGSRSV1><SONRS><STATUS><CODE>0<SEVERITY>INFO</STATUS><DTSERVER>20250310<LANGUAGE>ENG</SONRS>"
+              "</SIGNONMSGSRSV1><BANKMSGSRSV1><STMTTRNRS><TRNUID>1<STATUS><CODE>0<SEVERITY>INFO</STATUS><STMTRS><CURDEF>USD"
+              "<BANKACCTFROM><BANKID>123<ACCTID>456<ACCTTYPE>CHECKING</BANKACCTFROM><BANKTRANLIST><DTSTART>20250301"
+              "<DTEND>20250310"
+              "<STMTTRN><TRNTYPE>DEBIT<DTPOSTED>20250304120000<TRNAMT>-4.50<FITID>1<NAME>Coffee House Downtown Store"
+              "<MEMO>Card 1234</STMTTRN>"
+              "<STMTTRN><TRNTYPE>CREDIT<DTPOSTED>20250305120000<TRNAMT>1200.00<FITID>2<NAME>Salary</STMTTRN>"
+              "<STMTTRN><TRNTYPE>CHECK<DTPOSTED>20250306120000<TRNAMT>-80.00<FITID>3<CHECKNUM>1042<NAME>Plumber</STMTTRN>"
+              "</BANKTRANLIST><LEDGERBAL><BALAMT>100.00<DTASOF>20250310</LEDGERBAL></STMTRS></STMTTRNRS></BANKMSGSRSV1></OFX>\r\n");
+    EXPECT_TRUE(ofx::LooksLikeOfx(readFile(dir.file("statement.ofx"))));
+    const std::vector<ofx::Transaction> transactions = ofx::ReadStatement(dir.file("statement.ofx"));
+    ASSERT_EQ(transactions.size(), 3u);
+    TestDatabase db;
+    CADODataBase connection;
+    ASSERT_TRUE(connection.Open(db.path()));
+    ExpenseImport import(connection);
+    std::string error;
+    ASSERT_TRUE(import.ReadLookups(error));
+    long credits = 0;
+    const auto rows = import.FromOfx(transactions, {"TAX", "GENERAL", "CASH", ""}, credits);
+    EXPECT_EQ(credits, 1);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].expense.m_dtDate.format("%Y-%m-%d"), "2025-03-04");
+    EXPECT_EQ(rows[0].expense.m_cyAmount, ole::Currency::fromCents(450));
+    EXPECT_EQ(rows[0].expense.m_strVendor, "Coffee House Downtow");  // the vendor's 20 characters
+    EXPECT_EQ(rows[0].expense.m_strDetail, "Card 1234");
+    EXPECT_EQ(rows[1].expense.m_strChkNbr, "1042");
+    EXPECT_EQ(rows[1].line, 3);  // the transaction's number
+
+    writeFile(dir.file("broken.ofx"), "OFXHEADER:100\r\nthis is not a statement");
+    // libofx refuses it, or finds nothing in it: either way nothing is imported.
+    EXPECT_THROW((void)import.FromOfx(ofx::ReadStatement(dir.file("broken.ofx")), {"TAX", "GENERAL", "CASH", ""}, credits),
+                 std::runtime_error);
+}

@@ -84,6 +84,34 @@ private slots:
         QVERIFY(again.ImportButton()->isEnabled());
     }
 
+    void anOfxStatementNeedsOnlyWhatToFileItUnder()
+    {
+        IsolatedProfile profile;
+        TestDatabase db;
+        const std::string path = db.dir().file("march.ofx");
+        const std::string statement =
+            "OFXHEADER:100\r\nDATA:OFXSGML\r\nVERSION:102\r\nSECURITY:NONE\r\nENCODING:USASCII\r\nCHARSET:1252\r\n"
+            "COMPRESSION:NONE\r\nOLDFILEUID:NONE\r\nNEWFILEUID:NONE\r\n\r\n"
+            "<OFX><SIGNONMSGSRSV1><SONRS><STATUS><CODE>0<SEVERITY>INFO</STATUS><DTSERVER>20250310<LANGUAGE>ENG</SONRS>"
+            "</SIGNONMSGSRSV1><BANKMSGSRSV1><STMTTRNRS><TRNUID>1<STATUS><CODE>0<SEVERITY>INFO</STATUS><STMTRS><CURDEF>USD"
+            "<BANKACCTFROM><BANKID>123<ACCTID>456<ACCTTYPE>CHECKING</BANKACCTFROM><BANKTRANLIST><DTSTART>20250301"
+            "<DTEND>20250310"
+            "<STMTTRN><TRNTYPE>DEBIT<DTPOSTED>20250304120000<TRNAMT>-4.50<FITID>1<NAME>Coffee</STMTTRN>"
+            "<STMTTRN><TRNTYPE>CREDIT<DTPOSTED>20250305120000<TRNAMT>10.00<FITID>2<NAME>Refund</STMTTRN>"
+            "</BANKTRANLIST><LEDGERBAL><BALAMT>100.00<DTASOF>20250310</LEDGERBAL></STMTRS></STMTTRNRS></BANKMSGSRSV1></OFX>\r\n";
+        writeFile(path, statement);
+        CADODataBase connection;
+        QVERIFY(connection.Open(db.path()));
+        CImportDlg dialog(connection, statement, path);
+        QVERIFY(!dialog.BankChoices()->isHidden());
+        QVERIFY(dialog.Column("date")->isHidden() || !dialog.Column("date")->isVisibleTo(&dialog));
+        QVERIFY2(dialog.Problem()->text().isEmpty(), qPrintable(dialog.Problem()->text()));
+        QCOMPARE(dialog.Table()->rowCount(), 1);
+        QCOMPARE(dialog.Table()->item(0, 6)->text(), QString("Coffee"));
+        QVERIFY(dialog.CountLine()->text().endsWith("; 1 credits left out"));
+        QVERIFY(dialog.ImportButton()->isEnabled());
+    }
+
     void aFileThatCannotBeReadIsNamedByItsLine()
     {
         IsolatedProfile profile;
@@ -91,7 +119,7 @@ private slots:
         CADODataBase connection;
         QVERIFY(connection.Open(db.path()));
         CImportDlg dialog(connection, kOwn + "2025/01/04,TAX,GENERAL,\"Open,1.00\r\n", "bad.csv");
-        QVERIFY(dialog.Problem()->text().contains("Line 3"));
+        QVERIFY2(dialog.Problem()->text().contains("line 3: a quoted field is not closed"), qPrintable(dialog.Problem()->text()));
         QVERIFY(!dialog.ImportButton()->isEnabled());
     }
 

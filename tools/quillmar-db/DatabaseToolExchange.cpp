@@ -60,7 +60,7 @@ void PrintTable(std::ostream& out, const std::vector<std::vector<std::string>>& 
 }
 
 const char* const kImportHelp =
-    "Usage: quillmar-db import PATH FILE.csv [OPTIONS] [--dry-run] [--include-duplicates]\n"
+    "Usage: quillmar-db import PATH FILE [OPTIONS] [--dry-run] [--include-duplicates]\n"
     "\n"
     "Adds to the database at PATH the expenses of FILE.csv, a file in the form File > Export...\n"
     "and `quillmar-db export` write (twelve fields a line; UTF-8, UTF-16 with a byte-order mark or\n"
@@ -69,6 +69,8 @@ const char* const kImportHelp =
     "earlier line, is a duplicate and is left out. Every line is checked first, and the expenses\n"
     "are stored in one transaction: all of them, or none when anything is refused.\n"
     "\n"
+    "An OFX or QFX statement needs --type, --category and --account (and --project); its payments\n"
+    "become expenses, the payee's name as vendor and item, the memo as detail.\n"
     "A bank's or card's CSV (any other form) needs where its fields are and what to file its\n"
     "payments under; credits are left out and counted:\n"
     "  --type LABEL --category CAT --account CODE [--project NAME]\n"
@@ -271,12 +273,20 @@ int DatabaseTool::importCsv(const std::vector<std::string>& arguments)
     std::vector<ExpenseImport::Row> rows;
     try {
         const std::string text = csv::Decode(bytes);
-        const std::vector<csv::Record> records = csv::Parse(text, csv::DetectSeparator(text));
-        if (records.empty())
+        const std::vector<csv::Record> records = ofx::LooksLikeOfx(bytes) ? std::vector<csv::Record>{}
+                                                                           : csv::Parse(text, csv::DetectSeparator(text));
+        if (records.empty() && !ofx::LooksLikeOfx(bytes))
             throw csv::Error(1, "the file holds no expenses");
         if (!import.ReadLookups(error))
             throw std::runtime_error(error);
-        if (ExpenseImport::IsQuillmarCsv(records)) {
+        if (ofx::LooksLikeOfx(bytes)) {
+            if (defaults.type.empty())
+                throw csv::Error(1, "for a bank statement give --type, --category and --account", "transaction");
+            long credits = 0;
+            rows = import.FromOfx(ofx::ReadStatement(paths[1]), defaults, credits);
+            if (credits > 0)
+                m_out << credits << (credits == 1 ? " credit" : " credits") << " left out.\n";
+        } else if (ExpenseImport::IsQuillmarCsv(records)) {
             rows = import.FromQuillmarCsv(records);
         } else {
             if (defaults.type.empty() || columns.count("--date-column") == 0)

@@ -287,6 +287,15 @@ const std::vector<std::string>& ExpenseImport::DateFormats()
     return formats;
 }
 
+std::string ExpenseImport::DateFormatOf(const std::string& text)
+{
+    ole::DateTime date;
+    for (const std::string& format : DateFormats())
+        if (ReadBankDate(text, format, date))
+            return format;
+    return {};
+}
+
 ExpenseRow ExpenseImport::Filed(const Defaults& defaults, long line) const
 {
     const auto type = m_types.find(defaults.type);

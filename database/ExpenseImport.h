@@ -39,6 +39,8 @@ public:
         std::string project;  // ProjectName, for a reimbursable type
     };
     static const std::vector<std::string>& DateFormats();
+    // The first of DateFormats() a date text reads in, or "" for none.
+    static std::string DateFormatOf(const std::string& text);
 
     // Reads the lookups of db; false with the reason when they cannot be read.
     explicit ExpenseImport(CADODataBase& db) : m_db(db) {}

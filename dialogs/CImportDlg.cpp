@@ -277,9 +277,38 @@ void CImportDlg::Remember() const
     (void)settings::ProfileSettings::WriteProfileString(kSection, EntryFor(m_text), value);
 }
 
+void CImportDlg::Guess()
+{
+    // A first file from a bank: the columns named as banks name them, the date format its first date reads in.
+    if (m_records.size() < 2)
+        return;
+    const std::vector<std::string>& header = m_records.front().fields;
+    const std::vector<std::pair<const char*, std::vector<QString>>> words = {
+        {"date", {"date", "datum", "posted"}},          {"amount", {"amount", "betrag", "sum"}},
+        {"description", {"description", "text", "memo", "details"}}, {"vendor", {"payee", "vendor", "merchant", "name"}},
+        {"check", {"check", "cheque"}}};
+    for (const auto& [column, names] : words)
+        for (std::size_t c = 0; c < header.size(); ++c)
+            if (Column(column)->currentIndex() == 0 &&
+                std::any_of(names.begin(), names.end(), [&](const QString& name) {
+                    return QString::fromStdString(header[c]).contains(name, Qt::CaseInsensitive);
+                }))
+                Column(column)->setCurrentIndex(static_cast<int>(c) + 1);
+    const int date = Column("date")->currentIndex() - 1;
+    if (date >= 0 && date < static_cast<int>(m_records[1].fields.size())) {
+        const std::string format = ExpenseImport::DateFormatOf(m_records[1].fields[static_cast<std::size_t>(date)]);
+        if (!format.empty())
+            m_dateFormat->setCurrentText(QString::fromStdString(format));
+    }
+}
+
 void CImportDlg::Recall()
 {
     const std::string value = settings::ProfileSettings::GetProfileString(kSection, EntryFor(m_text), "");
+    if (value.empty()) {
+        Guess();
+        return;
+    }
     std::map<std::string, std::string> choices;
     for (std::size_t start = 0; start < value.size();) {
         const std::size_t end = value.find(';', start), equals = value.find('=', start);

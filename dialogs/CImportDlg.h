@@ -52,6 +52,7 @@ private:
     void ShowCount();
     void Remember() const;
     void Recall();
+    void Guess();
     void OnTick(int row, int column);
 
     ExpenseImport m_import;

@@ -65,11 +65,18 @@ private slots:
         CADODataBase connection;
         QVERIFY(connection.Open(db.path()));
         {
-            CImportDlg dialog(connection, kBank, "bank.csv");
-            QVERIFY(!dialog.BankChoices()->isHidden());
-            QVERIFY(!dialog.ImportButton()->isEnabled());
-            QVERIFY(dialog.Problem()->text().contains("the date, amount and description columns must be chosen"));
-            ChooseBankColumns(dialog);
+            CImportDlg unnamed(connection, "A;B;C\n04.03.2025;Coffee;-4,50\n", "plain.csv");
+            QVERIFY(!unnamed.BankChoices()->isHidden());
+            QVERIFY(!unnamed.ImportButton()->isEnabled());
+            QVERIFY(unnamed.Problem()->text().contains("the date, amount and description columns must be chosen"));
+            ChooseBankColumns(unnamed);
+            QCOMPARE(unnamed.Table()->rowCount(), 1);
+
+            CImportDlg dialog(connection, kBank, "bank.csv");  // its columns named as banks name them
+            QCOMPARE(dialog.Column("date")->currentIndex(), 1);
+            QCOMPARE(dialog.Column("description")->currentIndex(), 2);
+            QCOMPARE(dialog.Column("amount")->currentIndex(), 3);
+            QCOMPARE(dialog.DateFormat()->currentText(), QString("DD.MM.YYYY"));
             QCOMPARE(dialog.Table()->rowCount(), 1);
             QCOMPARE(dialog.Table()->item(0, 5)->text(), QString("4.50"));
             QCOMPARE(dialog.CountLine()->text(),
@@ -77,9 +84,9 @@ private slots:
             dialog.DebitsNegative()->setChecked(false);  // now the salary is the payment
             QCOMPARE(dialog.Table()->item(0, 5)->text(), QString("1200.00"));
             dialog.DebitsNegative()->setChecked(true);
-            dialog.ImportButton()->click();
+            unnamed.ImportButton()->click();  // remembered for the next file with the header A;B;C
         }
-        CImportDlg again(connection, kBank + "06.03.2025;Tea;-2,00\n", "bank-april.csv");  // the same header
+        CImportDlg again(connection, "A;B;C\n06.03.2025;Tea;-2,00\n07.03.2025;Cake;-3,00\n", "plain-april.csv");  // the same header
         QCOMPARE(again.Table()->rowCount(), 2);
         QVERIFY(again.ImportButton()->isEnabled());
     }

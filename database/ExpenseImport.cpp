@@ -5,8 +5,8 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
-#include <set>
-#include <tuple>
+#include <cmath>
+#include <unordered_set>
 
 #include "database/ExpenseSchema.h"
 #include "dbaccess/CADODataBase.h"
@@ -132,12 +132,12 @@ std::string Cut(const std::string& text, std::size_t limit)
     return text;
 }
 
-using DuplicateKey = std::tuple<double, std::int64_t, std::string>;
-
-DuplicateKey KeyOf(const ExpenseRow& row)
+// What a duplicate is told by, in one text: the day, the amount and the vendor (or item).
+std::string KeyOf(const ExpenseRow& row)
 {
-    return {row.m_dtDate.isValid() ? row.m_dtDate.days() : -1e9, row.m_cyAmount.raw(),
-            Lower(row.m_strVendor.empty() ? row.m_strItem : row.m_strVendor)};
+    const long day = row.m_dtDate.isValid() ? static_cast<long>(std::floor(row.m_dtDate.days())) : -1000000;
+    return std::to_string(day) + '|' + std::to_string(row.m_cyAmount.raw()) + '|' +
+           Lower(row.m_strVendor.empty() ? row.m_strItem : row.m_strVendor);
 }
 
 }  // namespace
@@ -393,13 +393,15 @@ std::vector<ExpenseImport::Row> ExpenseImport::FromBankCsv(const std::vector<csv
 
 bool ExpenseImport::MarkDuplicates(std::vector<Row>& rows, std::string& error) const
 {
-    std::set<DuplicateKey> seen;
+    std::unordered_set<std::string> seen;
     CAdoRecordset rs(&m_db);
-    if (!rs.OpenTable(schema::expenses::kTable)) {
+    // Only the columns a duplicate is told by.
+    if (!rs.OpenQuery("SELECT ExpDate, Amount, Vendor, Item FROM Expenses")) {
         error = rs.LastFailure().description;
         return false;
     }
     const std::uint32_t columns = ExpenseRow::ExpDate | ExpenseRow::Amount | ExpenseRow::Vendor | ExpenseRow::Item;
+    seen.reserve(static_cast<std::size_t>(rs.GetRecordCount()) + rows.size());
     for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext())
         seen.insert(KeyOf(ExpenseRow::Read(rs, columns)));
     for (Row& row : rows) {
@@ -413,6 +415,7 @@ bool ExpenseImport::Store(const std::vector<Row>& rows, long& stored, std::strin
 {
     stored = 0;
     CAdoRecordset rs(&m_db);
+    rs.m_strFilter = "0=1";  // only adds: none of the stored rows is read
     if (!rs.OpenTable(schema::expenses::kTable) || !m_db.BeginTrans()) {
         error = rs.IsOpen() ? m_db.LastFailure().description : rs.LastFailure().description;
         return false;

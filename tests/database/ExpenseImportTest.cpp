@@ -3,6 +3,8 @@
 // the all-or-none store.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "database/CsvExport.h"
 #include "database/CsvReader.h"
 #include "database/ExpenseImport.h"
@@ -71,6 +73,20 @@ Imported Import(const std::string& path, const std::string& bytes, bool store = 
 }
 
 const char* const kLine = "2025/01/02,TAX,GENERAL,\"Stamps\",1.00,,,,Post Office,CASH,,\"\"\r\n";
+
+// An import on a fresh test database, its lookups read.
+struct Importer {
+    TestDatabase db;
+    CADODataBase connection;
+    std::unique_ptr<ExpenseImport> import;
+    Importer()
+    {
+        EXPECT_TRUE(connection.Open(db.path()));
+        import = std::make_unique<ExpenseImport>(connection);
+        std::string error;
+        EXPECT_TRUE(import->ReadLookups(error)) << error;
+    }
+};
 
 // kLine with one of its texts changed.
 std::string LineWith(const std::string& from, const std::string& to)
@@ -198,12 +214,9 @@ TEST(ExpenseImport, BankCsvInEachSignConventionAndDateFormat)
          "03/06/2025,Books,\"$1,234.56\"\r\n"},
     };
     for (const auto& c : cases) {
-        TestDatabase db;
-        CADODataBase connection;
-        ASSERT_TRUE(connection.Open(db.path()));
-        ExpenseImport import(connection);
+        Importer f;
+        ExpenseImport& import = *f.import;
         std::string error;
-        ASSERT_TRUE(import.ReadLookups(error));
         const std::string text = c.file;
         ExpenseImport::BankLayout layout;
         layout.dateColumn = 0;
@@ -223,19 +236,15 @@ TEST(ExpenseImport, BankCsvInEachSignConventionAndDateFormat)
         EXPECT_EQ(rows[1].line, 4);
         long stored = 0;
         ASSERT_TRUE(import.Store(rows, stored, error)) << error;
-        EXPECT_EQ(db.scalar("SELECT group_concat(ExpCat || ' ' || AcctCode || ' ' || ExpYear) FROM Expenses"),
+        EXPECT_EQ(f.db.scalar("SELECT group_concat(ExpCat || ' ' || AcctCode || ' ' || ExpYear) FROM Expenses"),
                   "GENERAL CASH 2025,GENERAL CASH 2025");
     }
 }
 
 TEST(ExpenseImport, BankCsvRefusals)
 {
-    TestDatabase db;
-    CADODataBase connection;
-    ASSERT_TRUE(connection.Open(db.path()));
-    ExpenseImport import(connection);
-    std::string error;
-    ASSERT_TRUE(import.ReadLookups(error));
+    Importer f;
+    ExpenseImport& import = *f.import;
     ExpenseImport::BankLayout layout;
     layout.dateColumn = 0;
     layout.descriptionColumn = 1;
@@ -280,12 +289,8 @@ TEST(ExpenseImport, OfxPaymentsBecomeExpensesAndCreditsAreCounted)
     EXPECT_TRUE(ofx::LooksLikeOfx(readFile(dir.file("statement.ofx"))));
     const std::vector<ofx::Transaction> transactions = ofx::ReadStatement(dir.file("statement.ofx"));
     ASSERT_EQ(transactions.size(), 3u);
-    TestDatabase db;
-    CADODataBase connection;
-    ASSERT_TRUE(connection.Open(db.path()));
-    ExpenseImport import(connection);
-    std::string error;
-    ASSERT_TRUE(import.ReadLookups(error));
+    Importer f;
+    ExpenseImport& import = *f.import;
     long credits = 0;
     const auto rows = import.FromOfx(transactions, {"TAX", "GENERAL", "CASH", ""}, credits);
     EXPECT_EQ(credits, 1);

@@ -315,6 +315,21 @@ ExpenseRow ExpenseImport::Filed(const Defaults& defaults, long line) const
     return filed;
 }
 
+bool ExpenseImport::Refile(ExpenseRow& row, const Defaults& filed) const
+{
+    try {
+        const ExpenseRow lookups = Filed(filed, 0);
+        row.m_nExpType = lookups.m_nExpType;
+        row.m_nTypeComp = lookups.m_nTypeComp;
+        row.m_strExpCat = lookups.m_strExpCat;
+        row.m_strAcctCode = lookups.m_strAcctCode;
+        row.m_lProjectID = lookups.m_lProjectID;
+        return true;
+    } catch (const csv::Error&) {
+        return false;
+    }
+}
+
 std::vector<ExpenseImport::Row> ExpenseImport::FromOfx(const std::vector<ofx::Transaction>& transactions, const Defaults& defaults,
                                                        long& credits) const
 {

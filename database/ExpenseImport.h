@@ -65,6 +65,9 @@ public:
     // The payments (negative amounts) of an OFX statement as expenses: name as vendor and item,
     // memo as detail; credits are left out and counted. Throws csv::Error naming the transaction.
     std::vector<Row> FromOfx(const std::vector<ofx::Transaction>& transactions, const Defaults& defaults, long& credits) const;
+    // Files one row under other lookups (a change in the preview); false when the type, or the
+    // project a reimbursable type needs, is not in this database.
+    [[nodiscard]] bool Refile(ExpenseRow& row, const Defaults& filed) const;
     // Marks (and unticks) the rows that repeat a stored expense or an earlier row.
     [[nodiscard]] bool MarkDuplicates(std::vector<Row>& rows, std::string& error) const;
     // Stores the ticked rows in one transaction: all or none. Answers how many were stored.

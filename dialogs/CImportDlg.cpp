@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <map>
 
@@ -43,6 +44,33 @@ QComboBox* Combo(const std::vector<std::string>& items, QWidget* parent)
         combo->addItem(QString::fromStdString(item));
     return combo;
 }
+
+// The type, category and account of one row, chosen from this database's lists.
+class LookupDelegate : public QStyledItemDelegate {
+public:
+    LookupDelegate(const ExpenseImport& import, QObject* parent) : QStyledItemDelegate(parent), m_import(import) {}
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
+    {
+        const std::string type = index.sibling(index.row(), kTypeColumn).data().toString().toStdString();
+        return Combo(index.column() == kTypeColumn       ? m_import.TypeLabels()
+                     : index.column() == kCategoryColumn ? m_import.CategoriesOf(type)
+                                                         : m_import.Accounts(),
+                     parent);
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        static_cast<QComboBox*>(editor)->setCurrentText(index.data().toString());
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        model->setData(index, static_cast<QComboBox*>(editor)->currentText());
+    }
+
+    static constexpr int kTypeColumn = 2, kCategoryColumn = 3, kAccountColumn = 7;
+
+private:
+    const ExpenseImport& m_import;
+};
 
 }  // namespace
 
@@ -81,7 +109,9 @@ CImportDlg::CImportDlg(CADODataBase& db, const std::string& bytes, const std::st
     m_table->setColumnCount(9);
     m_table->setHorizontalHeaderLabels({"", "Date", "Type", "Category", "Item", "Amount", "Vendor", "Account", "Detail"});
     m_table->verticalHeader()->hide();
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    for (const int column : {LookupDelegate::kTypeColumn, LookupDelegate::kCategoryColumn, LookupDelegate::kAccountColumn})
+        m_table->setItemDelegateForColumn(column, new LookupDelegate(m_import, m_table));
     connect(m_table, &QTableWidget::cellChanged, this, &CImportDlg::OnTick);
     layout->addWidget(m_table, 1);
     m_count = new QLabel(this);
@@ -228,8 +258,16 @@ void CImportDlg::ShowRows()
         const std::string texts[] = {e.m_dtDate.isValid() ? e.m_dtDate.format("%Y-%m-%d") : std::string(),
                                      m_import.LabelOf(e.m_nExpType), e.m_strExpCat, e.m_strItem, FormatAmount(e.m_cyAmount),
                                      e.m_strVendor, e.m_strAcctCode, e.m_strDetail};
-        for (std::size_t c = 0; c < std::size(texts); ++c)
-            m_table->setItem(static_cast<int>(i), static_cast<int>(c) + 1, new QTableWidgetItem(QString::fromStdString(texts[c])));
+        for (std::size_t c = 0; c < std::size(texts); ++c) {
+            auto* cell = new QTableWidgetItem(QString::fromStdString(texts[c]));
+            const int column = static_cast<int>(c) + 1;
+            const bool lookup = column == LookupDelegate::kTypeColumn || column == LookupDelegate::kCategoryColumn ||
+                                column == LookupDelegate::kAccountColumn;
+            cell->setFlags(lookup ? cell->flags() | Qt::ItemIsEditable : cell->flags() & ~Qt::ItemIsEditable);
+            if (lookup)
+                cell->setToolTip("Double-click to file this row under another one");
+            m_table->setItem(static_cast<int>(i), column, cell);
+        }
     }
     m_table->resizeColumnsToContents();
 }
@@ -257,8 +295,25 @@ void CImportDlg::ShowCount()
 
 void CImportDlg::OnTick(int row, int column)
 {
-    if (column != 0 || row < 0 || row >= static_cast<int>(m_rows.size()))
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
         return;
+    if (column != 0) {
+        // A row filed under another type, category or account; a new type takes its first category.
+        const auto text = [this, row](int c) { return m_table->item(row, c)->text().toStdString(); };
+        ExpenseImport::Defaults filed{text(LookupDelegate::kTypeColumn), text(LookupDelegate::kCategoryColumn),
+                                      text(LookupDelegate::kAccountColumn), m_project->currentText().toStdString()};
+        const std::vector<std::string> categories = m_import.CategoriesOf(filed.type);
+        if (column == LookupDelegate::kTypeColumn && std::find(categories.begin(), categories.end(), filed.category) == categories.end())
+            filed.category = categories.empty() ? std::string() : categories.front();
+        if (!m_import.Refile(m_rows[static_cast<std::size_t>(row)].expense, filed))
+            m_problem->setText(QString("Line %1: a %2 expense needs a project: choose one above first")
+                                   .arg(m_rows[static_cast<std::size_t>(row)].line)
+                                   .arg(QString::fromStdString(filed.type)));
+        const QSignalBlocker quiet(m_table);
+        m_table->item(row, LookupDelegate::kCategoryColumn)->setText(QString::fromStdString(m_rows[static_cast<std::size_t>(row)].expense.m_strExpCat));
+        ShowCount();
+        return;
+    }
     m_rows[static_cast<std::size_t>(row)].ticked = m_table->item(row, 0)->checkState() == Qt::Checked;
     ShowCount();
 }

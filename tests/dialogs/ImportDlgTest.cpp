@@ -56,6 +56,11 @@ private slots:
         dialog.Table()->item(1, 0)->setCheckState(Qt::Checked);
         QCOMPARE(dialog.CountLine()->text(), QString("2 expenses, total 3.50; 1 look like expenses already in the database"));
         QVERIFY(dialog.ImportButton()->isEnabled());
+        dialog.Table()->item(0, 2)->setText("EST");  // filed under another type in the preview
+        QCOMPARE(dialog.Rows()[0].expense.m_nExpType, std::int16_t(1));
+        QCOMPARE(dialog.Table()->item(0, 3)->text(), QString("FEDERAL"));  // its first category
+        QCOMPARE(dialog.Rows()[0].expense.m_strExpCat, std::string("FEDERAL"));
+        QCOMPARE(dialog.Rows()[1].expense.m_nExpType, std::int16_t(0));
     }
 
     void bankCsvNeedsItsColumnsAndRemembersThem()

@@ -215,6 +215,16 @@ std::string ExpenseImport::LabelOf(std::int16_t type) const
     return std::to_string(type);
 }
 
+std::string ExpenseImport::ProjectNameOf(const ExpenseRow& row) const
+{
+    if (!row.IsReimbursableType())
+        return {};
+    for (const auto& [name, id] : m_projects)
+        if (id == row.m_lProjectID)
+            return name;
+    return {};
+}
+
 bool ExpenseImport::IsReimbursable(const std::string& typeLabel) const
 {
     const auto type = m_types.find(typeLabel);

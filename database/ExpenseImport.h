@@ -53,6 +53,7 @@ public:
     std::vector<std::string> ProjectNames() const;
     bool IsReimbursable(const std::string& typeLabel) const;
     std::string LabelOf(std::int16_t type) const;  // the type's number when it has no label
+    std::string ProjectNameOf(const ExpenseRow& row) const;  // empty unless a reimbursable row's
 
     // Whether the first record has the twelve fields of Quillmar's export, a date (or none) first.
     static bool IsQuillmarCsv(const std::vector<csv::Record>& records);

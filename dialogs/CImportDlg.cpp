@@ -54,6 +54,7 @@ public:
         const std::string type = index.sibling(index.row(), kTypeColumn).data().toString().toStdString();
         return Combo(index.column() == kTypeColumn       ? m_import.TypeLabels()
                      : index.column() == kCategoryColumn ? m_import.CategoriesOf(type)
+                     : index.column() == kProjectColumn  ? m_import.ProjectNames()
                                                          : m_import.Accounts(),
                      parent);
     }
@@ -66,7 +67,11 @@ public:
         model->setData(index, static_cast<QComboBox*>(editor)->currentText());
     }
 
-    static constexpr int kTypeColumn = 2, kCategoryColumn = 3, kAccountColumn = 7;
+    static constexpr int kTypeColumn = 2, kCategoryColumn = 3, kAccountColumn = 7, kProjectColumn = 9;
+    static bool IsLookup(int column)
+    {
+        return column == kTypeColumn || column == kCategoryColumn || column == kAccountColumn || column == kProjectColumn;
+    }
 
 private:
     const ExpenseImport& m_import;
@@ -106,11 +111,12 @@ CImportDlg::CImportDlg(CADODataBase& db, const std::string& bytes, const std::st
     m_columnChoices->setVisible(!m_bOfx);
     layout->addWidget(m_bankChoices);
     m_table = new QTableWidget(this);
-    m_table->setColumnCount(9);
-    m_table->setHorizontalHeaderLabels({"", "Date", "Type", "Category", "Item", "Amount", "Vendor", "Account", "Detail"});
+    m_table->setColumnCount(10);
+    m_table->setHorizontalHeaderLabels({"", "Date", "Type", "Category", "Item", "Amount", "Vendor", "Account", "Detail", "Project"});
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
-    for (const int column : {LookupDelegate::kTypeColumn, LookupDelegate::kCategoryColumn, LookupDelegate::kAccountColumn})
+    for (const int column : {LookupDelegate::kTypeColumn, LookupDelegate::kCategoryColumn, LookupDelegate::kAccountColumn,
+                             LookupDelegate::kProjectColumn})
         m_table->setItemDelegateForColumn(column, new LookupDelegate(m_import, m_table));
     connect(m_table, &QTableWidget::cellChanged, this, &CImportDlg::OnTick);
     layout->addWidget(m_table, 1);
@@ -257,12 +263,11 @@ void CImportDlg::ShowRows()
         m_table->setItem(static_cast<int>(i), 0, tick);
         const std::string texts[] = {e.m_dtDate.isValid() ? e.m_dtDate.format("%Y-%m-%d") : std::string(),
                                      m_import.LabelOf(e.m_nExpType), e.m_strExpCat, e.m_strItem, FormatAmount(e.m_cyAmount),
-                                     e.m_strVendor, e.m_strAcctCode, e.m_strDetail};
+                                     e.m_strVendor, e.m_strAcctCode, e.m_strDetail, m_import.ProjectNameOf(e)};
         for (std::size_t c = 0; c < std::size(texts); ++c) {
             auto* cell = new QTableWidgetItem(QString::fromStdString(texts[c]));
             const int column = static_cast<int>(c) + 1;
-            const bool lookup = column == LookupDelegate::kTypeColumn || column == LookupDelegate::kCategoryColumn ||
-                                column == LookupDelegate::kAccountColumn;
+            const bool lookup = LookupDelegate::IsLookup(column);
             cell->setFlags(lookup ? cell->flags() | Qt::ItemIsEditable : cell->flags() & ~Qt::ItemIsEditable);
             if (lookup)
                 cell->setToolTip("Double-click to file this row under another one");
@@ -300,8 +305,10 @@ void CImportDlg::OnTick(int row, int column)
     if (column != 0) {
         // A row filed under another type, category or account; a new type takes its first category.
         const auto text = [this, row](int c) { return m_table->item(row, c)->text().toStdString(); };
+        const std::string project = text(LookupDelegate::kProjectColumn);
         ExpenseImport::Defaults filed{text(LookupDelegate::kTypeColumn), text(LookupDelegate::kCategoryColumn),
-                                      text(LookupDelegate::kAccountColumn), m_project->currentText().toStdString()};
+                                      text(LookupDelegate::kAccountColumn),
+                                      project.empty() ? m_project->currentText().toStdString() : project};
         const std::vector<std::string> categories = m_import.CategoriesOf(filed.type);
         if (column == LookupDelegate::kTypeColumn && std::find(categories.begin(), categories.end(), filed.category) == categories.end())
             filed.category = categories.empty() ? std::string() : categories.front();
@@ -310,7 +317,9 @@ void CImportDlg::OnTick(int row, int column)
                                    .arg(m_rows[static_cast<std::size_t>(row)].line)
                                    .arg(QString::fromStdString(filed.type)));
         const QSignalBlocker quiet(m_table);
-        m_table->item(row, LookupDelegate::kCategoryColumn)->setText(QString::fromStdString(m_rows[static_cast<std::size_t>(row)].expense.m_strExpCat));
+        const ExpenseRow& refiled = m_rows[static_cast<std::size_t>(row)].expense;
+        m_table->item(row, LookupDelegate::kCategoryColumn)->setText(QString::fromStdString(refiled.m_strExpCat));
+        m_table->item(row, LookupDelegate::kProjectColumn)->setText(QString::fromStdString(m_import.ProjectNameOf(refiled)));
         ShowCount();
         return;
     }

@@ -1,10 +1,12 @@
 // CImportDlg: "Import Expenses", the preview of File > Import.... It shows one row per expense
-// the file would add (date, type, category, item, amount, vendor, account, detail) with a tick,
-// duplicates unticked, and a count line. For Quillmar's own CSV the fields map by themselves; for
-// a bank's CSV the user says which column is the date (and its format), the amount (and its sign
-// convention), the description, the vendor and the check number, and what the rows are filed
-// under; an OFX or QFX statement needs only the latter. A file or a choice that cannot be read is named by its line and Import stays off.
-// The choices for a file are remembered by its header line.
+// the file would add (date, type, category, item, amount, vendor, account, detail and, for a
+// reimbursable type, project) with a tick, duplicates unticked, and a count line. For Quillmar's
+// own CSV the fields map by themselves; for a bank's CSV the user says which column is the date
+// (and its format), the amount (and its sign convention), the description, the vendor and the
+// check number, and what the rows are filed under; an OFX or QFX statement needs only the latter.
+// A row's type, category, account and project can be changed in the preview. A file or a choice
+// that cannot be read is named by its line and Import stays off. The choices for a file are
+// remembered by its header line.
 #pragma once
 
 #include <QDialog>

@@ -96,6 +96,28 @@ private slots:
         QVERIFY(again.ImportButton()->isEnabled());
     }
 
+    void aRowCanBeChargedToAnotherProject()
+    {
+        IsolatedProfile profile;
+        TestDatabase db;
+        db.exec("INSERT INTO lkpExpTypes (ExpType, ExpLabel, ExpDesc, ExpComp) VALUES (10, 'TRVL', 'Travel', 2)");
+        db.exec("INSERT INTO lkpExpCategories (ExpType, ExpCat) VALUES (10, 'TAXI')");
+        db.exec("INSERT INTO Projects (ProjectID, ProjectName) VALUES (42, 'Acme'), (43, 'Birch')");
+        CADODataBase connection;
+        QVERIFY(connection.Open(db.path()));
+        CImportDlg dialog(connection, kBank, "bank.csv");
+        dialog.FiledType()->setCurrentText("TRVL");
+        QCOMPARE(dialog.Table()->rowCount(), 1);
+        QCOMPARE(dialog.Table()->item(0, 9)->text(), QString("Acme"));
+        dialog.Table()->item(0, 9)->setText("Birch");
+        QCOMPARE(dialog.Rows()[0].expense.m_lProjectID, 43);
+        QCOMPARE(dialog.Rows()[0].expense.m_strExpCat, std::string("TAXI"));
+        long stored = 0;
+        std::string error;
+        QVERIFY(dialog.Import().Store(dialog.Rows(), stored, error));
+        QCOMPARE(db.scalar("SELECT ProjectID || ' ' || TypeComp FROM Expenses"), std::string("43 2"));
+    }
+
     void anOfxStatementNeedsOnlyWhatToFileItUnder()
     {
         IsolatedProfile profile;

@@ -4,28 +4,12 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/ole/Utf8.h"
+
 namespace csv {
 
 namespace {
 
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 // The length of the valid UTF-8 sequence at text[i], or 0.
 std::size_t Utf8Length(std::string_view text, std::size_t i)
@@ -69,7 +53,7 @@ std::string FromUtf16(std::string_view bytes, bool bigEndian)
             throw Error(line, "the text is not valid UTF-16");
         }
         line += c == '\n';
-        AppendUtf8(out, c);
+        ole::AppendUtf8(out, c);
     }
     return out;
 }
@@ -90,7 +74,7 @@ std::string FromWindows1252(std::string_view bytes)
         if (c >= 0x80 && c < 0xA0 && kHighControls[c - 0x80] == 0)
             throw Error(line, "the text is neither UTF-8 nor Windows-1252 (byte 0x" +
                                   std::string(1, "0123456789ABCDEF"[c >> 4]) + "0123456789ABCDEF"[c & 15] + ")");
-        AppendUtf8(out, c >= 0x80 && c < 0xA0 ? kHighControls[c - 0x80] : c);
+        ole::AppendUtf8(out, c >= 0x80 && c < 0xA0 ? kHighControls[c - 0x80] : c);
     }
     return out;
 }

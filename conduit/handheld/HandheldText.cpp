@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/ole/Utf8.h"
+
 namespace hh {
 
 namespace {
@@ -72,19 +74,6 @@ char32_t NextChar(std::string_view text, std::size_t& i)
     return c;
 }
 
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 }  // namespace
 
@@ -121,9 +110,9 @@ void AssignFromHandheldText(std::string& out, std::string_view handheld)
     for (const char byte : std::string_view(ascii, handheld.end())) {
         const auto b = static_cast<std::uint8_t>(byte);
         if (b < 0x80 || b >= 0xA0)
-            AppendUtf8(out, b);
+            ole::AppendUtf8(out, b);
         else if (kHigh[b - 0x80] != 0)
-            AppendUtf8(out, kHigh[b - 0x80]);
+            ole::AppendUtf8(out, kHigh[b - 0x80]);
         else
             out += kUnmappable;
     }

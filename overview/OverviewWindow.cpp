@@ -69,6 +69,7 @@ const QColor kColours[] = {QColor(0x1f, 0x77, 0xb4), QColor(0xff, 0x7f, 0x0e), Q
                            QColor(0xd6, 0x27, 0x28), QColor(0x94, 0x67, 0xbd), QColor(0x8c, 0x56, 0x4b),
                            QColor(0xe3, 0x77, 0xc2), QColor(0x17, 0xbe, 0xcf)};
 const QColor kOtherColour(0x9e, 0x9e, 0x9e);
+static_assert(std::size(kColours) == OverviewWindow::kOwnColours);
 
 double ToDouble(const ole::Currency& amount) { return static_cast<double>(amount.raw()) / ole::Currency::kScale; }
 
@@ -191,33 +192,32 @@ void OverviewWindow::ShowByYear()
         return std::llabs(m_byYear.types[a].total.raw()) > std::llabs(m_byYear.types[b].total.raw());
     });
     auto* series = new QStackedBarSeries;
-    QBarSet* other = nullptr;
+    std::vector<double> others(m_byYear.years.size(), 0.0);  // the types beyond the own colours, summed
     for (std::size_t rank = 0; rank < order.size(); ++rank) {
         const std::size_t t = order[rank];
-        const bool own = rank < static_cast<std::size_t>(kOwnColours);
-        QBarSet* set = own ? new QBarSet(QString::fromStdString(m_byYear.types[t].label)) : other;
-        if (!set) {
-            set = other = new QBarSet("Other");
-            other->setColor(kOtherColour);
-            for (std::size_t y = 0; y < m_byYear.years.size(); ++y)
-                other->append(0);
+        if (rank >= static_cast<std::size_t>(kOwnColours)) {
+            for (std::size_t y = 0; y < others.size(); ++y)
+                others[y] += ToDouble(m_byYear.cells[y][t]);
+            continue;
         }
-        for (std::size_t y = 0; y < m_byYear.years.size(); ++y) {
-            const double value = ToDouble(m_byYear.cells[y][t]);
-            own ? set->append(value) : set->replace(static_cast<int>(y), set->at(static_cast<int>(y)) + value);
-        }
-        if (own) {
-            set->setColor(kColours[rank % std::size(kColours)]);
-            const std::int16_t type = m_byYear.types[t].type;
-            connect(set, &QBarSet::clicked, this, [this, type](int index) {
-                if (m_hooks.selectYearGroup && index >= 0 && index < static_cast<int>(m_byYear.years.size()))
-                    m_hooks.selectYearGroup(type, m_byYear.years[static_cast<std::size_t>(index)]);
-            });
-            series->append(set);
-        }
+        auto* set = new QBarSet(QString::fromStdString(m_byYear.types[t].label));
+        set->setColor(kColours[rank]);
+        for (std::size_t y = 0; y < m_byYear.years.size(); ++y)
+            set->append(ToDouble(m_byYear.cells[y][t]));
+        const std::int16_t type = m_byYear.types[t].type;
+        connect(set, &QBarSet::clicked, this, [this, type](int index) {
+            if (m_hooks.selectYearGroup && index >= 0 && index < static_cast<int>(m_byYear.years.size()))
+                m_hooks.selectYearGroup(type, m_byYear.years[static_cast<std::size_t>(index)]);
+        });
+        series->append(set);
     }
-    if (other)
+    if (order.size() > static_cast<std::size_t>(kOwnColours)) {
+        auto* other = new QBarSet("Other");
+        other->setColor(kOtherColour);
+        for (const double value : others)
+            other->append(value);
         series->append(other);
+    }
     auto* chart = new QChart;
     chart->addSeries(series);
     auto* years = new QBarCategoryAxis;
@@ -264,12 +264,13 @@ bool OverviewWindow::ExportChart(const std::string& path, std::string& error)
         svg.setViewBox(QRect(QPoint(0, 0), m_chart->size()));
         svg.setTitle("Overview");
         QPainter painter;
-        if (!painter.begin(&svg)) {
+        bool written = painter.begin(&svg);
+        if (written)
+            m_chart->render(&painter);
+        written = written && painter.end();
+        if (!written)
             error = "the file cannot be written";
-            return false;
-        }
-        m_chart->render(&painter);
-        return painter.end() || (error = "the file cannot be written", false);
+        return written;
     }
     if (!m_chart->grab().save(target, "PNG")) {
         error = "the file cannot be written";

@@ -11,6 +11,7 @@
 #include "dbaccess/CADODataBase.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "platform/ole/FormatAmount.h"
+#include "tests/support/OfxSample.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -275,17 +276,11 @@ TEST(ExpenseImport, OfxPaymentsBecomeExpensesAndCreditsAreCounted)
 {
     TempDir dir;
     writeFile(dir.file("statement.ofx"),
-              "OFXHEADER:100\r\nDATA:OFXSGML\r\nVERSION:102\r\nSECURITY:NONE\r\nENCODING:USASCII\r\nCHARSET:1252\r\n"
-              "COMPRESSION:NONE\r\nOLDFILEUID:NONE\r\nNEWFILEUID:NONE\r\n\r\n"
-              "<OFX><SIGNONMSGSRSV1><SONRS><STATUS><CODE>0<SEVERITY>INFO</STATUS><DTSERVER>20250310<LANGUAGE>ENG</SONRS>"
-              "</SIGNONMSGSRSV1><BANKMSGSRSV1><STMTTRNRS><TRNUID>1<STATUS><CODE>0<SEVERITY>INFO</STATUS><STMTRS><CURDEF>USD"
-              "<BANKACCTFROM><BANKID>123<ACCTID>456<ACCTTYPE>CHECKING</BANKACCTFROM><BANKTRANLIST><DTSTART>20250301"
-              "<DTEND>20250310"
-              "<STMTTRN><TRNTYPE>DEBIT<DTPOSTED>20250304120000<TRNAMT>-4.50<FITID>1<NAME>Coffee House Downtown Store"
-              "<MEMO>Card 1234</STMTTRN>"
-              "<STMTTRN><TRNTYPE>CREDIT<DTPOSTED>20250305120000<TRNAMT>1200.00<FITID>2<NAME>Salary</STMTTRN>"
-              "<STMTTRN><TRNTYPE>CHECK<DTPOSTED>20250306120000<TRNAMT>-80.00<FITID>3<CHECKNUM>1042<NAME>Plumber</STMTTRN>"
-              "</BANKTRANLIST><LEDGERBAL><BALAMT>100.00<DTASOF>20250310</LEDGERBAL></STMTRS></STMTTRNRS></BANKMSGSRSV1></OFX>\r\n");
+              OfxStatement("<STMTTRN><TRNTYPE>DEBIT<DTPOSTED>20250304120000<TRNAMT>-4.50<FITID>1"
+                           "<NAME>Coffee House Downtown Store<MEMO>Card 1234</STMTTRN>"
+                           "<STMTTRN><TRNTYPE>CREDIT<DTPOSTED>20250305120000<TRNAMT>1200.00<FITID>2<NAME>Salary</STMTTRN>"
+                           "<STMTTRN><TRNTYPE>CHECK<DTPOSTED>20250306120000<TRNAMT>-80.00<FITID>3<CHECKNUM>1042"
+                           "<NAME>Plumber</STMTTRN>"));
     EXPECT_TRUE(ofx::LooksLikeOfx(readFile(dir.file("statement.ofx"))));
     const std::vector<ofx::Transaction> transactions = ofx::ReadStatement(dir.file("statement.ofx"));
     ASSERT_EQ(transactions.size(), 3u);

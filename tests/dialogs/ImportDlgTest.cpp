@@ -16,6 +16,7 @@
 #include "shell/CMainFrame.h"
 #include "shell/CQuillmarApp.h"
 #include "tests/support/ModalDriver.h"
+#include "tests/support/OfxSample.h"
 #include "tests/support/QtTestSupport.h"
 #include "tests/support/TestDatabase.h"
 
@@ -124,15 +125,8 @@ private slots:
         TestDatabase db;
         const std::string path = db.dir().file("march.ofx");
         const std::string statement =
-            "OFXHEADER:100\r\nDATA:OFXSGML\r\nVERSION:102\r\nSECURITY:NONE\r\nENCODING:USASCII\r\nCHARSET:1252\r\n"
-            "COMPRESSION:NONE\r\nOLDFILEUID:NONE\r\nNEWFILEUID:NONE\r\n\r\n"
-            "<OFX><SIGNONMSGSRSV1><SONRS><STATUS><CODE>0<SEVERITY>INFO</STATUS><DTSERVER>20250310<LANGUAGE>ENG</SONRS>"
-            "</SIGNONMSGSRSV1><BANKMSGSRSV1><STMTTRNRS><TRNUID>1<STATUS><CODE>0<SEVERITY>INFO</STATUS><STMTRS><CURDEF>USD"
-            "<BANKACCTFROM><BANKID>123<ACCTID>456<ACCTTYPE>CHECKING</BANKACCTFROM><BANKTRANLIST><DTSTART>20250301"
-            "<DTEND>20250310"
-            "<STMTTRN><TRNTYPE>DEBIT<DTPOSTED>20250304120000<TRNAMT>-4.50<FITID>1<NAME>Coffee</STMTTRN>"
-            "<STMTTRN><TRNTYPE>CREDIT<DTPOSTED>20250305120000<TRNAMT>10.00<FITID>2<NAME>Refund</STMTTRN>"
-            "</BANKTRANLIST><LEDGERBAL><BALAMT>100.00<DTASOF>20250310</LEDGERBAL></STMTRS></STMTTRNRS></BANKMSGSRSV1></OFX>\r\n";
+            OfxStatement("<STMTTRN><TRNTYPE>DEBIT<DTPOSTED>20250304120000<TRNAMT>-4.50<FITID>1<NAME>Coffee</STMTTRN>"
+                         "<STMTTRN><TRNTYPE>CREDIT<DTPOSTED>20250305120000<TRNAMT>10.00<FITID>2<NAME>Refund</STMTTRN>");
         writeFile(path, statement);
         CADODataBase connection;
         QVERIFY(connection.Open(db.path()));

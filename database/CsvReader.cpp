@@ -81,7 +81,7 @@ std::string FromWindows1252(std::string_view bytes)
 
 }  // namespace
 
-std::string Decode(const std::string& bytes, std::string* encoding)
+std::string Decode(std::string bytes, std::string* encoding)
 {
     const auto named = [encoding](const char* name) {
         if (encoding)
@@ -96,8 +96,13 @@ std::string Decode(const std::string& bytes, std::string* encoding)
         named("UTF-16BE");
         return FromUtf16(view.substr(2), true);
     }
-    const std::string_view body = view.substr(0, 3) == "\xEF\xBB\xBF" ? view.substr(3) : view;
+    const std::size_t bom = view.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+    const std::string_view body = view.substr(bom);
     for (std::size_t i = 0; i < body.size();) {
+        if (static_cast<unsigned char>(body[i]) < 0x80) {
+            ++i;
+            continue;
+        }
         const std::size_t length = Utf8Length(body, i);
         if (length == 0) {
             named("Windows-1252");
@@ -106,7 +111,8 @@ std::string Decode(const std::string& bytes, std::string* encoding)
         i += length;
     }
     named("UTF-8");
-    return std::string(body);
+    bytes.erase(0, bom);
+    return bytes;
 }
 
 char DetectSeparator(std::string_view text)
@@ -126,60 +132,77 @@ char DetectSeparator(std::string_view text)
     return counts[static_cast<std::size_t>(most)] > 0 ? separators[static_cast<std::size_t>(most)] : ',';
 }
 
+bool Reader::EndsLine(std::size_t at) const { return m_text[at] == '\r' || m_text[at] == '\n'; }
+
+void Reader::SkipLineEnd()
+{
+    m_at += m_text[m_at] == '\r' && m_at + 1 < m_text.size() && m_text[m_at + 1] == '\n' ? 2 : 1;
+    ++m_line;
+}
+
+void Reader::ReadQuoted(std::string& field, long recordLine)
+{
+    for (++m_at;;) {
+        const std::size_t quote = m_text.find('"', m_at);
+        if (quote == std::string_view::npos)
+            throw Error(recordLine, "a quoted field is not closed");
+        const std::string_view run = m_text.substr(m_at, quote - m_at);
+        m_line += static_cast<long>(std::count(run.begin(), run.end(), '\n'));
+        field.append(run);
+        m_at = quote + 1;
+        if (m_at == m_text.size() || m_text[m_at] != '"')
+            return;
+        field += '"';  // a doubled quote stands for one
+        ++m_at;
+    }
+}
+
+bool Reader::Next(Record& record)
+{
+    // Whole runs of plain text are appended at once, into the record's own strings: a byte at a
+    // time, and a new string per field, made this the slowest step of a large import.
+    const std::size_t size = m_text.size();
+    while (m_at < size && EndsLine(m_at))  // blank lines
+        SkipLineEnd();
+    if (m_at == size)
+        return false;
+    record.line = m_line;
+    std::size_t count = 0;
+    const auto nextField = [&]() -> std::string& {
+        if (count == record.fields.size())
+            record.fields.emplace_back();
+        std::string& field = record.fields[count++];
+        field.clear();
+        return field;
+    };
+    for (;;) {
+        std::string& field = nextField();
+        if (m_text[m_at] == '"')
+            ReadQuoted(field, record.line);
+        // Unquoted text, or what follows a closing quote, runs to the separator or the line's end.
+        const std::size_t start = m_at;
+        while (m_at < size && m_text[m_at] != m_separator && !EndsLine(m_at))
+            ++m_at;
+        field.append(m_text.substr(start, m_at - start));
+        if (m_at == size || m_text[m_at] != m_separator)
+            break;
+        if (++m_at == size) {  // a separator last in the text ends an empty field
+            nextField();
+            break;
+        }
+    }
+    record.fields.resize(count);
+    if (m_at < size)
+        SkipLineEnd();
+    return true;
+}
+
 std::vector<Record> Parse(std::string_view text, char separator)
 {
     std::vector<Record> records;
-    Record record;
-    std::string field;
-    long line = 1;
-    bool quoted = false, fieldStarted = false, any = false;
-    const auto endField = [&] {
-        record.fields.push_back(std::move(field));
-        field.clear();
-        fieldStarted = false;
-    };
-    const auto endRecord = [&] {
-        endField();
-        if (any)
-            records.push_back(std::move(record));
-        record = Record();
-        any = false;
-    };
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (!any) {
-            record.line = line;
-        }
-        if (quoted) {
-            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-                field += '"';
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                line += c == '\n';
-                field += c;
-            }
-            continue;
-        }
-        if (c == '"' && !fieldStarted && field.empty()) {
-            quoted = fieldStarted = any = true;
-        } else if (c == separator) {
-            any = true;
-            endField();
-        } else if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            endRecord();
-            ++line;
-        } else {
-            field += c;
-            fieldStarted = any = true;
-        }
-    }
-    if (quoted)
-        throw Error(record.line, "a quoted field is not closed");
-    endRecord();
+    Reader reader(text, separator);
+    for (Record record; reader.Next(record);)
+        records.push_back(record);
     return records;
 }
 

@@ -29,10 +29,29 @@ struct Record {
 };
 
 // The text of the file's bytes in UTF-8; "encoding" names what was read ("UTF-8", "UTF-16LE",
-// "UTF-16BE", "Windows-1252").
-std::string Decode(const std::string& bytes, std::string* encoding = nullptr);
+// "UTF-16BE", "Windows-1252"). Bytes moved in that are UTF-8 already become the text uncopied.
+std::string Decode(std::string bytes, std::string* encoding = nullptr);
 // The separator the first line uses most outside quotes, of ',' ';' and tab (',' when none).
 char DetectSeparator(std::string_view text);
+// The records of a text one at a time; blank lines are skipped.
+class Reader {
+public:
+    Reader(std::string_view text, char separator) : m_text(text), m_separator(separator) {}
+    // Reads the next record into record, reusing its strings; false after the last. Throws Error
+    // for an unterminated quote.
+    bool Next(Record& record);
+
+private:
+    bool EndsLine(std::size_t at) const;
+    void SkipLineEnd();
+    void ReadQuoted(std::string& field, long recordLine);
+
+    std::string_view m_text;  // not owned
+    char m_separator;
+    std::size_t m_at = 0;     // where the next record starts (or blank lines before it)
+    long m_line = 1;          // the file line at m_at
+};
+
 // Every record of the text; blank lines are skipped. Throws Error for an unterminated quote.
 std::vector<Record> Parse(std::string_view text, char separator);
 

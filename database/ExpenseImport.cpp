@@ -9,6 +9,7 @@
 #include <unordered_set>
 
 #include "database/ExpenseSchema.h"
+#include "database/ScopedPageCache.h"
 #include "dbaccess/CADODataBase.h"
 #include "dbaccess/CAdoRecordset.h"
 
@@ -24,16 +25,32 @@ std::size_t CharacterCount(const std::string& text)
     return count;
 }
 
-// "YYYY/MM/DD" as the export writes it; empty (or the export's "Invalid DateTime") for none.
-bool ReadDate(const std::string& text, ole::DateTime& date)
+// The number of a run of 1 to `most` digits at text[at], moving at past it; -1 when none.
+int Digits(const std::string& text, std::size_t& at, std::size_t most)
 {
+    int number = 0;
+    const std::size_t start = at;
+    for (; at < text.size() && at - start < most && std::isdigit(static_cast<unsigned char>(text[at])); ++at)
+        number = number * 10 + (text[at] - '0');
+    return at == start ? -1 : number;
+}
+
+// "YYYY/MM/DD" as the export writes it; empty (or the export's "Invalid DateTime") for none.
+// The year is given back too, which saves working it out of the date again.
+bool ReadDate(const std::string& text, ole::DateTime& date, int& year)
+{
+    year = -1;
     if (text.empty() || text == "Invalid DateTime") {
         date = ole::DateTime::invalid();
         return true;
     }
-    int year = 0, month = 0, day = 0;
-    char a = 0, b = 0;
-    if (std::sscanf(text.c_str(), "%4d%c%2d%c%2d", &year, &a, &month, &b, &day) != 5 || a != '/' || b != '/')
+    std::size_t at = 0;
+    year = Digits(text, at, 4);
+    const bool slash1 = at < text.size() && text[at++] == '/';
+    const int month = Digits(text, at, 2);
+    const bool slash2 = at < text.size() && text[at++] == '/';
+    const int day = Digits(text, at, 2);
+    if (year < 0 || month < 0 || day < 0 || !slash1 || !slash2 || at != text.size())
         return false;
     date = ole::DateTime(year, month, day);
     return date.isValid();
@@ -132,12 +149,27 @@ std::string Cut(const std::string& text, std::size_t limit)
     return text;
 }
 
-// What a duplicate is told by, in one text: the day, the amount and the vendor (or item).
-std::string KeyOf(const ExpenseRow& row)
+// What a duplicate is told by: the day, the amount and the vendor (or item), case aside. Kept
+// as parts, not one text, so that most keys fit without an allocation of their own.
+struct DuplicateKey {
+    long day = 0;
+    std::int64_t amount = 0;
+    std::string text;
+    bool operator==(const DuplicateKey&) const = default;
+};
+
+struct DuplicateKeyHash {
+    std::size_t operator()(const DuplicateKey& key) const
+    {
+        const std::size_t parts = std::hash<std::int64_t>()(key.amount * 1000003 + key.day);
+        return std::hash<std::string>()(key.text) ^ (parts + 0x9e3779b97f4a7c15ULL + (parts << 6) + (parts >> 2));
+    }
+};
+
+DuplicateKey KeyOf(const ExpenseRow& row)
 {
     const long day = row.m_dtDate.isValid() ? static_cast<long>(std::floor(row.m_dtDate.days())) : -1000000;
-    return std::to_string(day) + '|' + std::to_string(row.m_cyAmount.raw()) + '|' +
-           Lower(row.m_strVendor.empty() ? row.m_strItem : row.m_strVendor);
+    return {day, row.m_cyAmount.raw(), Lower(row.m_strVendor.empty() ? row.m_strItem : row.m_strVendor)};
 }
 
 }  // namespace
@@ -234,61 +266,71 @@ bool ExpenseImport::IsReimbursable(const std::string& typeLabel) const
 bool ExpenseImport::IsQuillmarCsv(const std::vector<csv::Record>& records)
 {
     // Told by its first line: a later line that breaks the form is refused by its number.
+    return !records.empty() && IsQuillmarRecord(records.front());
+}
+
+bool ExpenseImport::IsQuillmarRecord(const csv::Record& record)
+{
     ole::DateTime date;
     ole::Currency amount;
-    return !records.empty() && records.front().fields.size() == kFields && ReadDate(records.front().fields[kDate], date) &&
-           ReadAmount(records.front().fields[kAmount], amount);
+    int year = 0;
+    return record.fields.size() == kFields && ReadDate(record.fields[kDate], date, year) && ReadAmount(record.fields[kAmount], amount);
 }
 
 std::vector<ExpenseImport::Row> ExpenseImport::FromQuillmarCsv(const std::vector<csv::Record>& records) const
 {
-    namespace ex = schema::expenses;
     std::vector<Row> rows;
     rows.reserve(records.size());
-    for (const csv::Record& record : records) {
-        const auto refuse = [&record](const std::string& reason) { throw csv::Error(record.line, reason); };
-        if (record.fields.size() != kFields)
-            refuse("it has " + std::to_string(record.fields.size()) + " fields, not the 12 of Quillmar's export");
-        const auto& f = record.fields;
-        Row row{record.line, ExpenseRow(), false, true};
-        ExpenseRow& e = row.expense;
-        if (!ReadDate(f[kDate], e.m_dtDate))
-            refuse("'" + f[kDate] + "' is not a date (YYYY/MM/DD)");
-        if (e.m_dtDate.isValid() && (e.m_dtDate.year() < 1900 || e.m_dtDate.year() > 2099))
-            refuse("the date " + f[kDate] + " is outside the years 1900 to 2099");
-        const auto type = m_types.find(f[kType]);
-        if (type == m_types.end())
-            refuse("the expense type '" + f[kType] + "' is not in this database");
-        e.m_nExpType = type->second.number;
-        e.m_nTypeComp = type->second.composition;
-        if (!ReadAmount(f[kAmount], e.m_cyAmount))
-            refuse("the amount '" + f[kAmount] + "' is not a number");
-        e.m_bReimburse = f[kReimbursed] == "R";
-        if (e.IsReimbursableType()) {
-            const auto project = m_projects.find(f[kProject]);
-            if (project == m_projects.end())
-                refuse("the project '" + f[kProject] + "' is not in this database");
-            e.m_lProjectID = project->second;
-            if (!f[kStatus].empty()) {
-                const auto status = m_statuses.find(f[kStatus]);
-                if (status == m_statuses.end())
-                    refuse("the status '" + f[kStatus] + "' is not in this database");
-                e.m_nStatus = status->second;
-            }
-        }
-        const std::pair<std::string ExpenseRow::*, int> texts[] = {
-            {&ExpenseRow::m_strExpCat, schema::categories::kCategoryChars}, {&ExpenseRow::m_strItem, ex::kItemChars},
-            {&ExpenseRow::m_strVendor, ex::kVendorChars},       {&ExpenseRow::m_strAcctCode, schema::accounts::kCodeChars},
-            {&ExpenseRow::m_strChkNbr, ex::kCheckNumberChars},  {&ExpenseRow::m_strDetail, ex::kDetailChars}};
-        const Field sources[] = {kCategory, kItem, kVendor, kAccount, kCheck, kDetail};
-        for (std::size_t i = 0; i < std::size(texts); ++i) {
-            e.*texts[i].first = f[sources[i]];
-            if (CharacterCount(f[sources[i]]) > static_cast<std::size_t>(texts[i].second))
-                refuse("'" + f[sources[i]] + "' is longer than " + std::to_string(texts[i].second) + " characters");
-        }
-        rows.push_back(std::move(row));
-    }
+    for (const csv::Record& record : records)
+        rows.push_back(FromQuillmarRecord(record));
     return rows;
+}
+
+ExpenseImport::Row ExpenseImport::FromQuillmarRecord(const csv::Record& record) const
+{
+    namespace ex = schema::expenses;
+    const auto refuse = [&record](const std::string& reason) { throw csv::Error(record.line, reason); };
+    if (record.fields.size() != kFields)
+        refuse("it has " + std::to_string(record.fields.size()) + " fields, not the 12 of Quillmar's export");
+    const auto& f = record.fields;
+    Row row{record.line, ExpenseRow(), false, true};
+    ExpenseRow& e = row.expense;
+    int year = 0;
+    if (!ReadDate(f[kDate], e.m_dtDate, year))
+        refuse("'" + f[kDate] + "' is not a date (YYYY/MM/DD)");
+    if (e.m_dtDate.isValid() && (year < 1900 || year > 2099))
+        refuse("the date " + f[kDate] + " is outside the years 1900 to 2099");
+    const auto type = m_types.find(f[kType]);
+    if (type == m_types.end())
+        refuse("the expense type '" + f[kType] + "' is not in this database");
+    e.m_nExpType = type->second.number;
+    e.m_nTypeComp = type->second.composition;
+    if (!ReadAmount(f[kAmount], e.m_cyAmount))
+        refuse("the amount '" + f[kAmount] + "' is not a number");
+    e.m_bReimburse = f[kReimbursed] == "R";
+    if (e.IsReimbursableType()) {
+        const auto project = m_projects.find(f[kProject]);
+        if (project == m_projects.end())
+            refuse("the project '" + f[kProject] + "' is not in this database");
+        e.m_lProjectID = project->second;
+        if (!f[kStatus].empty()) {
+            const auto status = m_statuses.find(f[kStatus]);
+            if (status == m_statuses.end())
+                refuse("the status '" + f[kStatus] + "' is not in this database");
+            e.m_nStatus = status->second;
+        }
+    }
+    const std::pair<std::string ExpenseRow::*, int> texts[] = {
+        {&ExpenseRow::m_strExpCat, schema::categories::kCategoryChars}, {&ExpenseRow::m_strItem, ex::kItemChars},
+        {&ExpenseRow::m_strVendor, ex::kVendorChars},       {&ExpenseRow::m_strAcctCode, schema::accounts::kCodeChars},
+        {&ExpenseRow::m_strChkNbr, ex::kCheckNumberChars},  {&ExpenseRow::m_strDetail, ex::kDetailChars}};
+    const Field sources[] = {kCategory, kItem, kVendor, kAccount, kCheck, kDetail};
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        e.*texts[i].first = f[sources[i]];
+        if (CharacterCount(f[sources[i]]) > static_cast<std::size_t>(texts[i].second))
+            refuse("'" + f[sources[i]] + "' is longer than " + std::to_string(texts[i].second) + " characters");
+    }
+    return row;
 }
 
 const std::vector<std::string>& ExpenseImport::DateFormats()
@@ -418,7 +460,7 @@ std::vector<ExpenseImport::Row> ExpenseImport::FromBankCsv(const std::vector<csv
 
 bool ExpenseImport::MarkDuplicates(std::vector<Row>& rows, std::string& error) const
 {
-    std::unordered_set<std::string> seen;
+    std::unordered_set<DuplicateKey, DuplicateKeyHash> seen;
     CAdoRecordset rs(&m_db);
     // Only the columns a duplicate is told by.
     if (!rs.OpenQuery("SELECT ExpDate, Amount, Vendor, Item FROM Expenses")) {
@@ -439,6 +481,7 @@ bool ExpenseImport::MarkDuplicates(std::vector<Row>& rows, std::string& error) c
 bool ExpenseImport::Store(const std::vector<Row>& rows, long& stored, std::string& error) const
 {
     stored = 0;
+    const ScopedPageCache cache(m_db);
     CAdoRecordset rs(&m_db);
     rs.m_strFilter = "0=1";  // only adds: none of the stored rows is read
     if (!rs.OpenTable(schema::expenses::kTable) || !m_db.BeginTrans()) {

@@ -57,8 +57,11 @@ public:
 
     // Whether the first record has the twelve fields of Quillmar's export, a date (or none) first.
     static bool IsQuillmarCsv(const std::vector<csv::Record>& records);
-    // The expenses of Quillmar's own CSV. Throws csv::Error with the line and the reason.
+    static bool IsQuillmarRecord(const csv::Record& record);
+    // The expenses of Quillmar's own CSV, all at once or a record at a time. Throws csv::Error
+    // with the line and the reason.
     std::vector<Row> FromQuillmarCsv(const std::vector<csv::Record>& records) const;
+    Row FromQuillmarRecord(const csv::Record& record) const;
     // The payments of a bank's CSV as expenses: the description becomes the item (cut to its width,
     // the whole text in the detail); credits are left out and counted. Throws csv::Error.
     std::vector<Row> FromBankCsv(const std::vector<csv::Record>& records, const BankLayout& layout, const Defaults& defaults,

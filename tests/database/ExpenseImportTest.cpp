@@ -156,6 +156,7 @@ TEST(ExpenseImport, EachBadInputIsRefusedWithItsLineAndNothingIsStored)
         {std::string(kLine) + LineWith("1.00", "1.2x"), "line 2: the amount '1.2x' is not a number"},
         {"1899/12/31,TAX,GENERAL,\"Old\",1.00,,,,,CASH,,\"\"\r\n", "line 1: the date 1899/12/31 is outside the years 1900 to 2099"},
         {"2025/13/01,TAX,GENERAL,\"Old\",1.00,,,,,CASH,,\"\"\r\n", "line 1: '2025/13/01' is not a date"},
+        {"2025/01/02 10:30,TAX,GENERAL,\"Old\",1.00,,,,,CASH,,\"\"\r\n", "line 1: '2025/01/02 10:30' is not a date"},
         {"2025/01/02,XXXX,GENERAL,\"Old\",1.00,,,,,CASH,,\"\"\r\n", "line 1: the expense type 'XXXX' is not in this database"},
         {std::string(kLine) + "2025/01/02,TAX,GENERAL,\"\x81\",1.00,,,,,CASH,,\"\"\r\n", "line 2: the text is neither UTF-8 nor Windows-1252"},
         {"2025/01/02,TAX,GENERAL,\"An item that is far too long\",1.00,,,,,CASH,,\"\"\r\n", "is longer than 20 characters"},
@@ -171,17 +172,23 @@ TEST(ExpenseImport, EachBadInputIsRefusedWithItsLineAndNothingIsStored)
 TEST(ExpenseImport, DuplicatesAreMarkedAndLeftOut)
 {
     TestDatabase db;
-    const std::string file = std::string(kLine) + kLine + LineWith("1.00", "2.00");
+    const std::string noVendor = LineWith("Post Office", "");
+    const std::string file = std::string(kLine) + kLine + LineWith("1.00", "2.00") + LineWith("Post Office", "POST OFFICE") +
+                             LineWith("2025/01/02", "2025/01/03") + noVendor + noVendor +
+                             noVendor.substr(0, noVendor.find("Stamps")) + "Labels" + noVendor.substr(noVendor.find("Stamps") + 6);
     const Imported first = Import(db.path(), file);
-    ASSERT_EQ(first.rows.size(), 3u);
-    EXPECT_FALSE(first.rows[0].duplicate);
-    EXPECT_TRUE(first.rows[1].duplicate);  // the same date, amount and vendor as the line before
-    EXPECT_FALSE(first.rows[1].ticked);
-    EXPECT_FALSE(first.rows[2].duplicate);  // another amount
-    EXPECT_EQ(first.stored, 2);
+    ASSERT_EQ(first.rows.size(), 8u);
+    // Told by the same date, amount and vendor (case aside) as an earlier line, or with no vendor
+    // by the same item.
+    const bool duplicates[] = {false, true, false, true, false, false, true, false};
+    for (std::size_t i = 0; i < std::size(duplicates); ++i) {
+        EXPECT_EQ(first.rows[i].duplicate, duplicates[i]) << "line " << i + 1;
+        EXPECT_EQ(first.rows[i].ticked, !duplicates[i]) << "line " << i + 1;
+    }
+    EXPECT_EQ(first.stored, 5);
     const Imported again = Import(db.path(), file);
     EXPECT_EQ(again.stored, 0);
-    EXPECT_EQ(db.count("Expenses"), 2);
+    EXPECT_EQ(db.count("Expenses"), 5);
 }
 
 TEST(ExpenseImport, ARefusedWriteStoresNothing)
@@ -236,9 +243,13 @@ TEST(ExpenseImport, BankCsvInEachSignConventionAndDateFormat)
         EXPECT_EQ(rows[1].expense.m_cyAmount, ole::Currency::fromCents(123456)) << c.format;
         EXPECT_EQ(rows[1].line, 4);
         long stored = 0;
+        ASSERT_TRUE(f.connection.Execute("PRAGMA cache_size = -1234"));
         ASSERT_TRUE(import.Store(rows, stored, error)) << error;
         EXPECT_EQ(f.db.scalar("SELECT group_concat(ExpCat || ' ' || AcctCode || ' ' || ExpYear) FROM Expenses"),
                   "GENERAL CASH 2025,GENERAL CASH 2025");
+        CAdoRecordset cache(&f.connection);  // the store's larger page cache is given back
+        ASSERT_TRUE(cache.OpenQuery("PRAGMA cache_size"));
+        EXPECT_EQ(cache.GetDF_Long("cache_size"), -1234);
     }
 }
 

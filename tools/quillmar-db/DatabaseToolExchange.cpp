@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <fstream>
 #include <iomanip>
-#include <iterator>
 #include <map>
 #include <ostream>
 
@@ -90,6 +89,87 @@ int ColumnNumber(const std::string& column, const std::vector<std::string>& head
         return std::stoi(column) - 1;
     const auto named = std::find(header.begin(), header.end(), column);
     return named == header.end() ? -1 : static_cast<int>(named - header.begin());
+}
+
+// What the import options chose for a file that is not Quillmar's own export.
+struct ImportChoices {
+    ExpenseImport::BankLayout layout;
+    ExpenseImport::Defaults defaults;
+    std::map<std::string, std::string> columns;  // column option -> column (number from 1, or a header name)
+};
+
+int* ColumnOf(ExpenseImport::BankLayout& layout, const std::string& option)
+{
+    const std::map<std::string, int*> columns = {
+        {"--date-column", &layout.dateColumn}, {"--amount-column", &layout.amountColumn},
+        {"--description-column", &layout.descriptionColumn}, {"--vendor-column", &layout.vendorColumn},
+        {"--check-column", &layout.checkColumn}};
+    const auto column = columns.find(option);
+    return column == columns.end() ? nullptr : column->second;
+}
+
+std::string ReadWholeFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    if (!file)
+        throw std::runtime_error("the file cannot be read");
+    std::string bytes(static_cast<std::size_t>(file.tellg()), '\0');
+    file.seekg(0);
+    if (!file.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+        throw std::runtime_error("the file cannot be read");
+    return bytes;
+}
+
+// The payments of a bank's CSV, its columns named by the options. Throws csv::Error.
+std::vector<ExpenseImport::Row> BankRows(const ExpenseImport& import, const std::vector<csv::Record>& records, ImportChoices& choices,
+                                         long& credits)
+{
+    if (choices.defaults.type.empty() || choices.columns.count("--date-column") == 0)
+        throw csv::Error(records.front().line,
+                         "the file is not in the form Quillmar's export writes; for a bank's file give --type, "
+                         "--category, --account and the --date-column, --amount-column and --description-column");
+    for (const auto& [option, column] : choices.columns) {
+        const int number = ColumnNumber(column, choices.layout.header ? records.front().fields : std::vector<std::string>{});
+        if (number < 0)
+            throw csv::Error(records.front().line, "the file has no column '" + column + "' (" + option + ")");
+        *ColumnOf(choices.layout, option) = number;
+    }
+    return import.FromBankCsv(records, choices.layout, choices.defaults, credits);
+}
+
+// The expenses of an import file: an OFX statement, Quillmar's own CSV or a bank's CSV read
+// with the choices. The file's bytes, text and records are gone on return, before anything is
+// stored. Throws with the line (or transaction) and the reason.
+std::vector<ExpenseImport::Row> ReadImportRows(const ExpenseImport& import, const std::string& path, ImportChoices choices,
+                                               std::ostream& out)
+{
+    std::string bytes = ReadWholeFile(path);
+    long credits = 0;
+    std::vector<ExpenseImport::Row> rows;
+    if (ofx::LooksLikeOfx(bytes)) {
+        if (choices.defaults.type.empty())
+            throw csv::Error(1, "for a bank statement give --type, --category and --account", "transaction");
+        rows = import.FromOfx(ofx::ReadStatement(path), choices.defaults, credits);
+    } else {
+        const std::string text = csv::Decode(std::move(bytes));
+        const char separator = csv::DetectSeparator(text);
+        csv::Reader reader(text, separator);
+        csv::Record record;
+        if (!reader.Next(record))
+            throw csv::Error(1, "the file holds no expenses");
+        if (ExpenseImport::IsQuillmarRecord(record)) {
+            // A record at a time: a large export never stands in memory as records as well as rows.
+            rows.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);  // at most a row a line
+            do
+                rows.push_back(import.FromQuillmarRecord(record));
+            while (reader.Next(record));
+            return rows;
+        }
+        rows = BankRows(import, csv::Parse(text, separator), choices, credits);
+    }
+    if (credits > 0)
+        out << credits << (credits == 1 ? " credit" : " credits") << " left out.\n";
+    return rows;
 }
 
 }  // namespace
@@ -226,13 +306,9 @@ int DatabaseTool::importCsv(const std::vector<std::string>& arguments)
     const std::map<std::string, std::string*> texts = {{"--type", &defaults.type}, {"--category", &defaults.category},
                                                        {"--account", &defaults.account}, {"--project", &defaults.project},
                                                        {"--date-format", &layout.dateFormat}};
-    const std::map<std::string, int*> columnOptions = {
-        {"--date-column", &layout.dateColumn}, {"--amount-column", &layout.amountColumn},
-        {"--description-column", &layout.descriptionColumn}, {"--vendor-column", &layout.vendorColumn},
-        {"--check-column", &layout.checkColumn}};
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        const bool valued = texts.count(argument) || columnOptions.count(argument);
+        const bool valued = texts.count(argument) || ColumnOf(layout, argument) != nullptr;
         if (valued && i + 1 >= arguments.size())
             return usageError(argument + " needs a value", kImportHelp);
         if (argument == "--dry-run")
@@ -257,57 +333,28 @@ int DatabaseTool::importCsv(const std::vector<std::string>& arguments)
         return usageError("'" + layout.dateFormat + "' is not a date format this import reads", kImportHelp);
     if (paths.size() != 2)
         return usageError("import takes a database path and a CSV file", kImportHelp);
-    std::ifstream file(paths[1], std::ios::binary);
-    if (!file) {
-        m_err << "quillmar-db: cannot read " << paths[1] << "\n";
-        return 1;
-    }
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    // The file's full check runs beside the reading of the import file; nothing is stored or
+    // reported before it has passed.
     CADODataBase db;
-    if (!db.Open(paths[0])) {
+    const auto openFailed = [&] {
         m_err << "quillmar-db: cannot open " << paths[0] << ": " << db.LastFailure().description << "\n";
         return 1;
-    }
+    };
+    if (!db.OpenCheckingBeside(paths[0]))
+        return openFailed();
     ExpenseImport import(db);
     std::string error;
     std::vector<ExpenseImport::Row> rows;
     try {
-        const std::string text = csv::Decode(bytes);
-        const std::vector<csv::Record> records = ofx::LooksLikeOfx(bytes) ? std::vector<csv::Record>{}
-                                                                           : csv::Parse(text, csv::DetectSeparator(text));
-        if (records.empty() && !ofx::LooksLikeOfx(bytes))
-            throw csv::Error(1, "the file holds no expenses");
         if (!import.ReadLookups(error))
             throw std::runtime_error(error);
-        if (ofx::LooksLikeOfx(bytes)) {
-            if (defaults.type.empty())
-                throw csv::Error(1, "for a bank statement give --type, --category and --account", "transaction");
-            long credits = 0;
-            rows = import.FromOfx(ofx::ReadStatement(paths[1]), defaults, credits);
-            if (credits > 0)
-                m_out << credits << (credits == 1 ? " credit" : " credits") << " left out.\n";
-        } else if (ExpenseImport::IsQuillmarCsv(records)) {
-            rows = import.FromQuillmarCsv(records);
-        } else {
-            if (defaults.type.empty() || columns.count("--date-column") == 0)
-                throw csv::Error(records.front().line,
-                                 "the file is not in the form Quillmar's export writes; for a bank's file give --type, "
-                                 "--category, --account and the --date-column, --amount-column and --description-column");
-            for (const auto& [option, column] : columns) {
-                const int number = ColumnNumber(column, layout.header ? records.front().fields : std::vector<std::string>{});
-                if (number < 0)
-                    throw csv::Error(records.front().line, "the file has no column '" + column + "' (" + option + ")");
-                *columnOptions.at(option) = number;
-            }
-            long credits = 0;
-            rows = import.FromBankCsv(records, layout, defaults, credits);
-            if (credits > 0)
-                m_out << credits << (credits == 1 ? " credit" : " credits") << " left out.\n";
-        }
+        rows = ReadImportRows(import, paths[1], ImportChoices{layout, defaults, columns}, m_out);
     } catch (const std::exception& refusal) {
         m_err << "quillmar-db: " << paths[1] << ": " << refusal.what() << ". Nothing was imported.\n";
         return 1;
     }
+    if (!db.SettleCheck())
+        return openFailed();
     if (!import.MarkDuplicates(rows, error)) {
         m_err << "quillmar-db: cannot read the expenses of " << paths[0] << ": " << error << "\n";
         return 1;

@@ -1,0 +1,26 @@
+// Raising and restoring the connection's page cache around a large write.
+#include "database/ScopedPageCache.h"
+
+#include "dbaccess/CADODataBase.h"
+#include "dbaccess/CAdoRecordset.h"
+
+namespace {
+constexpr const char* kLargeCache = "PRAGMA cache_size = -32768";  // in KiB: 32 MiB, taken as pages are read
+}
+
+ScopedPageCache::ScopedPageCache(CADODataBase& db) : m_db(db)
+{
+    {
+        CAdoRecordset rs(&m_db);
+        if (!rs.OpenQuery("PRAGMA cache_size") || rs.IsEOF())
+            return;
+        m_previous = std::to_string(rs.GetDF_Long("cache_size"));
+    }
+    (void)m_db.Execute(kLargeCache);  // refused: the write is only slower
+}
+
+ScopedPageCache::~ScopedPageCache()
+{
+    if (!m_previous.empty())
+        (void)m_db.Execute("PRAGMA cache_size = " + m_previous);  // refused: only more memory is held
+}

@@ -271,6 +271,8 @@ void CImportDlg::ShowRows()
             cell->setFlags(lookup ? cell->flags() | Qt::ItemIsEditable : cell->flags() & ~Qt::ItemIsEditable);
             if (lookup)
                 cell->setToolTip("Double-click to file this row under another one");
+            if (m_rows[i].duplicate)  // greyed, so that a ticked duplicate still stands out
+                cell->setForeground(palette().color(QPalette::PlaceholderText));
             m_table->setItem(static_cast<int>(i), column, cell);
         }
     }
@@ -293,7 +295,7 @@ void CImportDlg::ShowCount()
                        .arg(QString::fromStdString(FormatAmount(total)))
                        .arg(duplicates);
     if (m_nCredits > 0)
-        line += QString("; %1 credits left out").arg(m_nCredits);
+        line += QString(m_nCredits == 1 ? "; %1 credit left out" : "; %1 credits left out").arg(m_nCredits);
     m_count->setText(line);
     m_importButton->setEnabled(m_problem->text().isEmpty() && ticked > 0);
 }

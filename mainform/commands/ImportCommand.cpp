@@ -3,10 +3,12 @@
 
 #include <fstream>
 #include <iterator>
+#include <memory>
 
 #include "dialogs/CImportDlg.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/WaitCursor.h"
 
 void ImportCommand::Run()
 {
@@ -24,13 +26,21 @@ void ImportCommand::Run()
                              ui::MessageBox::Icon::Stop);
         return;
     }
-    CImportDlg dialog(Tree().Database(), bytes, chosen->NativePath(), Host().DialogParent());
-    if (dialog.exec() != QDialog::Accepted)
+    std::unique_ptr<CImportDlg> dialog;
+    {
+        const ui::WaitCursor wait;  // a file of many thousand lines takes seconds to read and lay out
+        dialog = std::make_unique<CImportDlg>(Tree().Database(), bytes, chosen->NativePath(), Host().DialogParent());
+    }
+    if (dialog->exec() != QDialog::Accepted)
         return;
     long stored = 0;
     std::string error;
-    const bool imported = dialog.Import().Store(dialog.Rows(), stored, error);
-    Host().RefreshTree();  // built again either way: a refused import left the rows as they were
+    bool imported = false;
+    {
+        const ui::WaitCursor wait;
+        imported = dialog->Import().Store(dialog->Rows(), stored, error);
+        Host().RefreshTree();  // built again either way: a refused import left the rows as they were
+    }
     if (!imported) {
         ui::MessageBox::Show(Host().DialogParent(),
                              QString::fromStdString("The expenses could not be imported: " + error + ". Nothing was imported."), {},

@@ -52,6 +52,7 @@ private slots:
         QVERIFY(dialog.BankChoices()->isHidden());
         QCOMPARE(dialog.Table()->rowCount(), 2);
         QCOMPARE(dialog.Table()->item(1, 0)->checkState(), Qt::Unchecked);
+        QVERIFY(dialog.Table()->item(1, 4)->foreground() != dialog.Table()->item(0, 4)->foreground());  // the duplicate is greyed
         QCOMPARE(dialog.Table()->item(0, 2)->text(), QString("TAX"));
         QCOMPARE(dialog.CountLine()->text(), QString("1 expenses, total 1.00; 1 look like expenses already in the database"));
         dialog.Table()->item(1, 0)->setCheckState(Qt::Checked);
@@ -86,7 +87,7 @@ private slots:
             QCOMPARE(dialog.Table()->rowCount(), 1);
             QCOMPARE(dialog.Table()->item(0, 5)->text(), QString("4.50"));
             QCOMPARE(dialog.CountLine()->text(),
-                     QString("1 expenses, total 4.50; 0 look like expenses already in the database; 1 credits left out"));
+                     QString("1 expenses, total 4.50; 0 look like expenses already in the database; 1 credit left out"));
             dialog.DebitsNegative()->setChecked(false);  // now the salary is the payment
             QCOMPARE(dialog.Table()->item(0, 5)->text(), QString("1200.00"));
             dialog.DebitsNegative()->setChecked(true);
@@ -136,7 +137,7 @@ private slots:
         QVERIFY2(dialog.Problem()->text().isEmpty(), qPrintable(dialog.Problem()->text()));
         QCOMPARE(dialog.Table()->rowCount(), 1);
         QCOMPARE(dialog.Table()->item(0, 6)->text(), QString("Coffee"));
-        QVERIFY(dialog.CountLine()->text().endsWith("; 1 credits left out"));
+        QVERIFY(dialog.CountLine()->text().endsWith("; 1 credit left out"));
         QVERIFY(dialog.ImportButton()->isEnabled());
     }
 

@@ -108,14 +108,17 @@ int* ColumnOf(ExpenseImport::BankLayout& layout, const std::string& option)
     return column == columns.end() ? nullptr : column->second;
 }
 
+// In blocks rather than a character at a time; a pipe reads as well as a file.
 std::string ReadWholeFile(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    std::ifstream file(path, std::ios::binary);
     if (!file)
         throw std::runtime_error("the file cannot be read");
-    std::string bytes(static_cast<std::size_t>(file.tellg()), '\0');
-    file.seekg(0);
-    if (!file.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+    std::string bytes;
+    std::vector<char> block(1 << 16);
+    while (file.read(block.data(), static_cast<std::streamsize>(block.size())) || file.gcount() > 0)
+        bytes.append(block.data(), static_cast<std::size_t>(file.gcount()));
+    if (file.bad())
         throw std::runtime_error("the file cannot be read");
     return bytes;
 }

@@ -8,6 +8,7 @@
 
 #include "database/CsvExport.h"
 #include "database/ExpenseSchema.h"
+#include "database/ScopedPageCache.h"
 #include "dbaccess/CADODataBase.h"
 #include "dbaccess/CAdoRecordset.h"
 #include "platform/fs/SafeReplace.h"
@@ -44,7 +45,7 @@ std::string Amount(const ole::Currency& value) { return FormatAmount(value); }
 void KeepPagesCached(CADODataBase& db, bool keep)
 {
     // Only a matter of speed: a connection that refuses it reads as before.
-    (void)db.Execute(keep ? "PRAGMA cache_size = -32768" : "PRAGMA cache_size = -2000");
+    (void)db.Execute("PRAGMA cache_size = -" + std::to_string(keep ? kLargePageCacheKiB : kDefaultPageCacheKiB));
 }
 
 bool ReadByYear(CADODataBase& db, ByYear& out, std::string& error)

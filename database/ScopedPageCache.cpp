@@ -4,10 +4,6 @@
 #include "dbaccess/CADODataBase.h"
 #include "dbaccess/CAdoRecordset.h"
 
-namespace {
-constexpr const char* kLargeCache = "PRAGMA cache_size = -32768";  // in KiB: 32 MiB, taken as pages are read
-}
-
 ScopedPageCache::ScopedPageCache(CADODataBase& db) : m_db(db)
 {
     {
@@ -16,7 +12,7 @@ ScopedPageCache::ScopedPageCache(CADODataBase& db) : m_db(db)
             return;
         m_previous = std::to_string(rs.GetDF_Long("cache_size"));
     }
-    (void)m_db.Execute(kLargeCache);  // refused: the write is only slower
+    (void)m_db.Execute("PRAGMA cache_size = -" + std::to_string(kLargePageCacheKiB));  // refused: the write is only slower
 }
 
 ScopedPageCache::~ScopedPageCache()

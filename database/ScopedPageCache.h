@@ -8,6 +8,11 @@
 
 class CADODataBase;
 
+// What a long read or a large write asks of the page cache, in KiB (SQLite takes it only as pages
+// are read); SQLite's own default is 2000.
+inline constexpr int kLargePageCacheKiB = 32768;
+inline constexpr int kDefaultPageCacheKiB = 2000;
+
 class ScopedPageCache {
 public:
     explicit ScopedPageCache(CADODataBase& db);

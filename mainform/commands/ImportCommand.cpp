@@ -1,11 +1,10 @@
 // File > Import...
 #include "mainform/commands/ImportCommand.h"
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "dialogs/CImportDlg.h"
+#include "platform/fs/WholeFile.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/WaitCursor.h"
@@ -19,9 +18,8 @@ void ImportCommand::Run()
     const auto chosen = ui::FileDialog::Run(Host().DialogParent(), request);
     if (!chosen)
         return;
-    std::ifstream file(chosen->NativePath(), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (!file && !file.eof()) {
+    std::string bytes;
+    if (!files::ReadWholeFile(chosen->NativePath(), bytes)) {
         ui::MessageBox::Show(Host().DialogParent(), "The file " + chosen->path + " cannot be read.", {}, ui::MessageBox::Buttons::Ok,
                              ui::MessageBox::Icon::Stop);
         return;

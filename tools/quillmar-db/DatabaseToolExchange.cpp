@@ -3,7 +3,6 @@
 #include "tools/quillmar-db/DatabaseTool.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iomanip>
 #include <map>
 #include <ostream>
@@ -12,6 +11,7 @@
 #include "database/JetConversion.h"
 #include "database/Overview.h"
 #include "dbaccess/CADODataBase.h"
+#include "platform/fs/WholeFile.h"
 #include "platform/jet/MdbSource.h"
 #include "tools/CommandLine.h"
 
@@ -108,21 +108,6 @@ int* ColumnOf(ExpenseImport::BankLayout& layout, const std::string& option)
     return column == columns.end() ? nullptr : column->second;
 }
 
-// In blocks rather than a character at a time; a pipe reads as well as a file.
-std::string ReadWholeFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        throw std::runtime_error("the file cannot be read");
-    std::string bytes;
-    std::vector<char> block(1 << 16);
-    while (file.read(block.data(), static_cast<std::streamsize>(block.size())) || file.gcount() > 0)
-        bytes.append(block.data(), static_cast<std::size_t>(file.gcount()));
-    if (file.bad())
-        throw std::runtime_error("the file cannot be read");
-    return bytes;
-}
-
 // The payments of a bank's CSV, its columns named by the options. Throws csv::Error.
 std::vector<ExpenseImport::Row> BankRows(const ExpenseImport& import, const std::vector<csv::Record>& records, ImportChoices& choices,
                                          long& credits)
@@ -146,7 +131,9 @@ std::vector<ExpenseImport::Row> BankRows(const ExpenseImport& import, const std:
 std::vector<ExpenseImport::Row> ReadImportRows(const ExpenseImport& import, const std::string& path, ImportChoices choices,
                                                std::ostream& out)
 {
-    std::string bytes = ReadWholeFile(path);
+    std::string bytes;
+    if (!files::ReadWholeFile(path, bytes))
+        throw std::runtime_error("the file cannot be read");
     long credits = 0;
     std::vector<ExpenseImport::Row> rows;
     if (ofx::LooksLikeOfx(bytes)) {
